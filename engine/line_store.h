@@ -1,0 +1,32 @@
+// The whole input of one run as numbered lines in fixed 1023-byte, zero-filled slots.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr std::size_t kSlotSize = 1023;
+// One line read takes at most this many characters, line feed included.
+constexpr std::size_t kChunkChars = 254;
+
+struct LineStore {
+    char* block = nullptr;  // count * kSlotSize bytes, zero-filled
+    std::int32_t count = 0;
+};
+
+enum class LoadStatus {
+    ok,            // the store holds the file's lines (none for an empty file)
+    cannotOpen,    // the file could not be opened or read; the store is empty
+    tooLarge,      // the block could not be allocated or its size does not fit
+};
+
+LoadStatus loadLines(LineStore& store, const char* path);
+
+// Fills the store from bytes in memory, read exactly as a file would be.
+LoadStatus loadLinesFromMemory(LineStore& store, const char* data, std::size_t size);
+
+// The slot of line i, 0 <= i < count: the text and the zeros after it.
+inline const char* line(const LineStore& store, std::int32_t i) {
+    return store.block + static_cast<std::size_t>(i) * kSlotSize;
+}
+
+void release(LineStore& store);

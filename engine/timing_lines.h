@@ -1,0 +1,46 @@
+// Recognising and reading the two kinds of timing line, and printing pairs of times.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+enum LineKind : int { LineKindNone = 0, LineKindSrt = 1, LineKindFrame = 2 };
+
+// Seconds added to every time a writer computes; 0 at the start of each run.
+using TimeShift = double;
+
+bool isSrtTimingLine(const char* line);
+bool isFrameLine(const char* line);
+LineKind classifyLine(const char* line, int lock);
+
+std::int32_t srtStart(const char* line);
+std::int32_t srtEnd(const char* line);
+
+struct FrameFields {
+    std::int32_t start;
+    std::int32_t end;
+    int textColumn;
+};
+FrameFields frameFields(const char* line);
+
+// A character taken as a signed byte, minus '0'.
+inline int digitAt(const char* line, int column) {
+    return static_cast<int>(static_cast<signed char>(line[column])) - '0';
+}
+
+// Enough for any pair of times these formatters print, however large.
+constexpr std::size_t kTimesBufferSize = 96;
+
+// "0,h:mm:ss.cc,h:mm:ss.cc": the Marked value and the two times of a Dialogue line.
+void formatSsaTimes(double a, double b, char* out, std::size_t outSize);
+// "hh:mm:ss,mmm --> hh:mm:ss,mmm".
+void formatSrtTimes(double a, double b, char* out, std::size_t outSize);
+
+// A value rounded to `decimals` places the way the program prints times: first
+// written with 17 significant digits, then that digit string rounded half up.
+// Returns value * 10^decimals as an integer; value must be finite and >= 0.
+std::int64_t roundScaled(double value, int decimals);
+
+// A time in seconds multiplied by the frame rate, plus 0.5, cut toward zero;
+// negative results give 0 and results beyond the 32-bit range the largest frame.
+std::int32_t timeToFrame(double seconds, double frameRate);

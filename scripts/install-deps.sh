@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the named parts of the build need, only
+# those that are missing. Groups: core windows qt bench fuzz.
+set -euo pipefail
+
+declare -A group_packages=(
+  [core]="g++ cmake make libgtest-dev libgmock-dev"
+  [windows]="g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 xvfb"
+  [qt]="qt6-base-dev xvfb"
+  [bench]="hyperfine ffmpeg libbenchmark-dev time"
+  [fuzz]="clang libclang-rt-14-dev"
+)
+
+wanted=()
+for group in "${@:-core}"; do
+  [[ -n "${group_packages[$group]+x}" ]] || { echo "install-deps: unknown group $group" >&2; exit 2; }
+  for package in ${group_packages[$group]}; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || wanted+=("$package")
+  done
+done
+[[ ${#wanted[@]} -eq 0 ]] && exit 0
+
+sudo=""
+[[ $(id -u) -ne 0 ]] && sudo="sudo"
+if printf '%s\n' "${wanted[@]}" | grep -q ':i386$'; then
+  dpkg --print-foreign-architectures | grep -q '^i386$' || $sudo dpkg --add-architecture i386
+fi
+echo "install-deps: installing ${wanted[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${wanted[@]}" >/dev/null

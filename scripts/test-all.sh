@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Every test of the project, stage by stage; stops at the first stage that fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+for stage in native windows sanitizers fuzz; do
+  script="scripts/test-$stage.sh"
+  [[ -x "$script" ]] || continue
+  echo "=== test stage: $stage ==="
+  "$script"
+done
+echo "=== all test stages passed ==="

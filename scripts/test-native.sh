@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds the native programs and tests with warnings as errors and runs them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh core qt
+cmake -S . -B build -DMARLIVA_WERROR=ON >/dev/null
+cmake --build build -j"$(nproc)"
+ctest --test-dir build --output-on-failure -j"$(nproc)"
