@@ -1,0 +1,216 @@
+// marliva-convert: the command-line companion of the dialog, one conversion
+// run per input on the same engine, for scripts and batches.
+#include <charconv>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "conversion_run.h"
+
+namespace {
+
+constexpr int kExitCompleted = 0;
+constexpr int kExitMessage = 1;
+constexpr int kExitUsage = 2;
+
+const char kUsage[] =
+    "usage: marliva-convert [--fps RATE] [--no-join] [--first-sub H:M:S[.FFF]] INPUT OUTPUT\n"
+    "       marliva-convert [options] --batch FILE...\n"
+    "\n"
+    "Converts SRT => SSA, SSA => SRT and SRT => SRT (timing lines <=> frame lines);\n"
+    "the extensions of INPUT and OUTPUT choose the conversion.\n"
+    "\n"
+    "  --fps RATE                 frame rate for frame lines (default 25)\n"
+    "  --no-join                  SRT => SSA: one Dialogue line per text line\n"
+    "  --first-sub H:M:S[.FFF]    move all times so that the first subtitle starts there\n"
+    "  --batch FILE...            convert each file to the other extension beside it\n"
+    "  --help, --version\n";
+
+// What the sink collected during one run.
+struct CliSink {
+    bool quiet = false;     // batch mode prints summaries instead of logs
+    bool messageShown = false;
+    std::string lastMessage;
+};
+
+// The text with each CR LF written as LF.
+void printText(std::FILE* stream, const char* text) {
+    for (const char* p = text; *p; ++p)
+        if (!(p[0] == '\r' && p[1] == '\n')) std::fputc(*p, stream);
+}
+
+void cliAppendLog(void* context, const char* format, std::va_list args) {
+    char text[1024];
+    std::vsnprintf(text, sizeof text, format, args);
+    if (!static_cast<CliSink*>(context)->quiet) printText(stdout, text);
+}
+
+void cliShowMessage(void* context, const char* format, std::va_list args) {
+    char text[1024];
+    std::vsnprintf(text, sizeof text, format, args);
+    auto* sink = static_cast<CliSink*>(context);
+    sink->messageShown = true;
+    sink->lastMessage = text;
+    std::fflush(stdout);
+    printText(stderr, text);
+    std::fputc('\n', stderr);
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A plain decimal number: an optional sign, then digits with an optional point.
+bool parseRate(std::string_view text, double& rate) {
+    std::size_t i = (!text.empty() && (text[0] == '+' || text[0] == '-')) ? 1 : 0;
+    bool digits = false, point = false;
+    for (std::size_t j = i; j < text.size(); ++j) {
+        if (isDigit(text[j])) digits = true;
+        else if (text[j] == '.' && !point) point = true;
+        else return false;
+    }
+    if (!digits) return false;
+    if (text[i] == '+') return false;
+    const std::string_view number = text.substr(i);
+    double value = 0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec != std::errc() || result.ptr != number.data() + number.size()) return false;
+    rate = text[0] == '-' ? -value : value;
+    return true;
+}
+
+bool parseUnsigned(std::string_view text, std::uint32_t& value) {
+    if (text.empty()) return false;
+    for (char c : text)
+        if (!isDigit(c)) return false;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
+
+// H:M:S with an optional fraction of one to three digits: ".5" is 500 ms.
+bool parseFirstSub(std::string_view text, ConversionSettings& settings) {
+    const std::size_t c1 = text.find(':');
+    if (c1 == std::string_view::npos) return false;
+    const std::size_t c2 = text.find(':', c1 + 1);
+    if (c2 == std::string_view::npos) return false;
+    std::string_view seconds = text.substr(c2 + 1);
+    std::uint32_t millis = 0;
+    const std::size_t dot = seconds.find('.');
+    if (dot != std::string_view::npos) {
+        const std::string_view fraction = seconds.substr(dot + 1);
+        if (fraction.empty() || fraction.size() > 3 || !parseUnsigned(fraction, millis))
+            return false;
+        for (std::size_t n = fraction.size(); n < 3; ++n) millis *= 10;
+        seconds = seconds.substr(0, dot);
+    }
+    settings.firstSubMillis = millis;
+    return parseUnsigned(text.substr(0, c1), settings.firstSubHours) &&
+           parseUnsigned(text.substr(c1 + 1, c2 - c1 - 1), settings.firstSubMinutes) &&
+           parseUnsigned(seconds, settings.firstSubSeconds);
+}
+
+int usageError(const char* what, const char* argument) {
+    std::fprintf(stderr, "marliva-convert: %s%s%s\n", what, argument ? ": " : "",
+                 argument ? argument : "");
+    std::fprintf(stderr, "Try 'marliva-convert --help'.\n");
+    return kExitUsage;
+}
+
+int convertOne(ConversionSettings& settings, CliSink& sinkState) {
+    const ReportSink sink{cliAppendLog, cliShowMessage, &sinkState};
+    const RunOutcome outcome = runConversion(settings, sink);
+    return outcome.completed ? kExitCompleted : kExitMessage;
+}
+
+int convertBatch(ConversionSettings& settings, char** files, int count) {
+    int failed = 0;
+    for (int i = 0; i < count; ++i) {
+        const char* input = files[i];
+        CliSink sinkState;
+        sinkState.quiet = true;
+        const std::optional<std::string> output = deriveOutputName(input);
+        if (std::strlen(input) > kMaxPathChars) {
+            std::printf("%s: failed: the path is longer than %zu characters\n", input, kMaxPathChars);
+            ++failed;
+            continue;
+        }
+        if (!output) {
+            std::printf("%s: failed: no output name (the name needs a three-letter extension)\n",
+                        input);
+            ++failed;
+            continue;
+        }
+        setPath(settings.inputPath, input);
+        setPath(settings.outputPath, *output);
+        const ReportSink sink{cliAppendLog, cliShowMessage, &sinkState};
+        const RunOutcome outcome = runConversion(settings, sink);
+        if (outcome.completed) {
+            std::printf("%s -> %s: %d subs\n", input, output->c_str(), static_cast<int>(outcome.subs));
+        } else {
+            std::string reason = sinkState.lastMessage;
+            for (std::size_t p; (p = reason.find("\r\n")) != std::string::npos;)
+                reason.replace(p, 2, " ");
+            std::printf("%s: failed: %s\n", input, reason.c_str());
+            ++failed;
+        }
+        std::fflush(stdout);
+    }
+    std::printf("%d files: %d converted, %d failed\n", count, count - failed, failed);
+    return failed ? kExitMessage : kExitCompleted;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    static ConversionSettings settings;
+    bool batch = false;
+    int i = 1;
+    for (; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return kExitCompleted;
+        }
+        if (arg == "--version") {
+            std::puts("marliva-convert 1.0");
+            return kExitCompleted;
+        }
+        if (arg == "--no-join") {
+            settings.joinWithNewline = false;
+        } else if (arg == "--batch") {
+            batch = true;
+        } else if (arg == "--fps" || arg == "--first-sub") {
+            if (i + 1 >= argc) return usageError("missing value after", argv[i]);
+            const char* value = argv[++i];
+            if (arg == "--fps" && !parseRate(value, settings.frameRate))
+                return usageError("the frame rate must be a plain decimal number", value);
+            if (arg == "--first-sub") {
+                if (!parseFirstSub(value, settings))
+                    return usageError("the first-sub time must be H:M:S or H:M:S.FFF", value);
+                settings.shiftFirstSub = true;
+            }
+        } else if (arg == "--") {
+            ++i;
+            break;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return usageError("unknown option", argv[i]);
+        } else {
+            break;
+        }
+    }
+    const int operands = argc - i;
+    if (batch) {
+        if (operands < 1) return usageError("--batch needs at least one file", nullptr);
+        return convertBatch(settings, argv + i, operands);
+    }
+    if (operands != 2) return usageError("expected INPUT and OUTPUT", nullptr);
+    for (int k = i; k < argc; ++k)
+        if (std::strlen(argv[k]) > kMaxPathChars)
+            return usageError("path longer than 254 characters", argv[k]);
+    setPath(settings.inputPath, argv[i]);
+    setPath(settings.outputPath, argv[i + 1]);
+    CliSink sinkState;
+    const int status = convertOne(settings, sinkState);
+    std::fflush(stdout);
+    return status;
+}

@@ -1,0 +1,161 @@
+// One conversion run: types both paths, refuses unsupported pairs, loads the
+// input, calls the pair's writer, and reports time, subs and speed.
+#include "conversion_run.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+#include "line_store.h"
+#include "writers.h"
+
+const char kExtensionErrorMessage[] =
+    "Error with file extensions:\r\nonly srt=>ssa, srt=>srt and ssa=>srt supported.";
+
+void setPath(std::array<char, kPathBufferSize>& buffer, std::string_view text) {
+    const std::size_t n = text.size() < kMaxPathChars ? text.size() : kMaxPathChars;
+    text.copy(buffer.data(), n);
+    buffer[n] = '\0';
+}
+
+static bool endsWithIgnoringCase(std::string_view path, const char* suffix) {
+    const std::string_view tail = path.substr(path.size() - 3);
+    for (int i = 0; i < 3; ++i) {
+        char c = tail[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != suffix[i]) return false;
+    }
+    return true;
+}
+
+FileKind fileKindOf(std::string_view path) {
+    if (path.size() < 5) return FileKindNone;
+    if (endsWithIgnoringCase(path, "srt")) return FileKindSrt;
+    if (endsWithIgnoringCase(path, "ssa")) return FileKindSsa;
+    return FileKindNone;
+}
+
+std::optional<std::string> deriveOutputName(std::string_view path) {
+    if (path.size() <= 4 || path[path.size() - 4] != '.') return std::nullopt;
+    std::string name(path.substr(0, path.size() - 3));
+    // Anything that is not SSA gets "ssa", the script that SRT converts to.
+    name += fileKindOf(path) == FileKindSsa ? "srt" : "ssa";
+    return name;
+}
+
+void sinkLog(const ReportSink& sink, const char* format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    sink.appendLog(sink.context, format, args);
+    va_end(args);
+}
+
+void sinkMessage(const ReportSink& sink, const char* format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    sink.showMessage(sink.context, format, args);
+    va_end(args);
+}
+
+std::uint32_t tickCount() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void reportRunStatistics(const ReportSink& sink, std::int32_t subs, std::uint32_t elapsedMs) {
+    sinkLog(sink, " done.\r\n\r\n");
+    sinkLog(sink, "time : %g sec\r\n", elapsedMs * 0.001);
+    sinkLog(sink, "subs : %d\r\n", static_cast<int>(subs));
+    if (elapsedMs > 0)
+        sinkLog(sink, "speed: %g subs/s\r\n", subs * 1000.0 / elapsedMs);
+    else
+        sinkLog(sink, "speed: FAST !\r\n");
+}
+
+namespace {
+
+struct DispatchRow {
+    FileKind input;
+    FileKind output;
+    const char* logText;
+    Writer writer;
+};
+
+const DispatchRow kDispatch[] = {
+    {FileKindSrt, FileKindSsa, "SRT => SSA ...", writeSrtToSsa},
+    {FileKindSsa, FileKindSrt, "SSA => SRT ...", writeSsaToSrt},
+    {FileKindSrt, FileKindSrt, "SRT => SRT ...", writeSrtSwap},
+};
+
+const DispatchRow* findRow(FileKind input, FileKind output) {
+    for (const DispatchRow& row : kDispatch)
+        if (row.input == input && row.output == output) return &row;
+    return nullptr;
+}
+
+// Whether the run divides by the frame rate: SRT => SRT always, SRT => SSA
+// when the first timing line is a frame line.
+bool usesFrameRate(const DispatchRow& row, const LineStore& store) {
+    if (row.writer == writeSrtSwap) return true;
+    if (row.writer != writeSrtToSsa) return false;
+    for (std::int32_t i = 0; i < store.count; ++i) {
+        const LineKind kind = classifyLine(line(store, i), LineKindNone);
+        if (kind != LineKindNone) return kind == LineKindFrame;
+    }
+    return false;
+}
+
+// Frees the store however the run ends.
+struct StoreGuard {
+    LineStore store;
+    ~StoreGuard() { release(store); }
+};
+
+}  // namespace
+
+RunOutcome runConversion(ConversionSettings& settings, const ReportSink& sink) {
+    const std::uint32_t wholeSeconds =
+        settings.firstSubHours * 3600u + settings.firstSubMinutes * 60u + settings.firstSubSeconds;
+    settings.firstSubTime =
+        static_cast<std::int32_t>(wholeSeconds) + settings.firstSubMillis * 0.001;
+
+    const char* inputPath = settings.inputPath.data();
+    const char* outputPath = settings.outputPath.data();
+    const DispatchRow* row = findRow(fileKindOf(inputPath), fileKindOf(outputPath));
+    if (!row) {
+        sinkMessage(sink, "%s", kExtensionErrorMessage);
+        return {false, 0};
+    }
+
+    TimeShift shift = 0.0;
+    const std::uint32_t t0 = tickCount();
+    StoreGuard guard;
+    switch (loadLines(guard.store, inputPath)) {
+    case LoadStatus::ok:
+        break;
+    case LoadStatus::cannotOpen:
+        sinkMessage(sink, "Cannot read the input file:\r\n%s", inputPath);
+        return {false, 0};
+    case LoadStatus::tooLarge:
+        sinkMessage(sink, "Not enough memory to load the input file:\r\n%s", inputPath);
+        return {false, 0};
+    }
+    if (usesFrameRate(*row, guard.store) &&
+        !(std::isfinite(settings.frameRate) && settings.frameRate > 0)) {
+        sinkMessage(sink, "Invalid frame rate: %g\r\nThe frame rate must be a number above 0.",
+                    settings.frameRate);
+        return {false, 0};
+    }
+
+    sinkLog(sink, "%s", row->logText);
+    const WriteOutcome written = row->writer(guard.store, settings, shift, outputPath);
+    const std::uint32_t t1 = tickCount();
+    if (!written.written) {
+        sinkLog(sink, " failed.\r\n\r\n");
+        sinkMessage(sink, "Cannot write the output file:\r\n%s", outputPath);
+        return {false, 0};
+    }
+    reportRunStatistics(sink, written.subs, t1 - t0);
+    return {true, written.subs};
+}

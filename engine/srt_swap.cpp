@@ -1,0 +1,85 @@
+// SRT swap: turns SRT timing lines into frame lines and frame lines into
+// numbered SRT entries, at the settings' frame rate.
+#include <cstdio>
+
+#include "writer_common.h"
+#include "writers.h"
+
+// A frame line from the SRT timing line at index t; returns the line at which
+// the scan goes on.
+static std::int32_t writeFrameLineEntry(OutputFile& out, const LineStore& store,
+                                        const ConversionSettings& settings, TimeShift& shift,
+                                        std::int32_t t, std::int32_t& subs) {
+    const char* timing = line(store, t);
+    // Two millisecond digits count; the third is never read.
+    const double start = srtStart(timing) + fractionAt(timing, 9, 2);
+    const double end = srtEnd(timing) + fractionAt(timing, 26, 2);
+    if (subs == 0 && settings.shiftFirstSub) shift = settings.firstSubTime - start;
+
+    char frames[32];
+    std::snprintf(frames, sizeof frames, "{%.6d}{%.6d}",
+                  static_cast<int>(timeToFrame(start + shift, settings.frameRate)),
+                  static_cast<int>(timeToFrame(end + shift, settings.frameRate)));
+    put(out, frames);
+    put(out, lineOrEmpty(store, t + 1));
+
+    std::int32_t k = t + 2;
+    for (; k < store.count; ++k) {
+        const char* text = line(store, k);
+        if (text[0] == '\0' || nextIsSrtTimingLine(store, k)) break;
+        putChar(out, '|');
+        put(out, text);
+    }
+    putLineEnd(out);
+    subs += k - t - 1;
+    return k;
+}
+
+static void writeTimedEntry(OutputFile& out, const char* frameLine,
+                            const ConversionSettings& settings, TimeShift& shift,
+                            std::int32_t& subs) {
+    const FrameFields fields = frameFields(frameLine);
+    const double start = fields.start / settings.frameRate;
+    const double end = fields.end / settings.frameRate;
+    if (subs == 0 && settings.shiftFirstSub) shift = settings.firstSubTime - start;
+
+    char timing[kTimesBufferSize];
+    formatSrtTimes(start + shift, end + shift, timing, sizeof timing);
+    putDecimal(out, subs + 1);
+    putLineEnd(out);
+    put(out, timing);
+    putLineEnd(out);
+    for (const char* p = frameLine + fields.textColumn; *p; ++p) {
+        if (*p == '|')
+            putLineEnd(out);
+        else
+            putChar(out, *p);
+    }
+    putLineEnd(out);
+    putLineEnd(out);
+    ++subs;
+}
+
+WriteOutcome writeSrtSwap(const LineStore& store, const ConversionSettings& settings,
+                          TimeShift& shift, const char* outputPath) {
+    OutputFile out;
+    if (!openOutput(out, outputPath)) return {0, false};
+
+    std::int32_t subs = 0;
+    int lock = LineKindNone;
+    for (std::int32_t i = 0; i < store.count;) {
+        const LineKind kind = classifyLine(line(store, i), lock);
+        if (kind == LineKindNone) {
+            ++i;
+            continue;
+        }
+        lock = kind;
+        if (kind == LineKindSrt) {
+            i = writeFrameLineEntry(out, store, settings, shift, i, subs);
+        } else {
+            writeTimedEntry(out, line(store, i), settings, shift, subs);
+            ++i;
+        }
+    }
+    return {subs, commitOutput(out)};
+}

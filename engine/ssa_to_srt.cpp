@@ -1,0 +1,95 @@
+// SSA to SRT: reads the event lines of a Sub Station Alpha script by fixed
+// columns and writes one numbered SRT entry for each.
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "writer_common.h"
+#include "writers.h"
+
+// Seconds of the time whose hour digit stands at `column`: h:mm:ss.cc.
+static double eventTime(const char* event, int column) {
+    const int whole = digitAt(event, column) * 3600 +
+                      (digitAt(event, column + 2) * 10 + digitAt(event, column + 3)) * 60 +
+                      digitAt(event, column + 5) * 10 + digitAt(event, column + 6);
+    return whole + fractionAt(event, column + 8, 2);
+}
+
+// The Name is the field after the first comma from column 42 on; the text
+// follows the fifth comma counted from the comma that ends the Name.
+static void findNameAndText(const char* event, std::string_view& name, const char*& text) {
+    name = {};
+    text = "";
+    if (std::strlen(event) <= 42) return;
+    const char* p = std::strchr(event + 42, ',');
+    if (!p) return;
+    const char* nameStart = p + 1;
+    const char* nameEnd = std::strchr(nameStart, ',');
+    if (!nameEnd) {
+        name = nameStart;
+        return;
+    }
+    name = std::string_view(nameStart, static_cast<std::size_t>(nameEnd - nameStart));
+    p = nameEnd;
+    for (int commas = 0; *p && commas < 5; ++p)
+        if (*p == ',') ++commas;
+    text = p;
+}
+
+// The text, with a new output line wherever it holds a backslash and "n".
+static void putEventText(OutputFile& out, const char* text) {
+    for (const char* p = text; *p; ++p) {
+        if (p[0] == '\\' && p[1] == 'n') {
+            putLineEnd(out);
+            ++p;
+        } else {
+            putChar(out, *p);
+        }
+    }
+}
+
+WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& settings,
+                           TimeShift& shift, const char* outputPath) {
+    OutputFile out;
+    if (!openOutput(out, outputPath)) return {0, false};
+
+    std::int32_t events = store.count;
+    for (std::int32_t i = 0; i < store.count; ++i) {
+        if (std::strcmp(line(store, i), "[Events]") == 0) {
+            events = i + 2;
+            break;
+        }
+    }
+
+    std::int32_t subs = 0;
+    for (std::int32_t i = events; i < store.count; ++i) {
+        const char* event = line(store, i);
+        const double start = eventTime(event, 19);
+        const double end = eventTime(event, 30);
+        if (subs == 0 && settings.shiftFirstSub) shift = settings.firstSubTime - start;
+
+        char timing[kTimesBufferSize];
+        if (settings.shiftFirstSub) {
+            formatSrtTimes(start + shift, end + shift, timing, sizeof timing);
+        } else {
+            // Copied as they stand; a zero byte beyond a short line ends the text.
+            const char* c = event;
+            std::snprintf(timing, sizeof timing, "0%c:%c%c:%c%c,%c%c0 --> 0%c:%c%c:%c%c,%c%c0",
+                          c[19], c[21], c[22], c[24], c[25], c[27], c[28], c[30], c[32], c[33],
+                          c[35], c[36], c[38], c[39]);
+        }
+        std::string_view name;
+        const char* text = nullptr;
+        findNameAndText(event, name, text);
+
+        put(out, subs == 0 ? std::string_view("1") : name);
+        putLineEnd(out);
+        put(out, timing);
+        putLineEnd(out);
+        putEventText(out, text);
+        putLineEnd(out);
+        putLineEnd(out);
+        ++subs;
+    }
+    return {subs, commitOutput(out)};
+}
