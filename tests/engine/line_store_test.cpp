@@ -1,1 +1,79 @@
+// The line store: text-mode reading into fixed, zero-filled slots.
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "line_store.h"
+#include "test_support.h"
+
+namespace {
+
+std::vector<std::string> linesOf(const std::string& bytes) {
+    LineStore store;
+    EXPECT_EQ(loadLinesFromMemory(store, bytes.data(), bytes.size()), LoadStatus::ok);
+    std::vector<std::string> lines;
+    for (std::int32_t i = 0; i < store.count; ++i) {
+        const char* slot = line(store, i);
+        lines.emplace_back(slot);
+        // Everything after the text is zero up to the end of the slot.
+        for (std::size_t c = kChunkChars; c < kSlotSize; ++c)
+            if (slot[c] != '\0') ADD_FAILURE() << "slot " << i << " byte " << c;
+    }
+    release(store);
+    return lines;
+}
+
+TEST(LineStore, TextModeReading) {
+    const std::string a253(253, 'a'), a254(254, 'a'), a300(300, 'a');
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"line feeds", "a\n\nb\n", {"a", "", "b"}},
+        {"CR LF pairs", "a\r\n\r\nb\r\n", {"a", "", "b"}},
+        {"a last line without a line end keeps its characters", "a\nb", {"a", "b"}},
+        {"a lone CR is a character", "a\rb\r\n", {"a\rb"}},
+        {"CR at the very end", "a\r", {"a\r"}},
+        {"0x1A ends the input", "a\nb\x1A" "c\nd\n", {"a", "b"}},
+        {"0x1A first", "\x1A" "a\n", {}},
+        {"empty file", "", {}},
+        {"253 characters", a253 + "\n", {a253}},
+        {"254 characters and a line end", a254 + "\n", {a254, ""}},
+        {"254 characters, CR LF", a254 + "\r\n", {a254, ""}},
+        {"300 characters and a line end", a300 + "\n", {a254, std::string(46, 'a')}},
+        {"300 characters at the end", a300, {a254, std::string(46, 'a')}},
+        {"a byte-order mark stays", "\xEF\xBB\xBF{000001}{000002}x\n", {"\xEF\xBB\xBF{000001}{000002}x"}},
+        {"zero bytes end the text of their line", std::string("ab\0cd\nef\n", 9), {"ab", "ef"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(linesOf(c.bytes), c.lines) << c.name;
+}
+
+TEST(LineStore, FileAndMemoryGiveTheSameLines) {
+    std::string bytes;
+    for (int i = 0; i < 5000; ++i) bytes += std::string(i % 300, 'x') + (i % 3 ? "\r\n" : "\n");
+    const std::string path = scratchPath("store_same.srt");
+    writeFile(path, bytes);
+    LineStore fromFile;
+    ASSERT_EQ(loadLines(fromFile, path.c_str()), LoadStatus::ok);
+    LineStore fromMemory;
+    ASSERT_EQ(loadLinesFromMemory(fromMemory, bytes.data(), bytes.size()), LoadStatus::ok);
+    ASSERT_EQ(fromFile.count, fromMemory.count);
+    EXPECT_EQ(0, std::memcmp(fromFile.block, fromMemory.block,
+                             static_cast<std::size_t>(fromFile.count) * kSlotSize));
+    release(fromFile);
+    release(fromMemory);
+    EXPECT_EQ(fromFile.count, 0);
+    EXPECT_EQ(fromFile.block, nullptr);
+}
+
+TEST(LineStore, UnreadableInputs) {
+    LineStore store;
+    EXPECT_EQ(loadLines(store, scratchPath("no_such_file.srt").c_str()), LoadStatus::cannotOpen);
+    EXPECT_EQ(loadLines(store, ::testing::TempDir().c_str()), LoadStatus::cannotOpen);  // a folder
+    EXPECT_EQ(store.count, 0);
+}
+
+}  // namespace
