@@ -2,6 +2,8 @@
 // the platform's dialog services.
 #pragma once
 
+#include <string_view>
+
 #include "../engine/conversion_run.h"
 #include "platform_dialog.h"
 
@@ -15,4 +17,10 @@ void mainDialogCommand(DialogHandle dialog, int id);
 // A close request or the destroy message.
 void mainDialogClose(DialogHandle dialog);
 
+// Reads the four first-sub number boxes into the settings; right before every run.
 void readFirstSubBoxes(DialogHandle dialog);
+
+// The frame-rate box's value: white space skipped, then the longest prefix that
+// is a decimal number ("29.97", "25 fps" -> 25, "1e1x" -> 10); 0 when the text
+// does not begin with one. The decimal point is always ".", whatever the locale.
+double frameRateOfText(std::string_view text);

@@ -42,11 +42,19 @@ void dialogComboSetSelection(DialogHandle dialog, int id, int index);
 // A modal box with one OK button and no icon; returns when it is closed.
 void dialogMessageBox(DialogHandle dialog, const char* text, const char* caption);
 
-// The open-file dialog of both file choosers.
+// One entry of a file chooser's type list: the name shown and its patterns.
+struct FileFilter {
+    const char* name;     // "Sub Files (.ssa;.srt)"
+    const char* pattern;  // "*.ssa;*.srt"
+};
+
+// The open-file dialog of both file choosers. The first filter is selected.
 struct FileChooserRequest {
-    const char* title;        // "Open Sub File" or "Save Sub File"
-    bool mustExist;           // Open: the file must exist; Convert as: any name
+    const char* title;             // "Open Sub File" or "Save Sub File"
+    bool mustExist;                // Open: the file must exist; Convert as: any name
     const char* defaultExtension;  // ".ssa;.srt"
+    const FileFilter* filters;
+    int filterCount;
 };
 // The buffer holds the current path on entry and the chosen full path on a
 // confirm; it is left as it was on a cancel. Returns true when confirmed.
