@@ -1,2 +1,133 @@
-#!/bin/sh
-exit 0
+#!/usr/bin/env bash
+# marliva-convert end to end: real files through the real program, checking
+# exit status, what it prints, and the files it leaves.
+# usage: end_to_end.sh MARLIVA_CONVERT TESTS_DIR
+set -u
+convert=$1
+tests=$2
+corpus="$tests/../../shared/corpus"
+golden="$tests/data/golden"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+
+check() {  # check NAME CONDITION...
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+run() {  # run ARGS...: sets status, out, err
+  "$convert" "$@" >"$work/stdout" 2>"$work/stderr"
+  status=$?
+  out=$(cat "$work/stdout")
+  err=$(cat "$work/stderr")
+}
+same() { cmp -s "$1" "$2"; }
+
+printf '1\n00:00:01,000 --> 00:00:02,500\nHello\nWorld\n\n2\n00:00:03,000 --> 00:00:04,000\nBye\n\n' >"$work/a.srt"
+
+# The log goes to stdout with LF line ends; exit 0.
+run "$work/a.srt" "$work/a.ssa"
+check "log of a run" [ "$status" = 0 ]
+check "log text" [ "$(echo "$out" | head -3)" = "SRT => SSA ... done.
+
+time : $(echo "$out" | sed -n 3p | cut -c8-)" ]
+check "subs line" [ "$(echo "$out" | sed -n 4p)" = "subs : 3" ]
+check "no CR in the log" [ "$(tr -cd '\r' <"$work/stdout" | wc -c)" = 0 ]
+check "CR LF in the file" [ "$(tail -c 75 "$work/a.ssa" | od -An -c | tr -d ' \n')" != "" ]
+check "last dialogue line" [ "$(tail -n 1 "$work/a.ssa")" = $'Dialogue: Marked=0,0:00:03.00,0:00:04.00,*Default,2,0000,0000,0000,,Bye\r' ]
+
+# Options: --no-join, --fps, --first-sub.
+run --no-join "$work/a.srt" "$work/split.ssa"
+check "--no-join" [ "$(grep -c '^Dialogue' "$work/split.ssa")" = 4 ]
+run --fps 23.976 "$work/a.srt" "$work/f.srt"
+check "--fps 23.976" [ "$(head -n 1 "$work/f.srt")" = $'{000024}{000060}Hello|World\r' ]
+run --first-sub 0:1:30.5 "$work/a.srt" "$work/s.ssa"
+check "--first-sub" grep -q '^Dialogue: Marked=0,0:01:30.50,0:01:32.00,' "$work/s.ssa"
+run --first-sub 0:0:2.05 "$work/a.srt" "$work/t.srt"
+check "--first-sub fraction .05" [ "$(head -n 1 "$work/t.srt")" = $'{000051}{000089}Hello|World\r' ]
+run --first-sub 4294967295:0:0 "$work/a.srt" "$work/h.ssa"
+check "--first-sub huge hours runs" [ "$status" = 0 ]
+
+# Usage errors: exit 2, nothing written.
+for args in "--fps abc" "--fps 1e5" "--fps nan" "--fps" "--first-sub 1:2" "--first-sub 1:2:3.4567" \
+            "--first-sub -1:0:0" "--first-sub 4294967296:0:0" "--bogus" "" "one"; do
+  case $args in
+    "") run "$work/a.srt" ;;
+    one) run "$work/a.srt" "$work/usage.ssa" "$work/c.ssa" ;;
+    *) run $args "$work/a.srt" "$work/usage.ssa" ;;  # word splitting wanted
+  esac
+  check "usage error: $args" [ "$status" = 2 ] && check "no output: $args" [ ! -e "$work/usage.ssa" ]
+done
+run --help;    check "--help" [ "$status" = 0 ] && check "--help text" grep -q '^usage: marliva-convert' "$work/stdout"
+run --version; check "--version" [ "$out" = "marliva-convert 1.0" ]
+long="$work/$(printf 'x%.0s' $(seq 1 260)).srt"
+run "$work/a.srt" "$long"
+check "path over 254 characters" [ "$status" = 2 ]
+
+# Messages: exit 1, text on stderr, nothing on stdout.
+run "$work/a.srt" "$work/a.txt"
+check "refused pair" [ "$status" = 1 ]
+check "refused pair text" [ "$err" = $'Error with file extensions:\nonly srt=>ssa, srt=>srt and ssa=>srt supported.' ]
+check "refused pair writes nothing" [ ! -e "$work/a.txt" ]
+echo keep >"$work/kept.ssa"
+run "$work/missing.srt" "$work/kept.ssa"
+check "missing input" [ "$status" = 1 ] && check "missing input names it" [ "$err" = $'Cannot read the input file:\n'"$work/missing.srt" ]
+check "missing input keeps the output" [ "$(cat "$work/kept.ssa")" = keep ]
+run --fps 0 "$work/a.srt" "$work/zero.srt"
+check "frame rate 0" [ "$status" = 1 ] && check "frame rate 0 writes nothing" [ ! -e "$work/zero.srt" ]
+check "frame rate message" [ "$err" = $'Invalid frame rate: 0\nThe frame rate must be a number above 0.' ]
+run --fps -1 "$work/a.srt" "$work/neg.ssa"
+check "timing lines ignore the frame rate" [ "$status" = 0 ]
+run "$work/a.srt" "$work/nowhere/out.ssa"
+check "unwritable output" [ "$status" = 1 ] && check "names the output" [ "$err" = $'Cannot write the output file:\n'"$work/nowhere/out.ssa" ]
+check "no done after a failed write" [ "$out" = "SRT => SSA ... failed." ]
+
+# Same path: the input is read whole before it is replaced.
+cp "$work/a.srt" "$work/same.srt"
+run "$work/same.srt" "$work/same.srt"
+check "same path" [ "$(cat "$work/same.srt")" = $'{000025}{000063}Hello|World\r\n{000075}{000100}Bye\r' ]
+
+# Batch: proposed names, one line per file, a total; failures don't stop it.
+mkdir "$work/batch"
+cp "$work/a.srt" "$work/batch/one.srt"; cp "$work/a.ssa" "$work/batch/two.ssa"; echo x >"$work/batch/three.txt"
+run --batch "$work/batch/one.srt" "$work/batch/two.ssa" "$work/batch/three.txt" "$work/batch/noext"
+check "batch exit 1 when one fails" [ "$status" = 1 ]
+check "batch line ok" grep -qx "$work/batch/one.srt -> $work/batch/one.ssa: 3 subs" "$work/stdout"
+check "batch line ok 2" grep -qx "$work/batch/two.ssa -> $work/batch/two.srt: 2 subs" "$work/stdout"
+check "batch line failed" grep -q "^$work/batch/three.txt: failed: Error with file extensions" "$work/stdout"
+check "batch total" [ "$(tail -n 1 "$work/stdout")" = "4 files: 2 converted, 2 failed" ]
+run --batch "$work/batch/one.srt"
+check "batch all ok" [ "$status" = 0 ]
+
+# Golden files: the bundled sample in every direction.
+sample="$tests/../samples/sintel_en.srt"
+for g in sintel_en.ssa sintel_en_split.ssa sintel_en_frames.srt sintel_en_back.srt sintel_en_shifted.srt; do
+  case $g in
+    sintel_en.ssa)         run "$sample" "$work/$g" ;;
+    sintel_en_split.ssa)   run --no-join "$sample" "$work/$g" ;;
+    sintel_en_frames.srt)  run --fps 23.976 "$sample" "$work/$g" ;;
+    sintel_en_back.srt)    run "$golden/sintel_en.ssa" "$work/$g" ;;
+    sintel_en_shifted.srt) run --fps 23.976 --first-sub 0:0:10.5 "$golden/sintel_en_frames.srt" "$work/$g" ;;
+  esac
+  check "golden $g" same "$work/$g" "$golden/$g"
+done
+
+# Every corpus file in every direction its kind allows: completes, no crash.
+if [ -d "$corpus" ]; then
+  for f in "$corpus"/*; do
+    base=$(basename "$f")
+    case $base in
+      *.srt|*.sub) cp "$f" "$work/c.srt"; pairs="c.srt:c.ssa c.srt:c2.srt" ;;
+      *.ssa|*.ass) cp "$f" "$work/c.ssa"; pairs="c.ssa:c.srt" ;;
+      *) continue ;;
+    esac
+    for p in $pairs; do
+      run "$work/${p%%:*}" "$work/${p##*:}"
+      check "corpus $base ${p}" [ "$status" = 0 ]
+    done
+  done
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]
