@@ -70,7 +70,6 @@ bool parseRate(std::string_view text, double& rate) {
         else return false;
     }
     if (!digits) return false;
-    if (text[i] == '+') return false;
     const std::string_view number = text.substr(i);
     double value = 0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
@@ -128,12 +127,12 @@ int convertBatch(ConversionSettings& settings, char** files, int count) {
         const char* input = files[i];
         CliSink sinkState;
         sinkState.quiet = true;
-        const std::optional<std::string> output = deriveOutputName(input);
         if (std::strlen(input) > kMaxPathChars) {
             std::printf("%s: failed: the path is longer than %zu characters\n", input, kMaxPathChars);
             ++failed;
             continue;
         }
+        const std::optional<std::string> output = deriveOutputName(input);
         if (!output) {
             std::printf("%s: failed: no output name (the name needs a three-letter extension)\n",
                         input);
