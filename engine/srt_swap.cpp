@@ -66,20 +66,9 @@ WriteOutcome writeSrtSwap(const LineStore& store, const ConversionSettings& sett
     if (!openOutput(out, outputPath)) return {0, false};
 
     std::int32_t subs = 0;
-    int lock = LineKindNone;
-    for (std::int32_t i = 0; i < store.count;) {
-        const LineKind kind = classifyLine(line(store, i), lock);
-        if (kind == LineKindNone) {
-            ++i;
-            continue;
-        }
-        lock = kind;
-        if (kind == LineKindSrt) {
-            i = writeFrameLineEntry(out, store, settings, shift, i, subs);
-        } else {
-            writeTimedEntry(out, line(store, i), settings, shift, subs);
-            ++i;
-        }
-    }
+    scanEntries(
+        store,
+        [&](std::int32_t t) { return writeFrameLineEntry(out, store, settings, shift, t, subs); },
+        [&](const char* frameLine) { writeTimedEntry(out, frameLine, settings, shift, subs); });
     return {subs, commitOutput(out)};
 }

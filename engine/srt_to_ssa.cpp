@@ -125,21 +125,16 @@ WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& set
     }
 
     std::int32_t subs = 0;
-    int lock = LineKindNone;
-    for (std::int32_t i = 0; i < store.count;) {
-        const LineKind kind = classifyLine(line(store, i), lock);
-        if (kind == LineKindNone) {
-            ++i;
-            continue;
-        }
-        lock = kind;
-        if (kind == LineKindSrt) {
-            i = writeSrtEntry(out, store, settings, shift, i, subs);
-        } else {
-            writeFrameEntry(out, line(store, i), settings, shift, subs);
-            ++i;
-        }
-        putLineEnd(out);
-    }
+    scanEntries(
+        store,
+        [&](std::int32_t t) {
+            const std::int32_t next = writeSrtEntry(out, store, settings, shift, t, subs);
+            putLineEnd(out);
+            return next;
+        },
+        [&](const char* frameLine) {
+            writeFrameEntry(out, frameLine, settings, shift, subs);
+            putLineEnd(out);
+        });
     return {subs, commitOutput(out)};
 }

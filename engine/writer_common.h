@@ -34,3 +34,27 @@ inline double fractionAt(const char* line, int column, int digits) {
     for (int i = digits - 1; i >= 0; --i) fraction = (fraction + digitAt(line, column + i)) * 0.1;
     return fraction;
 }
+
+// The kind lock: the first timing line decides whether the file is read as SRT
+// timing lines or as frame lines; lines of the other kind are skipped unless
+// an entry takes them as text. onTiming(t) writes the entry at timing line t
+// and returns the line at which the scan goes on; onFrame(line) writes one
+// frame line's entry.
+template <typename OnTiming, typename OnFrame>
+void scanEntries(const LineStore& store, OnTiming onTiming, OnFrame onFrame) {
+    int lock = LineKindNone;
+    for (std::int32_t i = 0; i < store.count;) {
+        const LineKind kind = classifyLine(line(store, i), lock);
+        if (kind == LineKindNone) {
+            ++i;
+            continue;
+        }
+        lock = kind;
+        if (kind == LineKindSrt) {
+            i = onTiming(i);
+        } else {
+            onFrame(line(store, i));
+            ++i;
+        }
+    }
+}
