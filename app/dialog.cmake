@@ -6,6 +6,19 @@ if(WIN32)
   target_link_libraries(marliva PRIVATE marliva_ui_win32 marliva_ui)
   target_link_options(marliva PRIVATE -static -static-libgcc -static-libstdc++)
   install(TARGETS marliva RUNTIME DESTINATION bin)
-else()
-  # The Qt dialog program `marliva` (ui/platform_dialog_qt.*).
+elseif(MARLIVA_QT)
+  # The same dialog with Qt 6 Widgets: the Qt services (marliva_ui_qt) under the
+  # logic of ui/, and the program `marliva`.
+  find_package(Qt6 REQUIRED COMPONENTS Widgets)
+  # Objects, not an archive: the logic above calls back into these services.
+  add_library(marliva_ui_qt OBJECT
+    ${PROJECT_SOURCE_DIR}/ui/platform_dialog_qt.cpp
+    ${PROJECT_SOURCE_DIR}/ui/qt_window.cpp
+  )
+  target_include_directories(marliva_ui_qt PUBLIC ${PROJECT_SOURCE_DIR}/ui)
+  target_link_libraries(marliva_ui_qt PUBLIC marliva_ui Qt6::Widgets)
+  target_compile_definitions(marliva_ui_qt PUBLIC QT_NO_KEYWORDS)
+  add_executable(marliva main_qt.cpp)
+  target_link_libraries(marliva PRIVATE marliva_ui_qt)
+  install(TARGETS marliva RUNTIME DESTINATION bin)
 endif()

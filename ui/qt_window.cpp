@@ -1,0 +1,275 @@
+// The main dialog's Qt window: the controls of dialog template 107 at their
+// rectangles, Win32's dialog behaviours, and the notifications sent to the logic.
+#include "qt_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QWindow>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+#include "main_dialog.h"
+
+namespace {
+
+constexpr int kNoId = -1;
+constexpr QSize kDialogSizeUnits{232, 133};
+// A drop-down combo box is as tall as Windows makes it for its font: 13 dialog
+// units; the rest of its template height is the dropped list.
+constexpr int kComboFieldHeightUnits = 13;
+// The text that a stop-at-the-edge edit showed before the last keystroke.
+constexpr char kAcceptedTextProperty[] = "marlivaAcceptedText";
+
+enum class Kind { PathEdit, NumberBox, PushButton, Combo, Label, LogPane, CheckBox };
+
+struct ControlSpec {
+    int id;
+    Kind kind;
+    const char* text;
+    QRect units;
+};
+
+// Template order, which is also the tab order.
+constexpr std::array<ControlSpec, 19> kControls = {{
+    {kIdInputPath, Kind::PathEdit, "", {68, 10, 154, 12}},
+    {kIdConvert, Kind::PushButton, "Convert", {9, 25, 49, 19}},
+    {kIdOpen, Kind::PushButton, "Open", {9, 6, 49, 19}},
+    {kIdOutputPath, Kind::PathEdit, "", {68, 28, 154, 12}},
+    {kIdFrameRate, Kind::Combo, "", {51, 94, 48, 55}},
+    {kNoId, Kind::Label, "frame rate", {13, 95, 32, 8}},
+    {kIdLog, Kind::LogPane, "", {110, 63, 112, 45}},
+    {kNoId, Kind::Label, "supports srt=>ssa, srt=>srt and ssa=>srt", {70, 48, 124, 8}},
+    {kIdJoinWithNewline, Kind::CheckBox, "srt=>ssa newline use \\n", {13, 78, 88, 8}},
+    {kIdFirstSubHours, Kind::NumberBox, "", {89, 113, 14, 12}},
+    {kIdFirstSubMinutes, Kind::NumberBox, "", {114, 113, 14, 12}},
+    {kIdFirstSubSeconds, Kind::NumberBox, "", {138, 113, 14, 12}},
+    {kIdFirstSubMillis, Kind::NumberBox, "", {162, 113, 18, 12}},
+    {kNoId, Kind::Label, ":", {106, 114, 8, 8}},
+    {kNoId, Kind::Label, ":", {130, 114, 8, 8}},
+    {kNoId, Kind::Label, ".", {154, 114, 8, 8}},
+    {kIdConvertAs, Kind::PushButton, "Convert as", {9, 44, 49, 19}},
+    {kIdShiftFirstSub, Kind::CheckBox, "first sub (h:m:s.ms)", {13, 114, 73, 10}},
+}};
+
+int mulDivRounded(int value, int numerator, int denominator) {
+    return (value * numerator * 2 + denominator) / (denominator * 2);
+}
+
+void report(QWidget* window, int id) { mainDialogCommand(static_cast<DialogHandle>(window), id); }
+
+// The pixels left for text inside a single-line edit: the style's frame and
+// the edit's own margin of 2 pixels on each side, and 1 pixel for the caret.
+int textRoomOf(const QLineEdit* edit) {
+    const int frame = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit) : 0;
+    const QMargins margins = edit->textMargins();
+    return edit->width() - 2 * frame - 4 - margins.left() - margins.right() - 1;
+}
+
+bool allDigits(const QString& text) {
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9') return false;
+    }
+    return true;
+}
+
+// An edit that does not scroll: a keystroke or paste whose text would pass the
+// right edge is undone, and so is a non-digit in a number box. The program's own
+// setting of the text is not limited.
+void keepTypingInside(QLineEdit* edit, bool digitsOnly) {
+    edit->setProperty(kAcceptedTextProperty, edit->text());
+    QObject::connect(edit, &QLineEdit::textChanged, edit,
+                     [edit] { edit->setProperty(kAcceptedTextProperty, edit->text()); });
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, digitsOnly](const QString& text) {
+        const bool fits = edit->fontMetrics().horizontalAdvance(text) <= textRoomOf(edit);
+        if (fits && (!digitsOnly || allDigits(text))) return;
+        const QString accepted = edit->property(kAcceptedTextProperty).toString();
+        const int cursor = edit->cursorPosition() - static_cast<int>(text.size() - accepted.size());
+        edit->setText(accepted);
+        edit->setCursorPosition(std::clamp(cursor, 0, static_cast<int>(accepted.size())));
+    });
+}
+
+QWidget* makeLineEdit(QWidget* window, const ControlSpec& spec) {
+    auto* edit = new QLineEdit(window);
+    if (spec.kind == Kind::NumberBox) keepTypingInside(edit, true);
+    QObject::connect(edit, &QLineEdit::textChanged, window, [window, id = spec.id] { report(window, id); });
+    return edit;
+}
+
+QWidget* makeCombo(QWidget* window, const ControlSpec& spec, int listHeight) {
+    auto* combo = new QComboBox(window);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);  // Enter adds nothing to the list
+    combo->setCompleter(nullptr);                 // typing completes nothing
+    combo->setMaxVisibleItems(std::max(1, listHeight / QFontMetrics(window->font()).height()));
+    keepTypingInside(combo->lineEdit(), false);
+    auto notify = [window, id = spec.id] { report(window, id); };
+    QObject::connect(combo, &QComboBox::editTextChanged, window, notify);
+    QObject::connect(combo, &QComboBox::currentIndexChanged, window, notify);
+    QObject::connect(combo, &QComboBox::activated, window, notify);
+    return combo;
+}
+
+QWidget* makeLogPane(QWidget* window, const ControlSpec& spec) {
+    auto* pane = new QPlainTextEdit(window);
+    pane->setReadOnly(true);
+    pane->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    pane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pane->setTabChangesFocus(true);
+    QObject::connect(pane, &QPlainTextEdit::textChanged, window, [window, id = spec.id] { report(window, id); });
+    return pane;
+}
+
+QWidget* makeButton(QWidget* window, const ControlSpec& spec) {
+    QAbstractButton* button = nullptr;
+    if (spec.kind == Kind::CheckBox) {
+        button = new QCheckBox(QString::fromUtf8(spec.text), window);
+    } else {
+        auto* push = new QPushButton(QString::fromUtf8(spec.text), window);
+        // Enter presses the push button that has the focus, as in a Win32
+        // dialog; no button is the default one.
+        push->setAutoDefault(true);
+        push->setDefault(false);
+        button = push;
+    }
+    // A check box toggles itself before it reports the click.
+    QObject::connect(button, &QAbstractButton::clicked, window, [window, id = spec.id] { report(window, id); });
+    return button;
+}
+
+QWidget* makeControl(QWidget* window, const ControlSpec& spec, QSize baseUnits) {
+    QRect rect = dialogUnitsToPixels(spec.units, baseUnits);
+    QWidget* control = nullptr;
+    switch (spec.kind) {
+    case Kind::PathEdit:
+    case Kind::NumberBox: control = makeLineEdit(window, spec); break;
+    case Kind::Combo: {
+        const int fieldHeight = mulDivRounded(kComboFieldHeightUnits, baseUnits.height(), 8);
+        control = makeCombo(window, spec, rect.height() - fieldHeight);
+        rect.setHeight(fieldHeight);
+        break;
+    }
+    case Kind::LogPane: control = makeLogPane(window, spec); break;
+    case Kind::PushButton:
+    case Kind::CheckBox: control = makeButton(window, spec); break;
+    case Kind::Label: {
+        auto* label = new QLabel(QString::fromUtf8(spec.text), window);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setTextFormat(Qt::PlainText);
+        control = label;
+        break;
+    }
+    }
+    if (spec.id != kNoId) {
+        control->setObjectName(QString::number(spec.id));
+        control->setFocusPolicy(Qt::StrongFocus);  // every control but the labels is a tab stop
+    }
+    // A text that this font sets wider than "MS Sans Serif" would gets the room
+    // to the right of its rectangle, which the template leaves free.
+    if (spec.kind == Kind::Label) {
+        rect.setWidth(std::max(rect.width(), control->fontMetrics().horizontalAdvance(QString::fromUtf8(spec.text))));
+    } else if (spec.kind == Kind::CheckBox) {
+        rect.setWidth(std::max(rect.width(), control->sizeHint().width()));
+    }
+    control->setGeometry(rect);
+    return control;
+}
+
+// The identifier of the control that `widget` belongs to (the combo's field is
+// the combo's), or kNoId when it is not a control of `window`.
+int controlIdOf(QWidget* window, QWidget* widget) {
+    for (QWidget* at = widget; at != nullptr && at != window; at = at->parentWidget()) {
+        bool isNumber = false;
+        const int id = at->objectName().toInt(&isNumber);
+        if (isNumber && at->parentWidget() == window) return id;
+    }
+    return kNoId;
+}
+
+// Edits and the combo box report gaining and losing the focus; push buttons
+// and check boxes do not.
+void reportFocusChanges(QWidget* window) {
+    auto reportsFocus = [window](QWidget* widget) {
+        const int id = controlIdOf(window, widget);
+        return id != kNoId && qobject_cast<QAbstractButton*>(dialogControl(window, id)) == nullptr ? id : kNoId;
+    };
+    QObject::connect(qApp, &QApplication::focusChanged, window, [window, reportsFocus](QWidget* old, QWidget* now) {
+        if (int id = reportsFocus(old); id != kNoId) report(window, id);
+        if (int id = reportsFocus(now); id != kNoId) report(window, id);
+    });
+}
+
+// The caption bar's close button, the window menu's Close and Alt+F4 hide the
+// window; that is the close request the dialog answers by ending the loop.
+void reportCloseRequests(QWidget* window) {
+    window->winId();  // the window's QWindow exists from here on
+    QObject::connect(window->windowHandle(), &QWindow::visibleChanged, window, [window](bool visible) {
+        if (!visible) mainDialogClose(static_cast<DialogHandle>(window));
+    });
+}
+
+}  // namespace
+
+QFont dialogFont() {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+QSize dialogBaseUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return {(letters / 26 + 1) / 2, metrics.height()};
+}
+
+QRect dialogUnitsToPixels(const QRect& units, QSize baseUnits) {
+    return {mulDivRounded(units.x(), baseUnits.width(), 4), mulDivRounded(units.y(), baseUnits.height(), 8),
+            mulDivRounded(units.width(), baseUnits.width(), 4), mulDivRounded(units.height(), baseUnits.height(), 8)};
+}
+
+QWidget* windowOf(DialogHandle dialog) { return static_cast<QWidget*>(dialog); }
+
+QWidget* dialogControl(DialogHandle dialog, int id) {
+    return windowOf(dialog)->findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
+}
+
+QWidget* createMainWindow() {
+    auto* window = new QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                            Qt::WindowCloseButtonHint);
+    window->setObjectName(QStringLiteral("107"));
+    window->setWindowTitle(QStringLiteral("Marliva 1.0 - by the Marliva developers"));
+    window->setFont(dialogFont());
+    const QSize baseUnits = dialogBaseUnits(window->font());
+    window->setFixedSize(dialogUnitsToPixels(QRect(QPoint(0, 0), kDialogSizeUnits), baseUnits).size());
+    for (const ControlSpec& spec : kControls) makeControl(window, spec, baseUnits);
+    reportFocusChanges(window);
+    reportCloseRequests(window);
+    mainDialogInit(static_cast<DialogHandle>(window));
+    dialogControl(window, kControls.front().id)->setFocus(Qt::OtherFocusReason);
+    return window;
+}
+
+int runMainDialog() {
+    std::unique_ptr<QWidget> window(createMainWindow());
+    const QRect screen = window->screen()->availableGeometry();
+    window->move(screen.center() - window->rect().center());
+    window->show();
+    QApplication::setQuitOnLastWindowClosed(false);  // the dialog's close request ends the loop
+    QApplication::exec();
+    return 1;
+}
