@@ -5,7 +5,7 @@ set -euo pipefail
 
 declare -A group_packages=(
   [core]="g++ cmake make libgtest-dev libgmock-dev"
-  [windows]="g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 xvfb"
+  [windows]="g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 fonts-wine xvfb"
   [qt]="qt6-base-dev qt6-qpa-plugins fonts-liberation xvfb"
   [bench]="hyperfine ffmpeg libbenchmark-dev time"
   [fuzz]="clang libclang-rt-14-dev"
