@@ -12,5 +12,8 @@ build:
 	cmake -S . -B build >/dev/null
 	cmake --build build -j$$(nproc)
 
+bench:
+	@scripts/bench.sh
+
 clean:
 	rm -rf build build-*
