@@ -76,6 +76,8 @@ static void flushBuffer(OutputFile& out) {
 }
 
 void put(OutputFile& out, std::string_view text) {
+    // An empty piece (an empty Name, say) may come without any data behind it.
+    if (text.empty()) return;
     if (text.size() > sizeof out.buffer - out.used) {
         flushBuffer(out);
         if (text.size() > sizeof out.buffer) {
