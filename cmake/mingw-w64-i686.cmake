@@ -3,8 +3,10 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${MINGW_PREFIX}-gcc)
-set(CMAKE_CXX_COMPILER ${MINGW_PREFIX}-g++)
+# The POSIX-thread variant: its C++ library has std::mutex and friends, which
+# GoogleTest needs; -static links its thread library into the program.
+set(CMAKE_C_COMPILER ${MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${MINGW_PREFIX}-windres)
 set(CMAKE_AR ${MINGW_PREFIX}-ar CACHE FILEPATH "")
 set(CMAKE_RANLIB ${MINGW_PREFIX}-ranlib CACHE FILEPATH "")
