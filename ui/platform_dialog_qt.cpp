@@ -133,7 +133,9 @@ void dialogComboSetSelection(DialogHandle dialog, int id, int index) {
 }
 
 void dialogMessageBox(DialogHandle dialog, const char* text, const char* caption) {
-    QMessageBox box(QMessageBox::NoIcon, textOf(caption), textOf(text), QMessageBox::Ok, windowOf(dialog));
+    // A carriage return and line feed pair is one line break, as in a Win32 box.
+    const QString shown = textOf(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(QMessageBox::NoIcon, textOf(caption), shown, QMessageBox::Ok, windowOf(dialog));
     box.setTextFormat(Qt::PlainText);
     box.setEscapeButton(QMessageBox::Ok);
     box.exec();

@@ -40,7 +40,7 @@ struct ControlSpec {
 };
 
 // Template order, which is also the tab order.
-constexpr std::array<ControlSpec, 19> kControls = {{
+constexpr ControlSpec kControls[] = {
     {kIdInputPath, Kind::PathEdit, "", {68, 10, 154, 12}},
     {kIdConvert, Kind::PushButton, "Convert", {9, 25, 49, 19}},
     {kIdOpen, Kind::PushButton, "Open", {9, 6, 49, 19}},
@@ -59,7 +59,7 @@ constexpr std::array<ControlSpec, 19> kControls = {{
     {kNoId, Kind::Label, ".", {154, 114, 8, 8}},
     {kIdConvertAs, Kind::PushButton, "Convert as", {9, 44, 49, 19}},
     {kIdShiftFirstSub, Kind::CheckBox, "first sub (h:m:s.ms)", {13, 114, 73, 10}},
-}};
+};
 
 int mulDivRounded(int value, int numerator, int denominator) {
     return (value * numerator * 2 + denominator) / (denominator * 2);
@@ -260,7 +260,7 @@ QWidget* createMainWindow() {
     reportFocusChanges(window);
     reportCloseRequests(window);
     mainDialogInit(static_cast<DialogHandle>(window));
-    dialogControl(window, kControls.front().id)->setFocus(Qt::OtherFocusReason);
+    dialogControl(window, kControls[0].id)->setFocus(Qt::OtherFocusReason);
     return window;
 }
 
