@@ -15,5 +15,9 @@ build:
 bench:
 	@scripts/bench.sh
 
+# Each fuzz harness for 30 minutes (MARLIVA_FUZZ_SECONDS=N for another time).
+fuzz-long:
+	@MARLIVA_FUZZ_SECONDS=$${MARLIVA_FUZZ_SECONDS:-1800} scripts/test-fuzz.sh
+
 clean:
 	rm -rf build build-*

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Writes the seed corpus of each harness under fuzz/corpus/ from the project's
+# test files (samples/, tests/data/golden/) and a few freely licensed corpus
+# files, each cut to its first 4 KB, with the settings bytes each harness
+# reads first. Run again only to change the seeds; they are kept in git.
+# usage: fuzz/make_seeds.sh [SHARED_CORPUS_DIR]
+set -euo pipefail
+cd "$(dirname "$0")"
+shared=${1:-../../shared/corpus}
+rm -rf corpus/writers corpus/ssa_reader corpus/time_formatters corpus/log_trim
+mkdir -p corpus/writers corpus/ssa_reader corpus/time_formatters corpus/log_trim
+
+# MIT, CC BY and Apache files only (their origins in corpus/SOURCES.md).
+srt_files=(../samples/sintel_en.srt ../tests/data/golden/sintel_en_back.srt
+           ../tests/data/golden/sintel_en_frames.srt ../tests/data/golden/sintel_en_shifted.srt)
+ssa_files=(../tests/data/golden/sintel_en.ssa ../tests/data/golden/sintel_en_split.ssa)
+for name in subsrt_sample.srt subsrt_sample_microdvd.sub astisub_cr_only.srt morevna_ep3_en_crlf.srt; do
+  [[ -f $shared/$name ]] && srt_files+=("$shared/$name")
+done
+for name in subsrt_sample.ssa astisub_example_in.ssa astisub_cr_only.ssa libjass_unit_2.ass; do
+  [[ -f $shared/$name ]] && ssa_files+=("$shared/$name")
+done
+
+zeros16='\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00'
+zeros8='\x00\x00\x00\x00\x00\x00\x00\x00'
+# Writer settings: flags (writer, join 0x04, shift 0x08, frame-rate table
+# index + 1 in the high half: 1 is 25, 2 is 29.97, 4 is 0, 9 is NaN), the raw
+# frame rate, then hours, minutes, seconds, millis of the first sub.
+seed() {  # seed FLAGS FIRSTSUB FILE NAME
+  { printf "$1$zeros8$2"; head -c 4096 "$3"; } >"corpus/writers/$4"
+}
+for file in "${srt_files[@]}"; do
+  base=$(basename "$file")
+  seed '\x14' "$zeros16" "$file" "$base.to-ssa-joined"
+  seed '\x20' "$zeros16" "$file" "$base.to-ssa-split-2997"
+  seed '\x1e' '\x00\x00\x00\x00\x01\x00\x00\x00\x1e\x00\x00\x00\xf4\x01\x00\x00' "$file" "$base.swap-shifted"
+  seed '\x42' "$zeros16" "$file" "$base.swap-rate-0"
+  seed '\x9e' '\xff\xff\xff\xff\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00' "$file" "$base.swap-nan-huge-hours"
+done
+for file in "${ssa_files[@]}"; do
+  base=$(basename "$file")
+  seed '\x11' "$zeros16" "$file" "$base.to-srt"
+  seed '\x19' '\x00\x00\x00\x00\x00\x00\x00\x00\x05\x00\x00\x00\x00\x00\x00\x00' "$file" "$base.to-srt-shifted"
+  # The SSA reader: flag 0x04 takes the script as it stands, 0x01 shifts.
+  { printf '\x04\x00\x00\x00\x00'; head -c 4096 "$file"; } >"corpus/ssa_reader/$base"
+  { printf '\x05\x10\x27\x00\x00'; head -c 4096 "$file"; } >"corpus/ssa_reader/$base.shifted"
+done
+# Built layouts: Format line, then records of piece choices (see fuzz_ssa_reader.cpp).
+printf '\x08\x00\x00\x00\x00\x0c\x00\x03\x08\x04\x08\x0a\x08\x0c\x08\x0d\x08\x0d\x08' >corpus/ssa_reader/built-event
+printf '\x09\x00\x00\x00\x00\x07\x00\x06\x08\x04\x08\x08\x0e\x03\x00\x05' >corpus/ssa_reader/built-negative
+printf '\x18\x00\x00\x00\x00\x04\x00\x03\x40abc\x02\x00\x0e\x0f\x0e' >corpus/ssa_reader/built-short-lf
+
+# Time pairs: start and end as doubles, then a count of milliseconds.
+times=('\x00\x00\x00\x00\x00\x00\x00\x00' '\x00\x00\x00\x00\x00\x00\xc0\x3f'
+       '\x3d\x0a\xd7\xa3\x70\xfd\x23\x40' '\x8f\xc2\xf5\x28\x5c\xff\x4d\x40'
+       '\x0e\x2d\xb2\x9d\xef\xff\x4d\x40' '\x71\x3d\x0a\xd7\xff\x93\xe1\x40'
+       '\x00\x00\x00\x00\x00\x94\xe1\x40' '\x00\x00\x00\x00\x00\x00\xf0\xbf'
+       '\x00\x00\x00\x00\x00\x00\xf8\x7f' '\x00\x00\x00\x00\x00\x00\xf0\x7f'
+       '\x9c\x75\x00\x88\x3c\xe4\x37\x7e' '\x00\x00\x34\x26\xf5\x6b\x0c\x43'
+       '\x01\x00\x00\x00\x00\x00\x00\x00' '\x00\x00\xc0\xff\xff\xff\xdf\x41')
+for i in "${!times[@]}"; do
+  next=${times[$(( (i + 1) % ${#times[@]} ))]}
+  printf "${times[$i]}$next\\x0b\\x27\\x00\\x00" >"corpus/time_formatters/pair-$i"
+done
+
+# Log texts: flags, the split as two bytes, then old and new.
+line=$'SRT => SSA ... done.\r\n\r\ntime : 0.012 sec\r\nsubs : 42\r\nspeed: 3500 subs/s\r\n'
+{ printf '\x00\x00\x00'; printf '%s' "$line"; } >corpus/log_trim/empty-pane
+{ printf '\x00\xf0\x03'; for _ in $(seq 1 15); do printf '%s' "$line"; done; } >corpus/log_trim/full-pane
+{ printf '\x00\xfe\x03'; head -c 1022 /dev/zero | tr '\0' 'x'; printf 'new message'; } >corpus/log_trim/no-line-feed
+{ printf '\x01\x00\x08'; for _ in $(seq 1 40); do printf '%s' "$line"; done; } >corpus/log_trim/oversized
+echo "seeds: $(find corpus -type f ! -name '*.md' | wc -l) files"
