@@ -252,7 +252,7 @@ QWidget* createMainWindow() {
                                             Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                             Qt::WindowCloseButtonHint);
     window->setObjectName(QStringLiteral("107"));
-    window->setWindowTitle(QStringLiteral("Marliva 1.0 - by the Marliva developers"));
+    window->setWindowTitle(QStringLiteral("Marliva 1.0 by the Marliva developers"));
     window->setFont(dialogFont());
     const QSize baseUnits = dialogBaseUnits(window->font());
     window->setFixedSize(dialogUnitsToPixels(QRect(QPoint(0, 0), kDialogSizeUnits), baseUnits).size());

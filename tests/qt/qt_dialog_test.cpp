@@ -138,7 +138,7 @@ private Q_SLOTS:
 
     void windowIsTheFixedDialogOfTheTemplate() {
         const QSize base = dialogBaseUnits(dialogFont());
-        QCOMPARE(window->windowTitle(), QStringLiteral("Marliva 1.0 - by the Marliva developers"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Marliva 1.0 by the Marliva developers"));
         QCOMPARE(window->minimumSize(), window->maximumSize());
         QCOMPARE(window->size(), dialogUnitsToPixels(QRect(0, 0, 232, 133), base).size());
         QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
