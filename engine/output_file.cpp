@@ -41,6 +41,18 @@ static std::FILE* createExclusive(const char* path) {
 #endif
 }
 
+// "<output>.marliva-NN.tmp", or the short form "<folder>/.marliva-NN.tmp".
+static void temporaryName(char* name, std::size_t size, const char* path, bool shortForm,
+                          int attempt) {
+    if (!shortForm) {
+        std::snprintf(name, size, "%s.marliva-%02d.tmp", path, attempt);
+        return;
+    }
+    std::size_t folder = std::strlen(path);
+    while (folder > 0 && path[folder - 1] != '/' && path[folder - 1] != '\\') --folder;
+    std::snprintf(name, size, "%.*s.marliva-%02d.tmp", static_cast<int>(folder), path, attempt);
+}
+
 bool openOutput(OutputFile& out, const char* path) {
     discardTemp(out);
     out.failed = false;
@@ -51,11 +63,15 @@ bool openOutput(OutputFile& out, const char* path) {
     // A read-only output stays as it is, as it would if it were opened for writing.
     if (access(path, F_OK) == 0 && access(path, W_OK) != 0) return false;
 #endif
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::snprintf(out.tempPath, sizeof out.tempPath, "%s.marliva-%02d.tmp", path, attempt);
-        out.file = createExclusive(out.tempPath);
-        if (out.file) break;
-        if (errno != EEXIST) break;
+    // The temporary name is the output's name with a suffix; when that is too
+    // long for the system (an output name near the longest allowed), a short
+    // name in the output's folder serves instead.
+    for (int form = 0; form < 2 && !out.file; ++form) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            temporaryName(out.tempPath, sizeof out.tempPath, path, form == 1, attempt);
+            out.file = createExclusive(out.tempPath);
+            if (out.file || errno != EEXIST) break;
+        }
     }
     if (!out.file) {
         out.tempPath[0] = '\0';
