@@ -53,7 +53,10 @@ FrameFields frameFields(const char* line) {
     return fields;
 }
 
-std::int64_t roundScaled(double value, int decimals) {
+// The exact rule: the value written with 17 significant digits, that digit
+// string rounded half up. Slow (a printf per value), so roundScaled calls it
+// only for values close to a half, where the 17 digits decide.
+static std::int64_t roundScaledFromDigits(double value, int decimals) {
     // 17 significant digits: "d.dddddddddddddddde±x".
     char text[40];
     std::snprintf(text, sizeof text, "%.16e", value);
@@ -69,6 +72,23 @@ std::int64_t roundScaled(double value, int decimals) {
     for (int i = 0; i < keep; ++i) scaled = scaled * 10 + (i < count ? digits[i] - '0' : 0);
     if (keep < count && digits[keep] >= '5') ++scaled;
     return scaled;
+}
+
+std::int64_t roundScaled(double value, int decimals) {
+    // Below 2^24 the product carries 28 bits of fraction, and it lies within
+    // 3e-9 of the 17-digit string scaled alike; a fraction more than 1e-6 away
+    // from one half therefore rounds the same way from either.
+    static constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
+    if (decimals >= 0 && decimals <= 3) {
+        const double scaled = value * kScale[decimals];
+        if (scaled >= 0 && scaled < 16777216.0) {
+            const double whole = std::floor(scaled);
+            const double fraction = scaled - whole;
+            if (std::fabs(fraction - 0.5) > 1e-6)
+                return static_cast<std::int64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+        }
+    }
+    return roundScaledFromDigits(value, decimals);
 }
 
 // Times beyond this are written as this; it keeps every intermediate exact.
@@ -97,20 +117,63 @@ static TimeParts splitTime(double t, int decimals) {
     return {totalMinutes / 60, totalMinutes % 60, scaled};
 }
 
+// Writes value in decimal with at least `width` digits, zero-filled, as
+// printf's "%0*lld" does for values >= 0; returns the end.
+static char* putPadded(char* p, long long value, int width) {
+    char digits[24];
+    int n = 0;
+    auto v = static_cast<unsigned long long>(value);
+    do {
+        digits[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    for (int i = n; i < width; ++i) *p++ = '0';
+    while (n > 0) *p++ = digits[--n];
+    return p;
+}
+
+// "h:mm:ss" then the separator and the fraction: hours with at least
+// `hourWidth` digits, the fraction with `decimals` digits.
+static char* putTime(char* p, const TimeParts& t, int hourWidth, char separator, int decimals) {
+    const long long unit = decimals == 2 ? 100 : 1000;
+    p = putPadded(p, t.hours, hourWidth);
+    *p++ = ':';
+    p = putPadded(p, t.minutes, 2);
+    *p++ = ':';
+    p = putPadded(p, t.scaledSeconds / unit, 2);
+    *p++ = separator;
+    return putPadded(p, t.scaledSeconds % unit, decimals);
+}
+
+// Copies the text made in `text` up to `end` to out as snprintf would: cut to
+// outSize - 1 characters and always terminated.
+static void copyOut(const char* text, const char* end, char* out, std::size_t outSize) {
+    if (outSize == 0) return;
+    std::size_t n = static_cast<std::size_t>(end - text);
+    if (n > outSize - 1) n = outSize - 1;
+    std::memcpy(out, text, n);
+    out[n] = '\0';
+}
+
+// Both formatters build their text by hand: they run once per subtitle, and
+// printf would be most of a conversion's time.
 void formatSsaTimes(double a, double b, char* out, std::size_t outSize) {
-    const TimeParts s = splitTime(a, 2);
-    const TimeParts e = splitTime(b, 2);
-    std::snprintf(out, outSize, "0,%lld:%02lld:%02lld.%02lld,%lld:%02lld:%02lld.%02lld", s.hours,
-                  s.minutes, s.scaledSeconds / 100, s.scaledSeconds % 100, e.hours, e.minutes,
-                  e.scaledSeconds / 100, e.scaledSeconds % 100);
+    char text[kTimesBufferSize];
+    char* p = text;
+    *p++ = '0';
+    *p++ = ',';
+    p = putTime(p, splitTime(a, 2), 1, '.', 2);
+    *p++ = ',';
+    p = putTime(p, splitTime(b, 2), 1, '.', 2);
+    copyOut(text, p, out, outSize);
 }
 
 void formatSrtTimes(double a, double b, char* out, std::size_t outSize) {
-    const TimeParts s = splitTime(a, 3);
-    const TimeParts e = splitTime(b, 3);
-    std::snprintf(out, outSize, "%02lld:%02lld:%02lld,%03lld --> %02lld:%02lld:%02lld,%03lld",
-                  s.hours, s.minutes, s.scaledSeconds / 1000, s.scaledSeconds % 1000, e.hours,
-                  e.minutes, e.scaledSeconds / 1000, e.scaledSeconds % 1000);
+    char text[kTimesBufferSize];
+    char* p = putTime(text, splitTime(a, 3), 2, ',', 3);
+    std::memcpy(p, " --> ", 5);
+    p = putTime(p + 5, splitTime(b, 3), 2, ',', 3);
+    copyOut(text, p, out, outSize);
 }
 
 std::int32_t timeToFrame(double seconds, double frameRate) {
