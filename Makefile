@@ -1,5 +1,5 @@
 # Entry points; the scripts under scripts/ install what they need and build.
-.PHONY: run test build windows bench fuzz-long clean
+.PHONY: run test build windows bench fuzz-long clean package install
 
 run:
 	@scripts/run.sh
@@ -18,6 +18,14 @@ bench:
 # Each fuzz harness for 30 minutes (MARLIVA_FUZZ_SECONDS=N for another time).
 fuzz-long:
 	@MARLIVA_FUZZ_SECONDS=$${MARLIVA_FUZZ_SECONDS:-1800} scripts/test-fuzz.sh
+
+# The .deb of the Linux programs and the .zip of the 32-bit Windows programs.
+package:
+	@scripts/package.sh deb zip
+
+# The Linux programs, desktop entry and icon under PREFIX (default /usr/local).
+install:
+	@scripts/package.sh install
 
 clean:
 	rm -rf build build-*
