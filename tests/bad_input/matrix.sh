@@ -1,0 +1,394 @@
+#!/usr/bin/env bash
+# The bad-input matrix: one case per run, each through the real marliva-convert,
+# checking the message shown, the exit status, and that nothing was lost: the
+# input's bytes unchanged, an existing output unchanged unless the run
+# succeeded, no temporary file left beside the output.
+# usage: matrix.sh MARLIVA_CONVERT SOURCE_DIR CASE
+# Exit 0 when the case holds, 1 when it does not, 77 when this machine cannot
+# set the case up (the reason is printed).
+# MARLIVA_SANITIZED=1 says the program was built with AddressSanitizer, which
+# cannot run under a limit of address space; the memory case then asks the
+# sanitizer's allocator to refuse the block instead.
+set -u
+convert=$1
+source_dir=$2
+case_name=$3
+sample="$source_dir/samples/sintel_en.srt"
+golden="$source_dir/tests/data/golden"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/marliva-bad-input.XXXXXX")
+chmod 755 "$work"
+io=$work/io        # what the program printed
+d=$work/d          # the files of the case
+mkdir -p "$io" "$d"
+mounted=()
+immutable=()
+cleanup() {
+  for f in "${immutable[@]}"; do chattr -i "$f" 2>/dev/null; done
+  for m in "${mounted[@]}"; do umount "$m" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+skip() { echo "SKIPPED: $*"; exit 77; }
+
+# run [--as-user] [--limit 'ulimit ...'] ARGS...: runs marliva-convert; sets
+# status, out (stdout) and err (stderr), line ends as printed.
+run() {
+  local prefix=() limit=""
+  while :; do
+    case $1 in
+      --as-user) prefix=(setpriv --reuid=65534 --regid=65534 --clear-groups); shift ;;
+      --limit) limit=$2; shift 2 ;;
+      *) break ;;
+    esac
+  done
+  (
+    [[ -n $limit ]] && { trap '' XFSZ; eval "$limit" || exit 125; }
+    exec "${prefix[@]}" "$convert" "$@"
+  ) >"$io/stdout" 2>"$io/stderr"
+  status=$?
+  out=$(cat "$io/stdout")
+  err=$(cat "$io/stderr")
+}
+
+# Fingerprints of files, to show later that they did not change.
+declare -A kept
+keep() { for f in "$@"; do kept[$f]=$(sha256sum <"$f"); done; }
+expect_kept() {
+  for f in "$@"; do
+    [[ -f $f && $(sha256sum <"$f") == "${kept[$f]}" ]] || fail "$f changed or disappeared"
+  done
+}
+expect_status() { [[ $status == "$1" ]] || fail "exit status $status, expected $1 (stderr: ${err:0:300})"; }
+expect_message() { [[ $err == "$1" ]] || fail "message '${err:0:400}', expected '$1'"; }
+expect_no_report() { [[ $out != *"done."* ]] || fail "a run that showed a message reported ' done.'"; }
+expect_absent() { [[ ! -e $1 ]] || fail "$1 was created"; }
+# No temporary file of a run is left in the given folders.
+expect_no_temporary() {
+  local left
+  left=$(find "$@" -maxdepth 1 -name '*.marliva-*.tmp' 2>/dev/null)
+  [[ -z $left ]] || fail "temporary files left: $left"
+}
+expect_subs() { [[ $out == *"subs : $1"* ]] || fail "log '${out:0:200}' does not say subs : $1"; }
+
+cannot_read() { printf 'Cannot read the input file:\n%s' "$1"; }
+cannot_write() { printf 'Cannot write the output file:\n%s' "$1"; }
+no_memory() { printf 'Not enough memory to load the input file:\n%s' "$1"; }
+bad_rate() { printf 'Invalid frame rate: %s\nThe frame rate must be a number above 0.' "$1"; }
+
+# An existing output whose bytes must survive a failed run.
+existing_output() { printf 'an earlier output, to be kept\r\n' >"$1"; keep "$1"; }
+
+# The program copied where an unprivileged user can run it, for the cases that
+# need permissions to hold (root passes by them).
+unprivileged_setup() {
+  command -v setpriv >/dev/null || skip "setpriv is not installed"
+  if [[ $(id -u) == 0 ]]; then
+    cp "$convert" "$work/marliva-convert" && chmod 755 "$work/marliva-convert"
+    convert=$work/marliva-convert
+    setpriv --reuid=65534 --regid=65534 --clear-groups true 2>/dev/null ||
+      skip "cannot run as an unprivileged user here"
+    as_user=--as-user
+  else
+    as_user=""
+  fi
+  chmod 777 "$d"
+}
+
+# A path of exactly N characters ending in NAME_END, under $d, made of folders
+# of at most 100 characters; the folders are created.
+path_of_length() {
+  local length=$1 end=$2 path=$d/p
+  mkdir -p "$path"
+  while (( length - ${#path} - 1 > 150 )); do
+    path=$path/$(printf 'f%.0s' $(seq 1 100))
+    mkdir -p "$path"
+  done
+  local rest=$(( length - ${#path} - 1 - ${#end} ))
+  printf '%s/%s%s' "$path" "$(printf 'n%.0s' $(seq 1 "$rest"))" "$end"
+}
+
+# An SRT file of entries of the given text-line length: 25,000 entries of four
+# lines, 100,000 lines; each text ends in "Z" so that a split shows.
+long_lines_srt() {
+  awk -v L="$1" 'BEGIN {
+    t = sprintf("%*s", L - 1, ""); gsub(/ /, "x", t); t = t "Z"
+    for (i = 1; i <= 25000; i++) printf "%d\n00:00:01,000 --> 00:00:02,000\n%s\n\n", i, t
+  }' >"$2"
+}
+
+in=$d/in.srt
+cp "$sample" "$in"
+keep "$in"
+
+case $case_name in
+
+input_missing)
+  existing_output "$d/out.ssa"
+  run "$d/missing.srt" "$d/out.ssa"
+  expect_status 1; expect_message "$(cannot_read "$d/missing.srt")"; expect_no_report
+  expect_kept "$d/out.ssa"; expect_absent "$d/missing.srt"; expect_no_temporary "$d" ;;
+
+input_directory)
+  mkdir "$d/folder.srt"
+  existing_output "$d/out.ssa"
+  run "$d/folder.srt" "$d/out.ssa"
+  expect_status 1; expect_message "$(cannot_read "$d/folder.srt")"; expect_no_report
+  expect_kept "$d/out.ssa"; expect_no_temporary "$d" ;;
+
+input_unreadable)
+  unprivileged_setup
+  chmod 000 "$in"
+  existing_output "$d/out.ssa"
+  run $as_user "$in" "$d/out.ssa"
+  chmod 644 "$in"
+  expect_status 1; expect_message "$(cannot_read "$in")"; expect_no_report
+  expect_kept "$in" "$d/out.ssa"; expect_no_temporary "$d" ;;
+
+output_missing_folder)
+  run "$in" "$d/no/such/folder/out.ssa"
+  expect_status 1; expect_message "$(cannot_write "$d/no/such/folder/out.ssa")"; expect_no_report
+  expect_absent "$d/no"; expect_kept "$in"; expect_no_temporary "$d" ;;
+
+output_read_only)
+  # A read-only file in a folder the user may write: the file stays.
+  unprivileged_setup
+  existing_output "$d/out.ssa"
+  chmod 444 "$d/out.ssa"
+  chown 65534 "$d/out.ssa" 2>/dev/null
+  run $as_user "$in" "$d/out.ssa"
+  expect_status 1; expect_message "$(cannot_write "$d/out.ssa")"; expect_no_report
+  expect_kept "$in" "$d/out.ssa"; expect_no_temporary "$d" ;;
+
+output_read_only_folder)
+  unprivileged_setup
+  mkdir "$d/ro"
+  existing_output "$d/ro/out.ssa"
+  chmod 555 "$d/ro"
+  run $as_user "$in" "$d/ro/out.ssa"
+  chmod 755 "$d/ro"
+  expect_status 1; expect_message "$(cannot_write "$d/ro/out.ssa")"; expect_no_report
+  expect_kept "$in" "$d/ro/out.ssa"; expect_no_temporary "$d/ro" ;;
+
+output_immutable)
+  # Read-only even for root: the immutable attribute.
+  existing_output "$d/out.ssa"
+  chattr +i "$d/out.ssa" 2>/dev/null || skip "chattr +i is not supported here"
+  immutable+=("$d/out.ssa")
+  run "$in" "$d/out.ssa"
+  expect_status 1; expect_message "$(cannot_write "$d/out.ssa")"; expect_no_report
+  expect_kept "$in" "$d/out.ssa"; expect_no_temporary "$d" ;;
+
+output_directory)
+  mkdir "$d/out.ssa"
+  touch "$d/out.ssa/inside"
+  run "$in" "$d/out.ssa"
+  expect_status 1; expect_message "$(cannot_write "$d/out.ssa")"; expect_no_report
+  [[ -d $d/out.ssa && -f $d/out.ssa/inside ]] || fail "the folder was changed"
+  expect_kept "$in"; expect_no_temporary "$d" ;;
+
+output_full_disk)
+  # A small file system, full, holding an existing output.
+  mkdir "$d/small"
+  mount -t tmpfs -o size=256k tmpfs "$d/small" 2>/dev/null || skip "cannot mount a tmpfs here"
+  mounted+=("$d/small")
+  existing_output "$d/small/out.ssa"
+  head -c 1000000 /dev/zero >"$d/small/filler" 2>/dev/null  # stops when the disk is full
+  for _ in $(seq 1 20); do cat "$sample"; done >"$d/big.srt"
+  keep "$d/big.srt"
+  run "$d/big.srt" "$d/small/out.ssa"
+  expect_status 1; expect_message "$(cannot_write "$d/small/out.ssa")"; expect_no_report
+  expect_kept "$d/big.srt" "$d/small/out.ssa"; expect_no_temporary "$d/small" ;;
+
+output_file_size_limit)
+  # The disk full for this program alone: writes beyond 1 KB fail.
+  existing_output "$d/out.ssa"
+  run --limit 'ulimit -f 1' "$in" "$d/out.ssa"
+  expect_status 1; expect_message "$(cannot_write "$d/out.ssa")"; expect_no_report
+  expect_kept "$in" "$d/out.ssa"; expect_no_temporary "$d" ;;
+
+same_path_failing_write)
+  # SRT => SRT onto itself with a write that fails: the input stays whole.
+  run --limit 'ulimit -f 1' "$in" "$in"
+  expect_status 1; expect_message "$(cannot_write "$in")"; expect_no_report
+  expect_kept "$in"; expect_no_temporary "$d" ;;
+
+empty_file)
+  : >"$d/empty.srt"
+  : >"$d/empty.ssa"
+  existing_output "$d/out.ssa"
+  run "$d/empty.srt" "$d/out.ssa"
+  expect_status 0; expect_subs 0
+  [[ $(wc -l <"$d/out.ssa") == 19 ]] || fail "SSA from an empty file is not the 19 header lines"
+  run "$d/empty.ssa" "$d/out.srt"
+  expect_status 0; expect_subs 0
+  [[ -f $d/out.srt && ! -s $d/out.srt ]] || fail "SRT from an empty script is not an empty file"
+  run "$d/empty.srt" "$d/swapped.srt"
+  expect_status 0; expect_subs 0
+  expect_no_temporary "$d" ;;
+
+binary_garbage)
+  perl -e 'srand(20261206); print map { chr(int(rand(256))) } 1 .. 262144' >"$d/garbage.srt"
+  cp "$d/garbage.srt" "$d/garbage.ssa"
+  keep "$d/garbage.srt" "$d/garbage.ssa"
+  for pair in "garbage.srt out.ssa" "garbage.srt out.srt" "garbage.ssa out2.srt"; do
+    set -- $pair
+    run "$d/$1" "$d/$2"
+    expect_status 0
+    [[ -f $d/$2 ]] || fail "$1 => $2 wrote no output"
+  done
+  expect_kept "$d/garbage.srt" "$d/garbage.ssa"; expect_no_temporary "$d" ;;
+
+eof_marker_early)
+  # 0x1A ends the input: the second entry is not read.
+  printf '1\r\n00:00:01,000 --> 00:00:02,000\r\nBefore\r\n\r\n\x1a2\r\n00:00:03,000 --> 00:00:04,000\r\nAfter\r\n\r\n' >"$d/eof.srt"
+  printf '\x1a1\r\n00:00:01,000 --> 00:00:02,000\r\nHidden\r\n' >"$d/eof_first.srt"
+  keep "$d/eof.srt" "$d/eof_first.srt"
+  run "$d/eof.srt" "$d/eof.ssa"
+  expect_status 0; expect_subs 1
+  grep -q 'Before' "$d/eof.ssa" || fail "the text before 0x1A is missing"
+  ! grep -q 'After' "$d/eof.ssa" || fail "text after 0x1A was read"
+  run "$d/eof_first.srt" "$d/eof_first.ssa"
+  expect_status 0; expect_subs 0
+  expect_kept "$d/eof.srt" "$d/eof_first.srt"; expect_no_temporary "$d" ;;
+
+nul_bytes)
+  # Zero bytes end a line's text; the run goes on and the lines after them count.
+  # The second timing line has a zero byte for its comma, so it is no timing line.
+  printf '1\n00:00:01,000 --> 00:00:02,000\nab\x00cd\n\n2\n00:00:03\x00000 --> 00:00:04,000\nx\n\n3\n00:00:05,000 --> 00:00:06,000\n\x00\x00\x00\nlast\n' >"$d/nul.srt"
+  keep "$d/nul.srt"
+  run "$d/nul.srt" "$d/nul.ssa"
+  expect_status 0
+  [[ $(grep -c '^Dialogue' "$d/nul.ssa") == 2 ]] || fail "zero bytes changed the entries found"
+  grep -q ',,ab' "$d/nul.ssa" || fail "the text before a zero byte is missing"
+  run "$d/nul.srt" "$d/nul_frames.srt"
+  expect_status 0
+  expect_kept "$d/nul.srt"; expect_no_temporary "$d" ;;
+
+single_line_10mb)
+  head -c 10485760 /dev/zero | tr '\0' 'x' >"$d/one.srt"
+  cp "$d/one.srt" "$d/one.ssa"
+  keep "$d/one.srt" "$d/one.ssa"
+  run "$d/one.srt" "$d/one_out.ssa"; expect_status 0; expect_subs 0
+  run "$d/one.srt" "$d/one_out.srt"; expect_status 0; expect_subs 0
+  run "$d/one.ssa" "$d/one_back.srt"; expect_status 0; expect_subs 0
+  expect_kept "$d/one.srt" "$d/one.ssa"; expect_no_temporary "$d" ;;
+
+lines_253 | lines_254 | lines_255)
+  # 100,000 lines; text lines of 253, 254 or 255 characters before the line end.
+  length=${case_name#lines_}
+  long_lines_srt "$length" "$d/long.srt"
+  keep "$d/long.srt"
+  run "$d/long.srt" "$d/long.ssa"
+  expect_status 0
+  text=$(printf 'x%.0s' $(seq 2 "$length"))Z
+  case $length in
+    253) subs=25000; expected=$text ;;
+    254) subs=25000; expected=$text ;;                      # then an empty piece
+    255) subs=50000; expected="${text:0:254}\\n${text:254}" ;;  # split, joined again
+  esac
+  expect_subs $subs
+  [[ $(grep -c '^Dialogue' "$d/long.ssa") == 25000 ]] || fail "not 25,000 Dialogue lines"
+  last=$(tail -n 1 "$d/long.ssa" | tr -d '\r')
+  [[ $last == "Dialogue: Marked=0,0:00:01.00,0:00:02.00,*Default,25000,0000,0000,0000,,$expected" ]] ||
+    fail "last Dialogue line: ${last:0:120}... (${#last} characters)"
+  expect_kept "$d/long.srt"; expect_no_temporary "$d" ;;
+
+store_too_large)
+  # Two million empty lines want a block of 2 GB; the program may have far less.
+  head -c 2000000 /dev/zero | tr '\0' '\n' >"$d/many.srt"
+  keep "$d/many.srt"
+  existing_output "$d/out.ssa"
+  if [[ ${MARLIVA_SANITIZED:-0} == 1 ]]; then
+    ASAN_OPTIONS="${ASAN_OPTIONS:-}:allocator_may_return_null=1:max_allocation_size_mb=1024" \
+      run "$d/many.srt" "$d/out.ssa"
+  else
+    run --limit 'ulimit -v 1000000' "$d/many.srt" "$d/out.ssa"
+  fi
+  expect_status 1; expect_message "$(no_memory "$d/many.srt")"; expect_no_report
+  expect_kept "$d/many.srt" "$d/out.ssa"; expect_no_temporary "$d" ;;
+
+frame_rate_0 | frame_rate_minus_1)
+  rate=0; [[ $case_name == frame_rate_minus_1 ]] && rate=-1
+  existing_output "$d/out.srt"
+  run --fps "$rate" "$in" "$d/out.srt"
+  expect_status 1; expect_message "$(bad_rate "$rate")"; expect_no_report
+  cp "$golden/sintel_en_frames.srt" "$d/frames.srt"
+  run --fps "$rate" "$d/frames.srt" "$d/new.ssa"
+  expect_status 1; expect_message "$(bad_rate "$rate")"; expect_absent "$d/new.ssa"
+  # SRT timing lines to SSA do not use the rate and still run.
+  run --fps "$rate" "$in" "$d/timed.ssa"
+  expect_status 0
+  expect_kept "$in" "$d/out.srt"; expect_no_temporary "$d" ;;
+
+frame_rate_1e308)
+  rate=1$(printf '0%.0s' $(seq 1 308))
+  run --fps "$rate" "$in" "$d/out.srt"
+  expect_status 0
+  [[ $(head -n 1 "$d/out.srt" | tr -d '\r') == "{2147483647}{2147483647}"* ]] ||
+    fail "frames at 1e308 fps: $(head -c 80 "$d/out.srt")"
+  cp "$golden/sintel_en_frames.srt" "$d/frames.srt"
+  run --fps "$rate" "$d/frames.srt" "$d/frames.ssa"
+  expect_status 0
+  grep -q '^Dialogue: Marked=0,0:00:00.00,0:00:00.00,' "$d/frames.ssa" || fail "times at 1e308 fps"
+  expect_kept "$in"; expect_no_temporary "$d" ;;
+
+first_sub_hours_max)
+  # 4294967295 hours wrap in the 32-bit sum to -3600 s; negative times are written as 0.
+  cp "$golden/sintel_en.ssa" "$d/in.ssa"
+  keep "$d/in.ssa"
+  run --first-sub 4294967295:0:0 "$in" "$d/out.ssa"
+  expect_status 0
+  grep -q '^Dialogue: Marked=0,0:00:00.00,0:00:00.00,' "$d/out.ssa" || fail "SSA times"
+  run --first-sub 4294967295:0:0 "$in" "$d/out.srt"
+  expect_status 0
+  [[ $(head -n 1 "$d/out.srt" | tr -d '\r') == "{000000}{000000}"* ]] || fail "frames: $(head -n 1 "$d/out.srt")"
+  run --first-sub 4294967295:4294967295:4294967295.999 "$d/in.ssa" "$d/back.srt"
+  expect_status 0
+  grep -qx $'[0-9][0-9]:[0-9][0-9]:[0-9][0-9],[0-9][0-9][0-9] --> [0-9]*:[0-9][0-9]:[0-9][0-9],[0-9][0-9][0-9]\r' "$d/back.srt" ||
+    fail "SRT timing lines"
+  expect_kept "$in" "$d/in.ssa"; expect_no_temporary "$d" ;;
+
+path_254)
+  long_in=$(path_of_length 254 .srt)
+  long_out=$(path_of_length 254 .ssa)
+  cp "$sample" "$long_in"
+  run "$long_in" "$long_out"
+  expect_status 0; expect_subs 28
+  [[ -s $long_out ]] || fail "no output at a path of 254 characters"
+  # An output whose file name alone is near the longest a folder entry may be.
+  near_limit=$d/$(printf 'n%.0s' $(seq 1 $(( 254 - ${#d} - 5 )))).ssa
+  [[ ${#near_limit} == 254 ]] || fail "test set-up: ${#near_limit} characters"
+  run "$long_in" "$near_limit"
+  expect_status 0
+  [[ -s $near_limit ]] || fail "no output with a file name of $(( 254 - ${#d} - 1 )) characters"
+  expect_no_temporary "$(dirname "$long_out")" "$d" ;;
+
+path_255 | path_300)
+  length=${case_name#path_}
+  long_in=$(path_of_length "$length" .srt)
+  long_out=$(path_of_length "$length" .ssa)
+  cp "$sample" "$long_in"
+  keep "$long_in"
+  # Input too long, then output too long: both refused before anything is read.
+  run "$long_in" "$d/out.ssa"
+  expect_status 2
+  [[ ${err%%$'\n'*} == "marliva-convert: path longer than 254 characters: $long_in" ]] || fail "message: ${err:0:120}"
+  run "$in" "$long_out"
+  expect_status 2
+  [[ ${err%%$'\n'*} == "marliva-convert: path longer than 254 characters: $long_out" ]] || fail "message: ${err:0:120}"
+  expect_absent "$d/out.ssa"; expect_absent "$long_out"
+  expect_kept "$long_in" "$in"; expect_no_temporary "$(dirname "$long_out")" "$d" ;;
+
+*)
+  echo "unknown case $case_name"; exit 1 ;;
+esac
+
+if (( failures > 0 )); then
+  echo "$case_name: $failures check(s) failed"
+  exit 1
+fi
+echo "$case_name: passed"
