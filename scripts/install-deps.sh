@@ -5,8 +5,8 @@ set -euo pipefail
 
 declare -A group_packages=(
   [core]="g++ cmake make libgtest-dev libgmock-dev"
-  [windows]="g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 fonts-wine xvfb"
-  [qt]="qt6-base-dev qt6-qpa-plugins fonts-liberation xvfb"
+  [windows]="g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 fonts-wine xvfb xauth file"
+  [qt]="qt6-base-dev qt6-qpa-plugins fonts-liberation xvfb libx11-dev libxtst-dev"
   [bench]="hyperfine ffmpeg libbenchmark-dev time"
   [fuzz]="clang libclang-rt-14-dev"
 )
