@@ -1,7 +1,5 @@
 // SRT swap: turns SRT timing lines into frame lines and frame lines into
 // numbered SRT entries, at the settings' frame rate.
-#include <cstdio>
-
 #include "writer_common.h"
 #include "writers.h"
 
@@ -16,11 +14,16 @@ static std::int32_t writeFrameLineEntry(OutputFile& out, const LineStore& store,
     const double end = srtEnd(timing) + fractionAt(timing, 26, 2);
     if (subs == 0 && settings.shiftFirstSub) shift = settings.firstSubTime - start;
 
+    // "{%.6d}{%.6d}"
     char frames[32];
-    std::snprintf(frames, sizeof frames, "{%.6d}{%.6d}",
-                  static_cast<int>(timeToFrame(start + shift, settings.frameRate)),
-                  static_cast<int>(timeToFrame(end + shift, settings.frameRate)));
-    put(out, frames);
+    char* p = frames;
+    *p++ = '{';
+    p = putDigits(p, timeToFrame(start + shift, settings.frameRate), 6);
+    *p++ = '}';
+    *p++ = '{';
+    p = putDigits(p, timeToFrame(end + shift, settings.frameRate), 6);
+    *p++ = '}';
+    put(out, std::string_view(frames, static_cast<std::size_t>(p - frames)));
     put(out, lineOrEmpty(store, t + 1));
 
     std::int32_t k = t + 2;
@@ -49,12 +52,7 @@ static void writeTimedEntry(OutputFile& out, const char* frameLine,
     putLineEnd(out);
     put(out, timing);
     putLineEnd(out);
-    for (const char* p = frameLine + fields.textColumn; *p; ++p) {
-        if (*p == '|')
-            putLineEnd(out);
-        else
-            putChar(out, *p);
-    }
+    putJoined(out, frameLine + fields.textColumn, '|', "\r\n");
     putLineEnd(out);
     putLineEnd(out);
     ++subs;

@@ -33,11 +33,20 @@ static const char* const kHeader[] = {
 static constexpr char kMargins[] = ",0000,0000,0000,,";
 
 // The start of a Dialogue line up to its Name, from computed times.
-static void timedPrefix(char* prefix, std::size_t size, double start, double end) {
+static void timedPrefix(char (&prefix)[160], double start, double end) {
+    static constexpr std::string_view kHead = "Dialogue: Marked=";
+    static constexpr std::string_view kTail = ",*Default,";
     char times[kTimesBufferSize];
     formatSsaTimes(start, end, times, sizeof times);
-    std::snprintf(prefix, size, "Dialogue: Marked=%s,*Default,", times);
+    const std::size_t n = std::strlen(times);
+    kHead.copy(prefix, kHead.size());
+    std::memcpy(prefix + kHead.size(), times, n);
+    kTail.copy(prefix + kHead.size() + n, kTail.size());
+    prefix[kHead.size() + n + kTail.size()] = '\0';
 }
+
+// The Dialogue prefix with the times copied from an SRT timing line's columns.
+static constexpr int kCopiedColumns[] = {1, 3, 4, 6, 7, 9, 10, 18, 20, 21, 23, 24, 26, 27};
 
 static void putDialogue(OutputFile& out, const char* prefix, const char* name, const char* text) {
     put(out, prefix);
@@ -58,15 +67,12 @@ static std::int32_t writeSrtEntry(OutputFile& out, const LineStore& store,
 
     char prefix[160];
     if (settings.shiftFirstSub) {
-        timedPrefix(prefix, sizeof prefix, start + shift, end + shift);
+        timedPrefix(prefix, start + shift, end + shift);
     } else {
         // The times are copied as they stand: hundredths are the first two
         // millisecond digits. A zero byte beyond a short line ends the prefix.
-        const char* c = timing;
-        std::snprintf(prefix, sizeof prefix,
-                      "Dialogue: Marked=0,%c:%c%c:%c%c.%c%c,%c:%c%c:%c%c.%c%c,*Default,", c[1],
-                      c[3], c[4], c[6], c[7], c[9], c[10], c[18], c[20], c[21], c[23], c[24],
-                      c[26], c[27]);
+        fillColumns(prefix, "Dialogue: Marked=0,#:##:##.##,#:##:##.##,*Default,", timing,
+                    kCopiedColumns);
     }
     const char* name = lineOrEmpty(store, t - 1);
     putDialogue(out, prefix, name, lineOrEmpty(store, t + 1));
@@ -100,18 +106,11 @@ static void writeFrameEntry(OutputFile& out, const char* frameLine,
     if (subs == 0 && settings.shiftFirstSub) shift = settings.firstSubTime - start;
 
     char prefix[160];
-    timedPrefix(prefix, sizeof prefix, start + shift, end + shift);
-    char name[16];
-    std::snprintf(name, sizeof name, "%d", static_cast<int>(subs + 1));
+    timedPrefix(prefix, start + shift, end + shift);
     put(out, prefix);
-    put(out, name);
+    putDecimal(out, subs + 1);
     put(out, kMargins);
-    for (const char* p = frameLine + fields.textColumn; *p; ++p) {
-        if (*p == '|')
-            put(out, "\\n");
-        else
-            putChar(out, *p);
-    }
+    putJoined(out, frameLine + fields.textColumn, '|', "\\n");
     ++subs;
 }
 

@@ -1,6 +1,5 @@
 // SSA to SRT: reads the event lines of a Sub Station Alpha script by fixed
 // columns and writes one numbered SRT entry for each.
-#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -20,7 +19,7 @@ static double eventTime(const char* event, int column) {
 static void findNameAndText(const char* event, std::string_view& name, const char*& text) {
     name = {};
     text = "";
-    if (std::strlen(event) <= 42) return;
+    if (std::memchr(event, '\0', 43) != nullptr) return;  // the line ends before column 43
     const char* p = std::strchr(event + 42, ',');
     if (!p) return;
     const char* nameStart = p + 1;
@@ -38,15 +37,22 @@ static void findNameAndText(const char* event, std::string_view& name, const cha
 
 // The text, with a new output line wherever it holds a backslash and "n".
 static void putEventText(OutputFile& out, const char* text) {
-    for (const char* p = text; *p; ++p) {
-        if (p[0] == '\\' && p[1] == 'n') {
+    const char* p = text;
+    for (const char* slash; (slash = std::strchr(p, '\\')) != nullptr;) {
+        put(out, std::string_view(p, static_cast<std::size_t>(slash - p)));
+        if (slash[1] == 'n') {
             putLineEnd(out);
-            ++p;
+            p = slash + 2;
         } else {
-            putChar(out, *p);
+            putChar(out, '\\');
+            p = slash + 1;
         }
     }
+    put(out, p);
 }
+
+// The timing line with the times copied from an event line's columns.
+static constexpr int kCopiedColumns[] = {19, 21, 22, 24, 25, 27, 28, 30, 32, 33, 35, 36, 38, 39};
 
 WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& settings,
                            TimeShift& shift, const char* outputPath) {
@@ -73,10 +79,7 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
             formatSrtTimes(start + shift, end + shift, timing, sizeof timing);
         } else {
             // Copied as they stand; a zero byte beyond a short line ends the text.
-            const char* c = event;
-            std::snprintf(timing, sizeof timing, "0%c:%c%c:%c%c,%c%c0 --> 0%c:%c%c:%c%c,%c%c0",
-                          c[19], c[21], c[22], c[24], c[25], c[27], c[28], c[30], c[32], c[33],
-                          c[35], c[36], c[38], c[39]);
+            fillColumns(timing, "0#:##:##,##0 --> 0#:##:##,##0", event, kCopiedColumns);
         }
         std::string_view name;
         const char* text = nullptr;

@@ -2,7 +2,8 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <cstring>
+#include <string_view>
 
 #include "line_store.h"
 #include "output_file.h"
@@ -21,10 +22,44 @@ inline bool nextIsSrtTimingLine(const LineStore& store, std::int32_t k) {
     return k + 1 < store.count && isSrtTimingLine(line(store, k + 1));
 }
 
+// Writes value in decimal with at least `digits` digits, zero-filled after
+// any minus sign, as printf's "%.*d" does; returns the end. Writers print
+// numbers this way rather than with printf, which would cost more than all
+// the rest of a conversion.
+inline char* putDigits(char* p, std::int32_t value, int digits) {
+    char reversed[12];
+    int n = 0;
+    std::uint32_t v = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    do {
+        reversed[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    if (value < 0) *p++ = '-';
+    for (int i = n; i < digits; ++i) *p++ = '0';
+    while (n > 0) *p++ = reversed[--n];
+    return p;
+}
+
 inline void putDecimal(OutputFile& out, std::int32_t value) {
     char text[16];
-    std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-    put(out, text);
+    put(out, std::string_view(text, static_cast<std::size_t>(putDigits(text, value, 1) - text)));
+}
+
+// Fills `pattern` into `out`, each "#" taking the character at the next of
+// `columns` in `line`, as printf's "%c" would: a zero byte copied from beyond
+// a short line ends the text there. `out` has room for the pattern and a zero.
+inline void fillColumns(char* out, const char* pattern, const char* line, const int* columns) {
+    for (; *pattern; ++pattern) *out++ = *pattern == '#' ? line[*columns++] : *pattern;
+    *out = '\0';
+}
+
+// The text from p to its end, each `separator` in it written as `joint`.
+inline void putJoined(OutputFile& out, const char* p, char separator, std::string_view joint) {
+    for (const char* mark; (mark = std::strchr(p, separator)) != nullptr; p = mark + 1) {
+        put(out, std::string_view(p, static_cast<std::size_t>(mark - p)));
+        put(out, joint);
+    }
+    put(out, p);
 }
 
 // The millisecond digits at `column` and after as a fraction of a second,
