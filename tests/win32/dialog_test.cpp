@@ -1,0 +1,473 @@
+// The real main dialog under Win32: its template, its defaults, and the user's
+// typing, list picks, clicks, keys, file dialogs and message boxes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "dialog_driver.h"
+#include "main_dialog.h"
+
+namespace {
+
+const char kCaption[] = "Marliva 1.0 by the Marliva developers";
+const char kOneEntrySrt[] = "1\r\n00:01:00,000 --> 00:01:02,000\r\nHello\r\n\r\n";
+const char kTwoEntrySrt[] =
+    "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\nWorld\r\n\r\n"
+    "2\r\n00:00:03,000 --> 00:00:04,000\r\nBye\r\n\r\n";
+
+class RealDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        programSettings() = ConversionSettings{};
+        folder = scratchFolder(std::string("marliva-") +
+                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        openDialog(driver);
+        ASSERT_NE(driver.dialog, nullptr);
+    }
+    void TearDown() override { closeDialog(driver); }
+
+    std::string text(int id) const { return itemText(driver, id); }
+    bool checked(int id) const { return IsDlgButtonChecked(driver.dialog, id) == BST_CHECKED; }
+    ConversionSettings& settings() { return programSettings(); }
+
+    DialogDriver driver;
+    std::string folder;
+};
+
+struct ControlRow {
+    int id;  // 0xFFFF for the labels
+    const char* kind;
+    const char* text;
+    short x, y, cx, cy;  // dialog units
+    DWORD style;         // besides WS_CHILD | WS_VISIBLE
+};
+
+// The template's controls in template order, which is the tab order.
+const ControlRow kControls[] = {
+    {1016, "Edit", "", 68, 10, 154, 12, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP},
+    {1017, "Button", "Convert", 9, 25, 49, 19, BS_PUSHBUTTON | WS_TABSTOP},
+    {1018, "Button", "Open", 9, 6, 49, 19, BS_PUSHBUTTON | WS_TABSTOP},
+    {1019, "Edit", "", 68, 28, 154, 12, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP},
+    {1021, "ComboBox", "", 51, 94, 48, 55, CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP},
+    {0xFFFF, "Static", "frame rate", 13, 95, 32, 8, SS_LEFT | WS_GROUP},
+    {1023, "Edit", "", 110, 63, 112, 45,
+     ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_BORDER | WS_TABSTOP},
+    {0xFFFF, "Static", "supports srt=>ssa, srt=>srt and ssa=>srt", 70, 48, 124, 8, SS_LEFT | WS_GROUP},
+    {1029, "Button", "srt=>ssa newline use \\n", 13, 78, 88, 8, BS_AUTOCHECKBOX | WS_TABSTOP},
+    {1022, "Edit", "", 89, 113, 14, 12, ES_NUMBER | WS_BORDER | WS_TABSTOP},
+    {1025, "Edit", "", 114, 113, 14, 12, ES_NUMBER | WS_BORDER | WS_TABSTOP},
+    {1026, "Edit", "", 138, 113, 14, 12, ES_NUMBER | WS_BORDER | WS_TABSTOP},
+    {1027, "Edit", "", 162, 113, 18, 12, ES_NUMBER | WS_BORDER | WS_TABSTOP},
+    {0xFFFF, "Static", ":", 106, 114, 8, 8, SS_LEFT | WS_GROUP},
+    {0xFFFF, "Static", ":", 130, 114, 8, 8, SS_LEFT | WS_GROUP},
+    {0xFFFF, "Static", ".", 154, 114, 8, 8, SS_LEFT | WS_GROUP},
+    {1020, "Button", "Convert as", 9, 44, 49, 19, BS_PUSHBUTTON | WS_TABSTOP},
+    {1031, "Button", "first sub (h:m:s.ms)", 13, 114, 73, 10, BS_AUTOCHECKBOX | WS_TABSTOP},
+};
+
+std::string classOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// Reads the template's words: a text is an ordinal (0xFFFF, n) or a UTF-16 string.
+struct TemplateReader {
+    const WORD* at;
+    WORD word() { return *at++; }
+    DWORD dword() { DWORD low = word(); return low | (DWORD{word()} << 16); }
+    std::string text() {
+        if (*at == 0xFFFF) { ++at; return "#" + std::to_string(word()); }
+        std::string out;
+        while (WORD c = word()) out += static_cast<char>(c);
+        return out;
+    }
+    void alignToDword(const void* base) {
+        if ((reinterpret_cast<const char*>(at) - static_cast<const char*>(base)) % 4) ++at;
+    }
+};
+
+const char* atomClass(const std::string& name) {
+    if (name == "#128") return "Button";
+    if (name == "#129") return "Edit";
+    if (name == "#130") return "Static";
+    if (name == "#133") return "ComboBox";
+    return nullptr;
+}
+
+TEST(DialogTemplate, Is107AsDesigned) {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(107), MAKEINTRESOURCEA(5));  // RT_DIALOG
+    ASSERT_NE(found, nullptr);
+    const void* base = LockResource(LoadResource(nullptr, found));
+    TemplateReader in{static_cast<const WORD*>(base)};
+    const DWORD style = in.dword();
+    EXPECT_EQ(style, DWORD{DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION |
+                           WS_SYSMENU | WS_MINIMIZEBOX});
+    in.dword();  // extended style
+    const WORD count = in.word();
+    const short frame[4] = {static_cast<short>(in.word()), static_cast<short>(in.word()),
+                            static_cast<short>(in.word()), static_cast<short>(in.word())};
+    EXPECT_EQ(frame[2], 232);
+    EXPECT_EQ(frame[3], 133);
+    EXPECT_EQ(in.text(), "");  // no menu
+    EXPECT_EQ(in.text(), "");  // the standard dialog class
+    EXPECT_EQ(in.text(), kCaption);
+    EXPECT_EQ(in.word(), 8);
+    EXPECT_EQ(in.text(), "MS Sans Serif");
+    ASSERT_EQ(count, std::size(kControls));
+    for (const ControlRow& row : kControls) {
+        SCOPED_TRACE(std::to_string(row.id) + " " + row.text);
+        in.alignToDword(base);
+        EXPECT_EQ(in.dword(), row.style | WS_CHILD | WS_VISIBLE);
+        in.dword();
+        const short x = in.word(), y = in.word(), cx = in.word(), cy = in.word();
+        EXPECT_EQ(x, row.x);
+        EXPECT_EQ(y, row.y);
+        EXPECT_EQ(cx, row.cx);
+        EXPECT_EQ(cy, row.cy);
+        EXPECT_EQ(in.word(), row.id);
+        const std::string kind = in.text();  // an atom, or the class name in any case
+        EXPECT_EQ(lstrcmpiA(atomClass(kind) ? atomClass(kind) : kind.c_str(), row.kind), 0) << kind;
+        EXPECT_EQ(in.text(), row.text);
+        const WORD extraBytes = in.word();
+        in.at = reinterpret_cast<const WORD*>(reinterpret_cast<const char*>(in.at) + extraBytes);
+    }
+}
+
+TEST_F(RealDialog, WindowIsTheTemplate) {
+    EXPECT_EQ(windowText(driver.dialog), kCaption);
+    const LONG style = GetWindowLongA(driver.dialog, GWL_STYLE);
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX), WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+
+    RECT client{0, 0, 232, 133};
+    MapDialogRect(driver.dialog, &client);
+    RECT actual;
+    GetClientRect(driver.dialog, &actual);
+    EXPECT_EQ(actual.right, client.right);
+    EXPECT_EQ(actual.bottom, client.bottom);
+
+    // Centred on the screen's work area.
+    RECT window, work;
+    GetWindowRect(driver.dialog, &window);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR((window.left + window.right) / 2, (work.left + work.right) / 2, 2);
+    EXPECT_NEAR((window.top + window.bottom) / 2, (work.top + work.bottom) / 2, 2);
+
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(driver.dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(font.lfHeight, -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72));
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(SendMessageA(driver.dialog, WM_GETICON, ICON_BIG, 0), 0);
+}
+
+TEST_F(RealDialog, ControlsInTabOrderAtTheirRectangles) {
+    HWND child = GetWindow(driver.dialog, GW_CHILD);
+    for (const ControlRow& row : kControls) {
+        ASSERT_NE(child, nullptr) << "missing control " << row.id << " " << row.text;
+        SCOPED_TRACE(std::to_string(row.id) + " " + row.text);
+        EXPECT_EQ(GetDlgCtrlID(child), row.id);
+        EXPECT_EQ(classOf(child), row.kind);
+        if (row.id == 0xFFFF || row.id == kIdJoinWithNewline || row.id == kIdShiftFirstSub ||
+            row.id == kIdConvert || row.id == kIdOpen || row.id == kIdConvertAs) {
+            EXPECT_EQ(windowText(child), row.text);
+        }
+        // Not a default push button, and only the labels are no tab stops.
+        EXPECT_NE(GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+        EXPECT_EQ((GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP) != 0, row.id != 0xFFFF);
+
+        // The dialog manager converts the position and the size, each on its own.
+        RECT expected{row.x, row.y, row.cx, row.cy};
+        MapDialogRect(driver.dialog, &expected);
+        RECT actual;
+        GetWindowRect(child, &actual);
+        MapWindowPoints(nullptr, driver.dialog, reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_EQ(actual.left, expected.left);
+        EXPECT_EQ(actual.top, expected.top);
+        EXPECT_EQ(actual.right - actual.left, expected.right);
+        // A drop-down combo box is as high as its field; the list drops below it.
+        if (row.id != kIdFrameRate) {
+            EXPECT_EQ(actual.bottom - actual.top, expected.bottom);
+        }
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(child, nullptr) << "a control beyond the table";
+    // The dialog's default command is that of a missing button (IDOK): Enter
+    // in an edit reaches the procedure as a command it ignores.
+    EXPECT_EQ(GetDlgItem(driver.dialog, LOWORD(SendMessageA(driver.dialog, DM_GETDEFID, 0, 0))), nullptr);
+}
+
+TEST_F(RealDialog, CreationDefaults) {
+    EXPECT_EQ(GetFocus(), itemOf(driver, kIdInputPath));
+    HWND rates = itemOf(driver, kIdFrameRate);
+    std::vector<std::string> items;
+    for (LRESULT i = 0; i < SendMessageA(rates, CB_GETCOUNT, 0, 0); ++i) {
+        char item[32] = {};
+        SendMessageA(rates, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+        items.emplace_back(item);
+    }
+    EXPECT_EQ(items, (std::vector<std::string>{"30", "29.97", "25", "24", "23.976", "15"}));
+    EXPECT_EQ(SendMessageA(rates, CB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(text(kIdFrameRate), "25");
+    EXPECT_TRUE(checked(kIdJoinWithNewline));
+    EXPECT_FALSE(checked(kIdShiftFirstSub));
+    for (int id : {kIdFirstSubHours, kIdFirstSubMinutes, kIdFirstSubSeconds, kIdFirstSubMillis})
+        EXPECT_EQ(text(id), "0") << id;
+    EXPECT_EQ(text(kIdInputPath), "");
+    EXPECT_EQ(text(kIdOutputPath), "");
+    EXPECT_EQ(text(kIdLog), "");
+    EXPECT_EQ(settings().frameRate, 25.0);
+    EXPECT_TRUE(settings().joinWithNewline);
+}
+
+TEST_F(RealDialog, TypingFollowsIntoTheSettings) {
+    typeInto(driver, kIdInputPath, "C:\\subs\\a.srt");
+    typeInto(driver, kIdOutputPath, "C:\\subs\\b.ssa");
+    EXPECT_STREQ(settings().inputPath.data(), "C:\\subs\\a.srt");
+    EXPECT_STREQ(settings().outputPath.data(), "C:\\subs\\b.ssa");
+
+    const std::string longPath(300, 'p');
+    typeInto(driver, kIdInputPath, longPath);
+    EXPECT_EQ(text(kIdInputPath), longPath);
+    EXPECT_EQ(std::string(settings().inputPath.data()), longPath.substr(0, 254));
+
+    struct Row { const char* typed; double rate; };
+    for (Row row : {Row{"29.97", 29.97}, Row{"25 fps", 25}, Row{"abc", 0}, Row{"1e1", 10}}) {
+        typeInto(driver, kIdFrameRate, row.typed);
+        EXPECT_EQ(text(kIdFrameRate), row.typed);
+        EXPECT_EQ(settings().frameRate, row.rate) << row.typed;
+    }
+
+    click(driver, kIdJoinWithNewline);
+    EXPECT_FALSE(checked(kIdJoinWithNewline));
+    EXPECT_FALSE(settings().joinWithNewline);
+    click(driver, kIdShiftFirstSub);
+    EXPECT_TRUE(settings().shiftFirstSub);
+    click(driver, kIdShiftFirstSub);
+    EXPECT_FALSE(settings().shiftFirstSub);
+}
+
+TEST_F(RealDialog, NarrowBoxesStopTypingAtTheirEdge) {
+    typeInto(driver, kIdFirstSubHours, "a1b2");
+    EXPECT_EQ(text(kIdFirstSubHours), "12");  // digits only
+    typeInto(driver, kIdFirstSubMillis, "123456789");
+    EXPECT_LT(text(kIdFirstSubMillis).size(), 9u);
+    EXPECT_GE(text(kIdFirstSubMillis).size(), 3u);
+    const std::string longRate(60, '2');
+    typeInto(driver, kIdFrameRate, longRate);
+    EXPECT_LT(text(kIdFrameRate).size(), longRate.size());
+}
+
+TEST_F(RealDialog, PickingFromTheListThenConvert) {
+    const std::string input = folder + "in.srt";
+    writeFile(input, kOneEntrySrt);
+    typeInto(driver, kIdInputPath, input);
+    typeInto(driver, kIdOutputPath, folder + "out.srt");
+    // Open the list, two down from "25" to "23.976", Enter takes it.
+    focusOn(driver, kIdFrameRate);
+    pressKey(driver, VK_F4);
+    pressKey(driver, VK_DOWN);
+    pressKey(driver, VK_DOWN);
+    pressKey(driver, VK_RETURN);
+    EXPECT_EQ(text(kIdFrameRate), "23.976");
+    EXPECT_EQ(SendMessageA(itemOf(driver, kIdFrameRate), CB_GETCURSEL, 0, 0), 4);
+    click(driver, kIdConvert);
+    EXPECT_EQ(settings().frameRate, 23.976);
+    EXPECT_EQ(readFile(folder + "out.srt"), "{001439}{001487}Hello\r\n");
+
+    typeInto(driver, kIdFrameRate, "29.97");
+    click(driver, kIdConvert);
+    EXPECT_EQ(readFile(folder + "out.srt"), "{001798}{001858}Hello\r\n");
+
+    const std::string log = text(kIdLog);
+    EXPECT_EQ(log.rfind("SRT => SRT ... done.\r\n\r\ntime : ", 0), 0u) << log;
+    EXPECT_NE(log.find("subs : 1\r\n", 20), log.rfind("subs : 1\r\n")) << "two runs logged: " << log;
+    EXPECT_TRUE(driver.messageBoxes.empty());
+}
+
+TEST_F(RealDialog, ConvertWithBoxesAndOptions) {
+    const std::string input = folder + "in.srt";
+    writeFile(input, kTwoEntrySrt);
+    typeInto(driver, kIdInputPath, input);
+    typeInto(driver, kIdOutputPath, folder + "out.ssa");
+    click(driver, kIdConvert);
+    const std::string joined = readFile(folder + "out.ssa");
+    EXPECT_NE(joined.find("\r\nDialogue: Marked=0,0:00:01.00,0:00:02.00,*Default,1,0000,0000,0000,,"
+                          "Hello\\nWorld\r\n"),
+              std::string::npos)
+        << joined;
+
+    click(driver, kIdJoinWithNewline);
+    click(driver, kIdShiftFirstSub);
+    typeInto(driver, kIdFirstSubMinutes, "1");
+    typeInto(driver, kIdFirstSubMillis, "500");
+    click(driver, kIdConvert);
+    EXPECT_EQ(settings().firstSubMinutes, 1u);
+    EXPECT_EQ(settings().firstSubMillis, 500u);
+    const std::string shifted = readFile(folder + "out.ssa");
+    EXPECT_NE(shifted.find("\r\nDialogue: Marked=0,0:01:00.50,0:01:01.50,*Default,1,0000,0000,0000,,Hello\r\n"
+                           "Dialogue: Marked=0,0:01:00.50,0:01:01.50,*Default,1,0000,0000,0000,,World\r\n"),
+              std::string::npos)
+        << shifted;
+    EXPECT_EQ(text(kIdLog).rfind("SRT => SSA ... done.", 0), 0u);
+}
+
+TEST_F(RealDialog, RefusedRunReadsTheBoxesAndShowsTheMessage) {
+    typeInto(driver, kIdInputPath, folder + "a.txt");
+    typeInto(driver, kIdOutputPath, folder + "b.ssa");
+    typeInto(driver, kIdFirstSubHours, "1");
+    typeInto(driver, kIdFirstSubMinutes, "2");
+    typeInto(driver, kIdFirstSubSeconds, "3");
+    typeInto(driver, kIdFirstSubMillis, "456");
+    typeInto(driver, kIdFirstSubSeconds, "");  // an empty box counts as 0
+    click(driver, kIdConvert);
+    EXPECT_EQ(settings().firstSubHours, 1u);
+    EXPECT_EQ(settings().firstSubSeconds, 0u);
+    EXPECT_DOUBLE_EQ(settings().firstSubTime, 3720.456);
+    ASSERT_EQ(driver.messageBoxes.size(), 1u);
+    EXPECT_EQ(driver.messageBoxes[0].caption, "Debug Message");
+    EXPECT_EQ(driver.messageBoxes[0].text,
+              "Error with file extensions:\r\nonly srt=>ssa, srt=>srt and ssa=>srt supported.");
+    EXPECT_EQ(text(kIdLog), "");
+    EXPECT_FALSE(fileExists(folder + "b.ssa"));
+}
+
+TEST_F(RealDialog, RunProblemsShowInTheMessageBox) {
+    writeFile(folder + "in.srt", kOneEntrySrt);
+    struct Row { std::string input, output, rate, start; };
+    const Row rows[] = {
+        {"missing.srt", "out.ssa", "25", "Cannot read the input file:\r\n"},
+        {"in.srt", "no folder\\out.srt", "25", "Cannot write the output file:\r\n"},
+        {"in.srt", "out.srt", "abc", "Invalid frame rate: 0\r\n"},
+    };
+    for (const Row& row : rows) {
+        driver.messageBoxes.clear();
+        typeInto(driver, kIdInputPath, folder + row.input);
+        typeInto(driver, kIdOutputPath, folder + row.output);
+        typeInto(driver, kIdFrameRate, row.rate);
+        click(driver, kIdConvert);
+        ASSERT_EQ(driver.messageBoxes.size(), 1u) << row.input;
+        EXPECT_EQ(driver.messageBoxes[0].caption, "Debug Message");
+        EXPECT_EQ(driver.messageBoxes[0].text.rfind(row.start, 0), 0u) << driver.messageBoxes[0].text;
+    }
+}
+
+TEST_F(RealDialog, OpenChoosesTheInputAndProposesTheOutput) {
+    writeFile(folder + "a.srt", kOneEntrySrt);
+    writeFile(folder + "x.SSA", "");
+    driver.answers.push_back({folder + "a.srt"});
+    click(driver, kIdOpen);
+    ASSERT_EQ(driver.fileDialogs.size(), 1u);
+    EXPECT_EQ(driver.fileDialogs[0].title, "Open Sub File");
+    EXPECT_EQ(driver.fileDialogs[0].filters,
+              (std::vector<std::string>{"Sub Files (.ssa;.srt)", "All Files"}));
+    EXPECT_EQ(driver.fileDialogs[0].filterIndex, 0);
+    EXPECT_EQ(text(kIdInputPath), folder + "a.srt");
+    EXPECT_EQ(text(kIdOutputPath), folder + "a.ssa");
+    EXPECT_STREQ(settings().outputPath.data(), (folder + "a.ssa").c_str());
+
+    // Convert converts to the proposal at once.
+    click(driver, kIdConvert);
+    EXPECT_TRUE(fileExists(folder + "a.ssa"));
+
+    driver.answers.push_back({folder + "x.SSA"});
+    click(driver, kIdOpen);
+    EXPECT_EQ(driver.fileDialogs[1].fileName, "a.srt");  // the dialog starts at the current path
+    EXPECT_EQ(text(kIdOutputPath), folder + "x.srt");
+
+    // A cancel keeps the input and proposes again over a typed output.
+    typeInto(driver, kIdOutputPath, "typed.srt");
+    driver.answers.push_back({""});
+    click(driver, kIdOpen);
+    EXPECT_EQ(text(kIdInputPath), folder + "x.SSA");
+    EXPECT_EQ(text(kIdOutputPath), folder + "x.srt");
+    EXPECT_TRUE(driver.messageBoxes.empty());
+}
+
+TEST_F(RealDialog, PathsWithAnyCharactersThroughTheUtf8CodePage) {
+    // The manifest makes UTF-8 the code page of the A functions.
+    ASSERT_EQ(GetACP(), 65001u);
+    const std::string name = "\xCE\xA9mega \xC3\xBC \xE5\xAD\x97";  // Greek, German, Chinese
+    writeFile(folder + name + ".srt", kOneEntrySrt);
+    driver.answers.push_back({folder + name + ".srt"});
+    click(driver, kIdOpen);
+    EXPECT_EQ(text(kIdOutputPath), folder + name + ".ssa");
+    click(driver, kIdConvert);
+    EXPECT_TRUE(driver.messageBoxes.empty());
+    std::wstring wide(MAX_PATH, L'\0');
+    const std::string output = folder + name + ".ssa";
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, output.c_str(), -1, wide.data(), MAX_PATH) - 1));
+    EXPECT_NE(GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(RealDialog, ConvertAsChoosesTheOutputAndRuns) {
+    writeFile(folder + "in.srt", kOneEntrySrt);
+    typeInto(driver, kIdInputPath, folder + "in.srt");
+    driver.answers.push_back({""});
+    click(driver, kIdConvertAs);
+    ASSERT_EQ(driver.fileDialogs.size(), 1u);
+    EXPECT_EQ(driver.fileDialogs[0].title, "Save Sub File");
+    EXPECT_EQ(driver.fileDialogs[0].filters,
+              (std::vector<std::string>{"Sub Files (.ssa;.srt)", "All Files"}));
+    EXPECT_EQ(text(kIdLog), "");  // a cancel starts no run
+
+    // A new name is accepted, an existing file is overwritten without a question.
+    driver.answers.push_back({folder + "new.srt"});
+    click(driver, kIdConvertAs);
+    EXPECT_EQ(text(kIdOutputPath), folder + "new.srt");
+    EXPECT_EQ(readFile(folder + "new.srt"), "{001500}{001550}Hello\r\n");
+    writeFile(folder + "old.ssa", "old contents");
+    driver.answers.push_back({folder + "old.ssa"});
+    click(driver, kIdConvertAs);
+    EXPECT_EQ(readFile(folder + "old.ssa").rfind("[Script Info]\r\n", 0), 0u);
+    EXPECT_TRUE(driver.messageBoxes.empty());
+    EXPECT_EQ(driver.fileDialogs.size(), 3u);
+}
+
+TEST_F(RealDialog, EnterAndEscapeDoNothingUnlessAButtonHasTheFocus) {
+    writeFile(folder + "in.srt", kOneEntrySrt);
+    typeInto(driver, kIdInputPath, folder + "in.srt");
+    typeInto(driver, kIdOutputPath, folder + "out.srt");
+    for (int id : {int{kIdInputPath}, int{kIdFrameRate}, int{kIdFirstSubHours}}) {
+        focusOn(driver, id);
+        pressKey(driver, VK_RETURN);
+        pressKey(driver, VK_ESCAPE);
+    }
+    EXPECT_TRUE(IsWindow(driver.dialog) && IsWindowVisible(driver.dialog));
+    EXPECT_FALSE(driver.quitPosted);
+    EXPECT_EQ(text(kIdLog), "");
+    EXPECT_FALSE(fileExists(folder + "out.srt"));
+
+    focusOn(driver, kIdConvert);
+    pressKey(driver, VK_RETURN);
+    EXPECT_TRUE(fileExists(folder + "out.srt"));
+    EXPECT_EQ(text(kIdLog).rfind("SRT => SRT ... done.", 0), 0u);
+}
+
+TEST_F(RealDialog, LogPaneKeepsItsNewestWholeLines) {
+    writeFile(folder + "in.srt", kOneEntrySrt);
+    typeInto(driver, kIdInputPath, folder + "in.srt");
+    typeInto(driver, kIdOutputPath, folder + "out.srt");
+    for (int run = 0; run < 20; ++run) click(driver, kIdConvert);
+    const std::string log = text(kIdLog);
+    EXPECT_LE(log.size(), 1022u);
+    EXPECT_GT(log.size(), 900u);
+    EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
+    // Whole lines only: the pane starts where a line started.
+    const std::string firstLine = log.substr(0, log.find("\r\n"));
+    EXPECT_TRUE(firstLine.empty() || firstLine.rfind("SRT => SRT", 0) == 0 ||
+                firstLine.rfind("time : ", 0) == 0 || firstLine.rfind("subs : ", 0) == 0 ||
+                firstLine.rfind("speed: ", 0) == 0)
+        << firstLine;
+}
+
+TEST_F(RealDialog, ClosingPostsAQuitRequest) {
+    SendMessageA(driver.dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    pump(driver);
+    EXPECT_TRUE(driver.quitPosted);
+}
+
+}  // namespace
