@@ -6,7 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
-  scripts/install-deps.sh core qt
+  groups=(core qt)
+  # A Wayland desktop without X needs Qt's Wayland platform.
+  [[ -n "${DISPLAY:-}" ]] || groups+=(wayland)
+  scripts/install-deps.sh "${groups[@]}"
   cmake -S . -B build -DMARLIVA_QT=ON >/dev/null
   cmake --build build -j"$(nproc)" --target marliva marliva-convert >/dev/null
   echo "Opening the Marliva dialog (build/app/marliva); close its window to end."
