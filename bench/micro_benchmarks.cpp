@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -15,13 +16,20 @@
 
 namespace {
 
-// Pairs of times from 0 to just below nine hours, with awkward fractions.
-std::array<double, 1024> sampleTimes() {
+// Times from 0 to nine hours as conversions meet them: frame numbers at
+// 23.976 frames per second and whole milliseconds, alternately. With
+// `halfway`, every time lies exactly halfway between two printed values
+// (k + 0.5 thousandths), the case that rounding settles digit by digit.
+std::array<double, 1024> sampleTimes(bool halfway = false) {
     std::array<double, 1024> times{};
     std::uint64_t state = 42;
-    for (double& t : times) {
+    for (std::size_t i = 0; i < times.size(); ++i) {
         state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        t = static_cast<double>((state >> 40) % 32400000) / 1000.0 + 0.0625;
+        const auto n = static_cast<double>((state >> 40) % 32400000);
+        if (halfway)
+            times[i] = (n + 0.5) / 1000.0;
+        else
+            times[i] = i % 2 ? n / 1000.0 : std::floor(n / 40.0) / 23.976;
     }
     return times;
 }
@@ -53,7 +61,7 @@ void BM_FormatSrtTimes(benchmark::State& state) {
 BENCHMARK(BM_FormatSrtTimes);
 
 void BM_RoundScaled(benchmark::State& state) {
-    auto times = sampleTimes();
+    auto times = sampleTimes(state.range(1) == 1);
     int decimals = static_cast<int>(state.range(0));
     std::size_t i = 0;
     for (auto _ : state) {
@@ -62,7 +70,7 @@ void BM_RoundScaled(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_RoundScaled)->Arg(2)->Arg(3);
+BENCHMARK(BM_RoundScaled)->ArgNames({"decimals", "halfway"})->ArgsProduct({{2, 3}, {0, 1}});
 
 // A generated file of each kind, made once.
 const std::string& generated(GeneratedKind kind, std::int64_t entries) {
