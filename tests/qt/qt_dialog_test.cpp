@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cstring>
 #include <deque>
 #include <functional>
 
@@ -241,6 +242,23 @@ private Q_SLOTS:
         QCOMPARE(programSettings().frameRate, 23.976);
         QTest::keyClick(combo, Qt::Key_Up);
         QCOMPARE(programSettings().frameRate, 24.0);
+    }
+
+    void focusChangesOfEditsAndTheListDoTheirRowsAction() {
+        // Gaining or losing the focus is a notification like any other.
+        programSettings().frameRate = 7.0;
+        control<QComboBox>(kIdFrameRate)->setFocus();
+        QCOMPARE(programSettings().frameRate, 25.0);
+        programSettings().frameRate = 7.0;
+        std::strcpy(programSettings().inputPath.data(), "stale");
+        control<QLineEdit>(kIdInputPath)->setFocus();
+        QCOMPARE(programSettings().frameRate, 25.0);
+        QCOMPARE(pathText(programSettings().inputPath), std::string());
+        // Push buttons and check boxes report only their clicks.
+        control<QCheckBox>(kIdShiftFirstSub)->setFocus();
+        dialogCheckButton(window, kIdShiftFirstSub, true);
+        control<QPushButton>(kIdOpen)->setFocus();
+        QVERIFY(!programSettings().shiftFirstSub);
     }
 
     void typingStopsAtTheRightEdge() {
