@@ -23,7 +23,9 @@ namespace {
 // return and line feed pairs, which the text widget would turn into paragraphs).
 constexpr char kLogBytesProperty[] = "marlivaLogBytes";
 
-QString textOf(const char* bytes) { return QString::fromUtf8(bytes); }
+QString textOf(const char* bytes) {
+    return QString::fromUtf8(bytes);
+}
 
 // Copies at most count - 1 bytes without cutting a UTF-8 sequence, terminates.
 unsigned copyOut(const QByteArray& bytes, char* buffer, int count) {
@@ -40,11 +42,14 @@ unsigned copyOut(const QByteArray& bytes, char* buffer, int count) {
 QByteArray bytesOf(QWidget* control) {
     if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit->text().toUtf8();
     if (auto* combo = qobject_cast<QComboBox*>(control)) return combo->currentText().toUtf8();
-    if (auto* pane = qobject_cast<QPlainTextEdit*>(control)) return pane->property(kLogBytesProperty).toByteArray();
+    if (auto* pane = qobject_cast<QPlainTextEdit*>(control))
+        return pane->property(kLogBytesProperty).toByteArray();
     return {};
 }
 
-QComboBox* comboOf(DialogHandle dialog, int id) { return qobject_cast<QComboBox*>(dialogControl(dialog, id)); }
+QComboBox* comboOf(DialogHandle dialog, int id) {
+    return qobject_cast<QComboBox*>(dialogControl(dialog, id));
+}
 
 // "*.ssa;*.srt" as Qt patterns that match the extensions in any case, as the
 // Windows file dialog does; "*.*" matches every name, with or without a dot.
@@ -57,7 +62,8 @@ QString patternsOf(const char* pattern) {
         }
         QString anyCase;
         for (QChar c : part) {
-            anyCase += c.isLetter() ? QStringLiteral("[%1%2]").arg(c.toLower(), c.toUpper()) : QString(c);
+            anyCase +=
+                c.isLetter() ? QStringLiteral("[%1%2]").arg(c.toLower(), c.toUpper()) : QString(c);
         }
         patterns << anyCase;
     }
@@ -99,7 +105,8 @@ unsigned dialogGetItemInt(DialogHandle dialog, int id) {
 }
 
 void dialogCheckButton(DialogHandle dialog, int id, bool checked) {
-    if (auto* button = qobject_cast<QAbstractButton*>(dialogControl(dialog, id))) button->setChecked(checked);
+    if (auto* button = qobject_cast<QAbstractButton*>(dialogControl(dialog, id)))
+        button->setChecked(checked);
 }
 
 bool dialogIsButtonChecked(DialogHandle dialog, int id) {
@@ -144,20 +151,23 @@ void dialogMessageBox(DialogHandle dialog, const char* text, const char* caption
 bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, char* buffer,
                       std::size_t bufferSize) {
     QFileDialog chooser(windowOf(dialog), textOf(request.title));
-    // Qt's own dialog everywhere, so that titles, filters and options are the same on every desktop.
+    // Qt's own dialog everywhere, so that titles, filters and options are the same on every
+    // desktop.
     chooser.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite |
                        QFileDialog::HideNameFilterDetails);
     chooser.setAcceptMode(QFileDialog::AcceptOpen);
     chooser.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     QStringList filters;
     for (int i = 0; i < request.filterCount; ++i) {
-        filters << QStringLiteral("%1 (%2)").arg(textOf(request.filters[i].name), patternsOf(request.filters[i].pattern));
+        filters << QStringLiteral("%1 (%2)").arg(textOf(request.filters[i].name),
+                                                 patternsOf(request.filters[i].pattern));
     }
     chooser.setNameFilters(filters);
     if (!filters.isEmpty()) chooser.selectNameFilter(filters.front());
     // A name typed without an extension gets the first of the default extensions.
     const QString extensions = textOf(request.defaultExtension);
-    chooser.setDefaultSuffix(extensions.section(u';', 0, 0).remove(0, extensions.startsWith(u'.') ? 1 : 0));
+    chooser.setDefaultSuffix(
+        extensions.section(u';', 0, 0).remove(0, extensions.startsWith(u'.') ? 1 : 0));
     if (buffer[0] != '\0') chooser.selectFile(QFile::decodeName(buffer));
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return false;
     const QByteArray chosen = QFile::encodeName(chooser.selectedFiles().front());

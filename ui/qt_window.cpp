@@ -65,12 +65,16 @@ int mulDivRounded(int value, int numerator, int denominator) {
     return (value * numerator * 2 + denominator) / (denominator * 2);
 }
 
-void report(QWidget* window, int id) { mainDialogCommand(static_cast<DialogHandle>(window), id); }
+void report(QWidget* window, int id) {
+    mainDialogCommand(static_cast<DialogHandle>(window), id);
+}
 
 // The pixels left for text inside a single-line edit: the style's frame and
 // the edit's own margin of 2 pixels on each side, and 1 pixel for the caret.
 int textRoomOf(const QLineEdit* edit) {
-    const int frame = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit) : 0;
+    const int frame = edit->hasFrame()
+                          ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit)
+                          : 0;
     const QMargins margins = edit->textMargins();
     return edit->width() - 2 * frame - 4 - margins.left() - margins.right() - 1;
 }
@@ -102,7 +106,8 @@ void keepTypingInside(QLineEdit* edit, bool digitsOnly) {
 QWidget* makeLineEdit(QWidget* window, const ControlSpec& spec) {
     auto* edit = new QLineEdit(window);
     if (spec.kind == Kind::NumberBox) keepTypingInside(edit, true);
-    QObject::connect(edit, &QLineEdit::textChanged, window, [window, id = spec.id] { report(window, id); });
+    QObject::connect(edit, &QLineEdit::textChanged, window,
+                     [window, id = spec.id] { report(window, id); });
     return edit;
 }
 
@@ -128,7 +133,8 @@ QWidget* makeLogPane(QWidget* window, const ControlSpec& spec) {
     pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     pane->setTabChangesFocus(true);
-    QObject::connect(pane, &QPlainTextEdit::textChanged, window, [window, id = spec.id] { report(window, id); });
+    QObject::connect(pane, &QPlainTextEdit::textChanged, window,
+                     [window, id = spec.id] { report(window, id); });
     return pane;
 }
 
@@ -145,7 +151,8 @@ QWidget* makeButton(QWidget* window, const ControlSpec& spec) {
         button = push;
     }
     // A check box toggles itself before it reports the click.
-    QObject::connect(button, &QAbstractButton::clicked, window, [window, id = spec.id] { report(window, id); });
+    QObject::connect(button, &QAbstractButton::clicked, window,
+                     [window, id = spec.id] { report(window, id); });
     return button;
 }
 
@@ -179,7 +186,8 @@ QWidget* makeControl(QWidget* window, const ControlSpec& spec, QSize baseUnits) 
     // A text that this font sets wider than "MS Sans Serif" would gets the room
     // to the right of its rectangle, which the template leaves free.
     if (spec.kind == Kind::Label) {
-        rect.setWidth(std::max(rect.width(), control->fontMetrics().horizontalAdvance(QString::fromUtf8(spec.text))));
+        rect.setWidth(std::max(
+            rect.width(), control->fontMetrics().horizontalAdvance(QString::fromUtf8(spec.text))));
     } else if (spec.kind == Kind::CheckBox) {
         rect.setWidth(std::max(rect.width(), control->sizeHint().width()));
     }
@@ -203,21 +211,25 @@ int controlIdOf(QWidget* window, QWidget* widget) {
 void reportFocusChanges(QWidget* window) {
     auto reportsFocus = [window](QWidget* widget) {
         const int id = controlIdOf(window, widget);
-        return id != kNoId && qobject_cast<QAbstractButton*>(dialogControl(window, id)) == nullptr ? id : kNoId;
+        return id != kNoId && qobject_cast<QAbstractButton*>(dialogControl(window, id)) == nullptr
+                   ? id
+                   : kNoId;
     };
-    QObject::connect(qApp, &QApplication::focusChanged, window, [window, reportsFocus](QWidget* old, QWidget* now) {
-        if (int id = reportsFocus(old); id != kNoId) report(window, id);
-        if (int id = reportsFocus(now); id != kNoId) report(window, id);
-    });
+    QObject::connect(qApp, &QApplication::focusChanged, window,
+                     [window, reportsFocus](QWidget* old, QWidget* now) {
+                         if (int id = reportsFocus(old); id != kNoId) report(window, id);
+                         if (int id = reportsFocus(now); id != kNoId) report(window, id);
+                     });
 }
 
 // The caption bar's close button, the window menu's Close and Alt+F4 hide the
 // window; that is the close request the dialog answers by ending the loop.
 void reportCloseRequests(QWidget* window) {
     window->winId();  // the window's QWindow exists from here on
-    QObject::connect(window->windowHandle(), &QWindow::visibleChanged, window, [window](bool visible) {
-        if (!visible) mainDialogClose(static_cast<DialogHandle>(window));
-    });
+    QObject::connect(window->windowHandle(), &QWindow::visibleChanged, window,
+                     [window](bool visible) {
+                         if (!visible) mainDialogClose(static_cast<DialogHandle>(window));
+                     });
 }
 
 }  // namespace
@@ -237,25 +249,31 @@ QSize dialogBaseUnits(const QFont& font) {
 }
 
 QRect dialogUnitsToPixels(const QRect& units, QSize baseUnits) {
-    return {mulDivRounded(units.x(), baseUnits.width(), 4), mulDivRounded(units.y(), baseUnits.height(), 8),
-            mulDivRounded(units.width(), baseUnits.width(), 4), mulDivRounded(units.height(), baseUnits.height(), 8)};
+    return {mulDivRounded(units.x(), baseUnits.width(), 4),
+            mulDivRounded(units.y(), baseUnits.height(), 8),
+            mulDivRounded(units.width(), baseUnits.width(), 4),
+            mulDivRounded(units.height(), baseUnits.height(), 8)};
 }
 
-QWidget* windowOf(DialogHandle dialog) { return static_cast<QWidget*>(dialog); }
+QWidget* windowOf(DialogHandle dialog) {
+    return static_cast<QWidget*>(dialog);
+}
 
 QWidget* dialogControl(DialogHandle dialog, int id) {
     return windowOf(dialog)->findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
 }
 
 QWidget* createMainWindow() {
-    auto* window = new QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                                            Qt::WindowCloseButtonHint);
+    auto* window =
+        new QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                 Qt::WindowCloseButtonHint);
     window->setObjectName(QStringLiteral("107"));
     window->setWindowTitle(QStringLiteral("Marliva 1.0 by the Marliva developers"));
     window->setFont(dialogFont());
     const QSize baseUnits = dialogBaseUnits(window->font());
-    window->setFixedSize(dialogUnitsToPixels(QRect(QPoint(0, 0), kDialogSizeUnits), baseUnits).size());
+    window->setFixedSize(
+        dialogUnitsToPixels(QRect(QPoint(0, 0), kDialogSizeUnits), baseUnits).size());
     for (const ControlSpec& spec : kControls) makeControl(window, spec, baseUnits);
     reportFocusChanges(window);
     reportCloseRequests(window);

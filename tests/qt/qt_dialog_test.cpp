@@ -30,7 +30,9 @@ const char kOneEntrySrt[] = "1\r\n00:01:00,000 --> 00:01:02,000\r\nHello\r\n\r\n
 
 using ModalAction = std::function<void(QWidget*)>;
 
-std::string pathText(const std::array<char, kPathBufferSize>& path) { return path.data(); }
+std::string pathText(const std::array<char, kPathBufferSize>& path) {
+    return path.data();
+}
 
 // The identifier of the control a widget belongs to (the combo's field is the combo's).
 int idOf(QWidget* widget) {
@@ -132,7 +134,8 @@ private Q_SLOTS:
 
     void dialogUnitsConvertAsWindowsDoes() {
         // "MS Sans Serif" 8 on a 96 dpi screen has base units of 6 by 13.
-        QCOMPARE(dialogUnitsToPixels(QRect(68, 10, 154, 12), QSize(6, 13)), QRect(102, 16, 231, 20));
+        QCOMPARE(dialogUnitsToPixels(QRect(68, 10, 154, 12), QSize(6, 13)),
+                 QRect(102, 16, 231, 20));
         QCOMPARE(dialogUnitsToPixels(QRect(9, 25, 49, 19), QSize(6, 13)), QRect(14, 41, 74, 31));
         QCOMPARE(dialogUnitsToPixels(QRect(0, 0, 232, 133), QSize(7, 16)), QRect(0, 0, 406, 266));
     }
@@ -144,7 +147,12 @@ private Q_SLOTS:
         QCOMPARE(window->size(), dialogUnitsToPixels(QRect(0, 0, 232, 133), base).size());
         QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
-        struct Row { int id; const char* kind; const char* text; QRect units; };
+        struct Row {
+            int id;
+            const char* kind;
+            const char* text;
+            QRect units;
+        };
         const Row rows[] = {
             {kIdInputPath, "QLineEdit", "", {68, 10, 154, 12}},
             {kIdConvert, "QPushButton", "Convert", {9, 25, 49, 19}},
@@ -167,7 +175,8 @@ private Q_SLOTS:
             QCOMPARE(widget->pos(), expected.topLeft());
             QCOMPARE(widget->height(), expected.height());
             // Check boxes may reach to the right when their text needs it.
-            QVERIFY(widget->width() == expected.width() || (widget->inherits("QCheckBox") && widget->width() > expected.width()));
+            QVERIFY(widget->width() == expected.width() ||
+                    (widget->inherits("QCheckBox") && widget->width() > expected.width()));
             QString text;
             if (auto* button = qobject_cast<QAbstractButton*>(widget)) text = button->text();
             if (auto* edit = qobject_cast<QLineEdit*>(widget)) text = edit->text();
@@ -181,7 +190,8 @@ private Q_SLOTS:
             QCOMPARE(label->focusPolicy(), Qt::NoFocus);
             QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance(label->text()));
         }
-        QCOMPARE(labels, (QStringList{"frame rate", "supports srt=>ssa, srt=>srt and ssa=>srt", ":", ":", "."}));
+        QCOMPARE(labels, (QStringList{"frame rate", "supports srt=>ssa, srt=>srt and ssa=>srt", ":",
+                                      ":", "."}));
     }
 
     void tabOrderIsTemplateOrderFromTheInputPath() {
@@ -191,8 +201,8 @@ private Q_SLOTS:
             order << idOf(QApplication::focusWidget());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        QCOMPARE(order, (QList<int>{1016, 1017, 1018, 1019, 1021, 1023, 1029, 1022, 1025, 1026, 1027, 1020,
-                                    1031, 1016}));
+        QCOMPARE(order, (QList<int>{1016, 1017, 1018, 1019, 1021, 1023, 1029, 1022, 1025, 1026,
+                                    1027, 1020, 1031, 1016}));
     }
 
     void creationShowsTheDefaults() {
@@ -205,7 +215,8 @@ private Q_SLOTS:
         QCOMPARE(programSettings().frameRate, 25.0);
         QVERIFY(control<QCheckBox>(kIdJoinWithNewline)->isChecked());
         QVERIFY(!control<QCheckBox>(kIdShiftFirstSub)->isChecked());
-        for (QPushButton* button : window->findChildren<QPushButton*>()) QVERIFY(!button->isDefault());
+        for (QPushButton* button : window->findChildren<QPushButton*>())
+            QVERIFY(!button->isDefault());
         auto* pane = control<QPlainTextEdit>(kIdLog);
         QVERIFY(pane->isReadOnly());
         QCOMPARE(pane->lineWrapMode(), QPlainTextEdit::WidgetWidth);
@@ -226,7 +237,8 @@ private Q_SLOTS:
 
     void frameRateFollowsTypingAndTheList() {
         auto* combo = control<QComboBox>(kIdFrameRate);
-        const std::pair<QString, double> typed[] = {{"29.97", 29.97}, {"25 fps", 25.0}, {"abc", 0.0}, {"", 0.0}};
+        const std::pair<QString, double> typed[] = {
+            {"29.97", 29.97}, {"25 fps", 25.0}, {"abc", 0.0}, {"", 0.0}};
         for (const auto& [text, rate] : typed) {
             typeInto(combo->lineEdit(), text);
             QCOMPARE(combo->currentText(), text);
@@ -237,7 +249,8 @@ private Q_SLOTS:
         QCOMPARE(combo->count(), 6);
         combo->showPopup();
         QAbstractItemView* list = combo->view();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(4, 0)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(4, 0)).center());
         QTRY_COMPARE(combo->currentText(), QStringLiteral("23.976"));
         QCOMPARE(programSettings().frameRate, 23.976);
         QTest::keyClick(combo, Qt::Key_Up);
@@ -263,7 +276,8 @@ private Q_SLOTS:
 
     void typingStopsAtTheRightEdge() {
         for (int id : {kIdFrameRate, kIdFirstSubHours, kIdFirstSubMillis}) {
-            QLineEdit* edit = id == kIdFrameRate ? control<QComboBox>(id)->lineEdit() : control<QLineEdit>(id);
+            QLineEdit* edit =
+                id == kIdFrameRate ? control<QComboBox>(id)->lineEdit() : control<QLineEdit>(id);
             const QString typed = QStringLiteral("12345678901234567890");
             typeInto(edit, typed);
             const QString kept = edit->text();
@@ -420,7 +434,8 @@ private Q_SLOTS:
         write(input, kOneEntrySrt);
         dialogSetItemText(window, kIdInputPath, input.toUtf8().constData());
         dialogSetItemText(window, kIdOutputPath, pathOf("d.ssa").toUtf8().constData());
-        for (int run = 0; run < 40; ++run) QTest::mouseClick(control<QPushButton>(kIdConvert), Qt::LeftButton);
+        for (int run = 0; run < 40; ++run)
+            QTest::mouseClick(control<QPushButton>(kIdConvert), Qt::LeftButton);
         const QByteArray log = logBytes();
         QVERIFY(log.size() <= 1022 && log.size() > 900);
         QVERIFY(log.endsWith("\r\n"));
@@ -428,7 +443,8 @@ private Q_SLOTS:
         QVERIFY(log.contains("subs : 1\r\n"));
         // Every line break of the pane is a carriage return and line feed pair.
         QCOMPARE(log.count('\n'), log.count("\r\n"));
-        QCOMPARE(control<QPlainTextEdit>(kIdLog)->toPlainText().toUtf8(), QByteArray(log).replace("\r\n", "\n"));
+        QCOMPARE(control<QPlainTextEdit>(kIdLog)->toPlainText().toUtf8(),
+                 QByteArray(log).replace("\r\n", "\n"));
     }
 
     void closingEndsTheLoopAndTheProgramWithStatusOne() {
@@ -437,7 +453,8 @@ private Q_SLOTS:
         bool closed = false;
         QTimer::singleShot(50, [&] {
             for (QWidget* top : QApplication::topLevelWidgets()) {
-                if (top->objectName() == QStringLiteral("107") && top->isVisible()) closed = top->close();
+                if (top->objectName() == QStringLiteral("107") && top->isVisible())
+                    closed = top->close();
             }
         });
         QTimer watchdog;

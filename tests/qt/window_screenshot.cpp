@@ -23,7 +23,8 @@ QPixmap withCaptionBar(QWidget* window) {
     bar.titleBarFlags = window->windowFlags();
     bar.titleBarState = Qt::WindowActive;
     bar.state |= QStyle::State_Active;
-    bar.subControls = QStyle::SC_TitleBarLabel | QStyle::SC_TitleBarMinButton | QStyle::SC_TitleBarCloseButton;
+    bar.subControls =
+        QStyle::SC_TitleBarLabel | QStyle::SC_TitleBarMinButton | QStyle::SC_TitleBarCloseButton;
     const int height = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, window);
     bar.rect = QRect(0, 0, client.width(), height);
     QPixmap picture(client.width(), height + client.height());

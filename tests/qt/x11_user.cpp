@@ -29,8 +29,9 @@ std::string captionOf(Display* display, Window window) {
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     std::string caption;
-    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
-                           &data) == Success && data != nullptr) {
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count,
+                           &after, &data) == Success &&
+        data != nullptr) {
         caption.assign(reinterpret_cast<char*>(data), count);
     }
     if (data != nullptr) XFree(data);
@@ -45,8 +46,8 @@ Window findWindow(Display* display, Window root, std::string_view caption) {
     Window found = None;
     for (unsigned i = 0; i < count && found == None; ++i) {
         XWindowAttributes attributes;
-        if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable &&
-            captionOf(display, children[i]) == caption) {
+        if (XGetWindowAttributes(display, children[i], &attributes) &&
+            attributes.map_state == IsViewable && captionOf(display, children[i]) == caption) {
             found = children[i];
         }
         if (found == None) found = findWindow(display, children[i], caption);
@@ -55,7 +56,9 @@ Window findWindow(Display* display, Window root, std::string_view caption) {
     return found;
 }
 
-void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void pause(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 Window waitForWindow(Display* display, std::string_view caption) {
     for (int tries = 0; tries < 200; ++tries) {
