@@ -12,6 +12,11 @@ build:
 	cmake -S . -B build >/dev/null
 	cmake --build build -j$$(nproc)
 
+# The 32-bit Windows programs, cross-built with MinGW-w64: build-win32/app/marliva.exe
+# and build-win32/app/marliva-convert.exe.
+windows:
+	@scripts/build-windows.sh marliva marliva-convert
+
 bench:
 	@scripts/bench.sh
 
