@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The dialog program on a real X server (Xvfb, no window manager): Enter in the
 # input path starts nothing, Escape leaves the window open, Enter on a focused
-# push button starts a run (its refusal shows the message box), and the close
-# request ends the program with exit status 1.
+# push button starts a run (its refusal shows the message box), minimizing
+# does not end the program, and the close request ends it with exit status 1.
 # Usage: program_under_xvfb.sh MARLIVA X11_USER
 set -euo pipefail
 marliva=$1 user=$2
@@ -28,7 +28,7 @@ program=$!
   key:Return wait:300 "gone:Debug Message" \
   key:Escape wait:300 "open:$caption" \
   key:Tab key:Return "focus:Debug Message" key:Return wait:300 "gone:Debug Message" \
-  "focus:$caption" close
+  "focus:$caption" minimize restore wait:300 "open:$caption" close
 
 for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
 status=0

@@ -4,7 +4,8 @@
 // Usage: x11_user CAPTION ACTION...; the actions work on the window of CAPTION
 // until focus:CAPTION2 waits for another window and works on that one:
 // key:NAME (an X key name such as Return, Escape or Tab), open:CAPTION and
-// gone:CAPTION (whether a window of that caption is open), wait:MS, close.
+// gone:CAPTION (whether a window of that caption is open), wait:MS, minimize
+// and restore (as a window manager does them), close.
 // Exit status 0 when every action succeeded.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -80,6 +81,22 @@ bool pressKey(Display* display, Window window, const char* name) {
     return true;
 }
 
+// What a window manager does to minimize a window and to show it again: the
+// window's WM_STATE becomes iconic (3) or normal (1) and the window is unmapped
+// or mapped.
+void setIconic(Display* display, Window window, bool iconic) {
+    Atom wmState = XInternAtom(display, "WM_STATE", False);
+    long state[2] = {iconic ? IconicState : NormalState, static_cast<long>(None)};
+    XChangeProperty(display, window, wmState, wmState, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(state), 2);
+    if (iconic) {
+        XUnmapWindow(display, window);
+    } else {
+        XMapWindow(display, window);
+    }
+    XSync(display, False);
+}
+
 void closeWindow(Display* display, Window window) {
     XEvent event{};
     event.xclient.type = ClientMessage;
@@ -125,6 +142,9 @@ int main(int argc, char** argv) {
             ok = findWindow(display, DefaultRootWindow(display), action.substr(5)) == None;
         } else if (action.starts_with("wait:")) {
             pause(std::atoi(argv[i] + 5));
+        } else if (action == "minimize" || action == "restore") {
+            setIconic(display, window, action == "minimize");
+            pause(300);
         } else if (action == "close") {
             closeWindow(display, window);
         } else {
