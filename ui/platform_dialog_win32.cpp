@@ -43,7 +43,22 @@ void dialogSetItemInt(DialogHandle dialog, int id, unsigned value) {
     SetDlgItemInt(hwndOf(dialog), id, value, FALSE);
 }
 
+// Blanks around nothing but decimal digits.
+bool holdsUnsignedDecimal(const char* text) {
+    while (*text == ' ') ++text;
+    const char* digits = text;
+    while (*text >= '0' && *text <= '9') ++text;
+    if (text == digits) return false;
+    while (*text == ' ') ++text;
+    return *text == '\0';
+}
+
 unsigned dialogGetItemInt(DialogHandle dialog, int id) {
+    // Some GetDlgItemInt implementations take the leading digits of "12abc" or
+    // wrap "-1"; a box that holds anything but an unsigned number counts as 0.
+    std::array<char, 256> text{};
+    GetDlgItemTextA(hwndOf(dialog), id, text.data(), static_cast<int>(text.size()));
+    if (!holdsUnsignedDecimal(text.data())) return 0;
     return GetDlgItemInt(hwndOf(dialog), id, nullptr, FALSE);
 }
 

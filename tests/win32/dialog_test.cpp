@@ -249,6 +249,32 @@ TEST_F(RealDialog, TypingFollowsIntoTheSettings) {
     EXPECT_FALSE(settings().shiftFirstSub);
 }
 
+TEST_F(RealDialog, PlatformCallsBehaveAsTheLogicRelies) {
+    // Setting a path edit from the program reports the change before the call returns.
+    const std::string longPath = "C:\\" + std::string(290, 'q') + ".srt";
+    for (int id : {int{kIdInputPath}, int{kIdOutputPath}}) {
+        setPath(settings().inputPath, "before");
+        setPath(settings().outputPath, "before");
+        SetDlgItemTextA(driver.dialog, id, longPath.c_str());
+        const auto& path = id == kIdInputPath ? settings().inputPath : settings().outputPath;
+        EXPECT_EQ(std::string(path.data()), longPath.substr(0, 254)) << id;
+    }
+    // The count of GetDlgItemTextA includes the terminator.
+    char buffer[8];
+    EXPECT_EQ(GetDlgItemTextA(driver.dialog, kIdInputPath, buffer, sizeof buffer), 7u);
+    EXPECT_STREQ(buffer, "C:\\qqqq");
+    // A number box's value: 0 unless it holds an unsigned decimal number (pasted
+    // text can hold anything).
+    struct Row { const char* text; unsigned value; };
+    const Row rows[] = {{"", 0},    {"0", 0},   {"42", 42},  {" 7 ", 7},   {"4294967295", 4294967295u},
+                        {"12abc", 0}, {"-1", 0}, {"abc", 0}, {"4294967296", 0}};
+    for (Row row : rows) {
+        SetDlgItemTextA(driver.dialog, kIdFirstSubHours, row.text);
+        readFirstSubBoxes(driver.dialog);
+        EXPECT_EQ(settings().firstSubHours, row.value) << '"' << row.text << '"';
+    }
+}
+
 TEST_F(RealDialog, NarrowBoxesStopTypingAtTheirEdge) {
     typeInto(driver, kIdFirstSubHours, "a1b2");
     EXPECT_EQ(text(kIdFirstSubHours), "12");  // digits only
