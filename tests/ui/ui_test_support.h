@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -18,8 +19,10 @@ protected:
         programSettings() = ConversionSettings{};
         fakeQuitPosts = 0;
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        // Named by test and by a random number: other builds may run these at once.
         folder = std::filesystem::temp_directory_path() /
-                 (std::string("marliva-ui-") + info->test_suite_name() + "-" + info->name());
+                 (std::string("marliva-ui-") + info->test_suite_name() + "-" + info->name() + "-" +
+                  std::to_string(std::random_device{}()));
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         mainDialogInit(handleOf(dialog));
