@@ -146,9 +146,16 @@ int convertBatch(ConversionSettings& settings, char** files, int count) {
         if (outcome.completed) {
             std::printf("%s -> %s: %d subs\n", input, output->c_str(), static_cast<int>(outcome.subs));
         } else {
-            std::string reason = sinkState.lastMessage;
-            for (std::size_t p; (p = reason.find("\r\n")) != std::string::npos;)
-                reason.replace(p, 2, " ");
+            // The message on one line: each CR LF becomes a space.
+            std::string reason;
+            for (const char* p = sinkState.lastMessage.c_str(); *p; ++p) {
+                if (p[0] == '\r' && p[1] == '\n') {
+                    reason += ' ';
+                    ++p;
+                } else {
+                    reason += *p;
+                }
+            }
             std::printf("%s: failed: %s\n", input, reason.c_str());
             ++failed;
         }
