@@ -11,7 +11,14 @@ namespace {
 
 DialogDriver* watched = nullptr;
 UINT_PTR watchTimer = 0;
-std::vector<HWND> answered;  // modal windows already read and answered
+struct Answered {
+    HWND window;
+    DWORD tick;  // when it was answered
+};
+std::vector<Answered> answered;  // modal windows already read and answered
+// A modal window still open this long after its answer (a file dialog that
+// refused the name, say) is cancelled, so that a test fails instead of hanging.
+constexpr DWORD kStuckMs = 3000;
 
 constexpr int kFileNameBox = 0x480;     // edt1 of the open-file dialog
 constexpr int kFileNameCombo = 0x47c;   // cmb13, the name box of newer dialogs
@@ -80,9 +87,15 @@ BOOL CALLBACK answerModal(HWND window, LPARAM) {
         className(window) != "#32770") {
         return TRUE;
     }
-    for (HWND done : answered)
-        if (done == window) return TRUE;
-    answered.push_back(window);
+    for (const Answered& done : answered) {
+        if (done.window != window) continue;
+        if (GetTickCount() - done.tick > kStuckMs) {
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        }
+        return TRUE;
+    }
+    answered.push_back({window, GetTickCount()});
     if (GetDlgItem(window, kFileTypeList)) {
         answerFileDialog(window);
     } else {
