@@ -7,8 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 shared=${1:-../../shared/corpus}
-rm -rf corpus/writers corpus/ssa_reader corpus/time_formatters corpus/log_trim
-mkdir -p corpus/writers corpus/ssa_reader corpus/time_formatters corpus/log_trim
+harnesses=(writers ssa_reader time_formatters log_trim run frame_rate_text)
+for name in "${harnesses[@]}"; do rm -rf "corpus/$name"; mkdir -p "corpus/$name"; done
 
 # MIT, CC BY and Apache files only (their origins in corpus/SOURCES.md).
 srt_files=(../samples/sintel_en.srt ../tests/data/golden/sintel_en_back.srt
@@ -35,12 +35,19 @@ for file in "${srt_files[@]}"; do
   seed '\x20' "$zeros16" "$file" "$base.to-ssa-split-2997"
   seed '\x1e' '\x00\x00\x00\x00\x01\x00\x00\x00\x1e\x00\x00\x00\xf4\x01\x00\x00' "$file" "$base.swap-shifted"
   seed '\x42' "$zeros16" "$file" "$base.swap-rate-0"
+  # Whole runs: flags (pair 0 SRT => SSA, 2 SRT => SRT, 3 onto itself; join
+  # 0x08, shift 0x10), a frame-rate table index (0 is 25, 1 is 0, 3 is NaN), first sub.
+  { printf "\x08\x00$zeros16"; head -c 4096 "$file"; } >"corpus/run/$base.to-ssa"
+  { printf "\x13\x03$zeros16"; head -c 4096 "$file"; } >"corpus/run/$base.onto-itself-nan"
+  { printf '\x12\x00\xff\xff\xff\xff'"$zeros8"'\x00\x00\x00\x00'; head -c 4096 "$file"; } >"corpus/run/$base.swap-huge-hours"
   seed '\x9e' '\xff\xff\xff\xff\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00' "$file" "$base.swap-nan-huge-hours"
 done
 for file in "${ssa_files[@]}"; do
   base=$(basename "$file")
   seed '\x11' "$zeros16" "$file" "$base.to-srt"
   seed '\x19' '\x00\x00\x00\x00\x00\x00\x00\x00\x05\x00\x00\x00\x00\x00\x00\x00' "$file" "$base.to-srt-shifted"
+  { printf "\x01\x00$zeros16"; head -c 4096 "$file"; } >"corpus/run/$base.to-srt"
+  { printf "\x11\x00$zeros16"; head -c 4096 "$file"; } >"corpus/run/$base.to-srt-shifted"
   # The SSA reader: flag 0x04 takes the script as it stands, 0x01 shifts.
   { printf '\x04\x00\x00\x00\x00'; head -c 4096 "$file"; } >"corpus/ssa_reader/$base"
   { printf '\x05\x10\x27\x00\x00'; head -c 4096 "$file"; } >"corpus/ssa_reader/$base.shifted"
@@ -69,4 +76,8 @@ line=$'SRT => SSA ... done.\r\n\r\ntime : 0.012 sec\r\nsubs : 42\r\nspeed: 3500 
 { printf '\x00\xf0\x03'; for _ in $(seq 1 15); do printf '%s' "$line"; done; } >corpus/log_trim/full-pane
 { printf '\x00\xfe\x03'; head -c 1022 /dev/zero | tr '\0' 'x'; printf 'new message'; } >corpus/log_trim/no-line-feed
 { printf '\x01\x00\x08'; for _ in $(seq 1 40); do printf '%s' "$line"; done; } >corpus/log_trim/oversized
+# Frame-rate box texts.
+for text in 30 29.97 25 24 23.976 15 '25 fps' abc NaN -nan inf 1e999 ' +1e-3x' '-0' '0x1A' '.5' '5.'; do
+  printf '%s' "$text" >"corpus/frame_rate_text/$(printf '%s' "$text" | tr -c 'A-Za-z0-9.+-' '_')"
+done
 echo "seeds: $(find corpus -type f ! -name '*.md' | wc -l) files"
