@@ -4,13 +4,18 @@
 # under Wine on a virtual X display. Fails on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+if [[ ${1:-} == --on-display ]]; then  # under xvfb-run, below
+  source scripts/wine-env.sh
+  # Warmed up first: test discovery runs each test program under a short time limit.
+  timeout 120 wine cmd /c exit >/dev/null 2>&1 || true
+  ctest --test-dir build-win32 --output-on-failure -j"$(nproc)" --timeout 300
+  exit
+fi
+
 scripts/build-windows.sh
 kind=$(file -b build-win32/app/marliva.exe)
 echo "marliva.exe: $kind"
 [[ $kind == "PE32 executable (GUI) Intel 80386"* ]] || { echo "marliva.exe is not a 32-bit GUI program" >&2; exit 1; }
 
-source scripts/wine-env.sh
-# Warmed up first: test discovery runs each test program under a short time limit.
-timeout 120 wine cmd /c exit >/dev/null 2>&1 || true
-timeout 1800 xvfb-run -a -s "-screen 0 1024x768x24" \
-  ctest --test-dir build-win32 --output-on-failure -j"$(nproc)" --timeout 300
+timeout 1800 xvfb-run -a -s "-screen 0 1024x768x24" "$0" --on-display
