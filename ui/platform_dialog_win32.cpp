@@ -29,6 +29,16 @@ void buildFilter(const FileChooserRequest& request, std::array<char, kFilterBuff
     out[at] = '\0';
 }
 
+// Blanks around nothing but decimal digits.
+bool holdsUnsignedDecimal(const char* text) {
+    while (*text == ' ') ++text;
+    const char* digits = text;
+    while (*text >= '0' && *text <= '9') ++text;
+    if (text == digits) return false;
+    while (*text == ' ') ++text;
+    return *text == '\0';
+}
+
 }  // namespace
 
 void dialogSetItemText(DialogHandle dialog, int id, const char* text) {
@@ -41,16 +51,6 @@ unsigned dialogGetItemText(DialogHandle dialog, int id, char* buffer, int count)
 
 void dialogSetItemInt(DialogHandle dialog, int id, unsigned value) {
     SetDlgItemInt(hwndOf(dialog), id, value, FALSE);
-}
-
-// Blanks around nothing but decimal digits.
-bool holdsUnsignedDecimal(const char* text) {
-    while (*text == ' ') ++text;
-    const char* digits = text;
-    while (*text >= '0' && *text <= '9') ++text;
-    if (text == digits) return false;
-    while (*text == ' ') ++text;
-    return *text == '\0';
 }
 
 unsigned dialogGetItemInt(DialogHandle dialog, int id) {
