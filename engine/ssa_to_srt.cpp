@@ -69,6 +69,7 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
 
     std::int32_t subs = 0;
     for (std::int32_t i = events; i < store.count; ++i) {
+        prefetchLines(store, i + kPrefetchDistance);
         const char* event = line(store, i);
         const double start = eventTime(event, 19);
         const double end = eventTime(event, 30);
