@@ -1,22 +1,30 @@
-// marliva-zerofill: what the line store's block alone costs for a given input.
+// marliva-zerofill: what the line store's block costs for a given input, and
+// the floor of a conversion: copying the input plus that block.
 //
 //   marliva-zerofill FILE [REPEATS]
+//       Counts the lines of FILE as the store does (chunks of at most 254
+//       characters after carriage return and line feed pairs are read as one
+//       line feed; a byte 0x1A ends the input), then REPEATS times (default
+//       11) gets a zero-filled block of count x 1023 bytes the way the line
+//       store gets it, writes one byte in every 4 KiB so that all of it is
+//       really there, and frees it; and the same with malloc and memset, the
+//       plain way. Prints the line count, the block size and the median times
+//       of one round in milliseconds:
+//         lines=446709 block_bytes=456983307 fill_ms=38.123 plain_fill_ms=201.456
 //
-// Counts the lines of FILE as the store does (chunks of at most 254 characters
-// after carriage return and line feed pairs are read as one line feed; a byte
-// 0x1A ends the input), then REPEATS times (default 11) gets a zero-filled
-// block of count x 1023 bytes the way the line store gets it, writes one byte
-// in every 4 KiB so that all of it is really there, and frees it. For
-// comparison it does the same with malloc and memset, the plain way. Prints
-// the line count, the block size and the median times of one round in
-// milliseconds:
-//   lines=446709 block_bytes=456983307 fill_ms=38.123 plain_fill_ms=201.456
+//   marliva-zerofill --floor LINES INPUT OUTPUT
+//   marliva-zerofill --plain-floor LINES INPUT OUTPUT
+//       One process doing only what no conversion with the line store can
+//       avoid: reads INPUT whole, gets the block of LINES x 1023 zero-filled
+//       bytes (as the store does, or plainly), writes the input's bytes to
+//       OUTPUT and frees the block. Timed from outside, beside the program.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string_view>
 #include <vector>
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -32,6 +40,7 @@ constexpr std::size_t kChunkChars = 254;
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
+using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // The number of chunks a line read with room for 254 characters gives.
 long long countChunks(std::FILE* file) {
@@ -58,22 +67,24 @@ long long countChunks(std::FILE* file) {
 // fill nor turn malloc and memset into calloc, which would skip the writes.
 void* (*volatile fillBytes)(void*, int, std::size_t) = std::memset;
 
-double plainFillMs(std::size_t bytes) {
-    auto t0 = std::chrono::steady_clock::now();
-    char* block = static_cast<char*>(std::malloc(bytes));
-    if (block == nullptr) return -1;
-    fillBytes(block, 0, bytes);
-    std::free(block);
-    auto t1 = std::chrono::steady_clock::now();
-    return std::chrono::duration<double, std::milli>(t1 - t0).count();
+// The block as the line store gets it, every page of it really there.
+char* storeBlock(std::size_t bytes) {
+    char* block = allocateLineBlock(bytes);
+    if (block)
+        for (std::size_t i = 0; i < bytes; i += 4096) static_cast<volatile char*>(block)[i] = 1;
+    return block;
 }
 
-double storeFillMs(std::size_t bytes) {
+char* plainBlock(std::size_t bytes) {
+    char* block = static_cast<char*>(std::malloc(bytes));
+    if (block) fillBytes(block, 0, bytes);
+    return block;
+}
+
+template <typename Work>
+double millisecondsOf(Work work) {
     auto t0 = std::chrono::steady_clock::now();
-    char* block = allocateLineBlock(bytes);
-    if (block == nullptr) return -1;
-    for (std::size_t i = 0; i < bytes; i += 4096) static_cast<volatile char*>(block)[i] = 1;
-    freeLineBlock(block, bytes);
+    if (!work()) return -1;
     auto t1 = std::chrono::steady_clock::now();
     return std::chrono::duration<double, std::milli>(t1 - t0).count();
 }
@@ -84,31 +95,31 @@ double medianOf(std::vector<double> times) {
     return times[times.size() / 2];
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3) {
-        std::fputs("usage: marliva-zerofill FILE [REPEATS]\n", stderr);
-        return 2;
-    }
-    int repeats = argc == 3 ? std::atoi(argv[2]) : 11;
-    if (repeats < 1) repeats = 1;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(argv[1], "rb"));
+int measureBlock(const char* path, int repeats) {
+    File file(std::fopen(path, "rb"));
     if (!file) {
-        std::fprintf(stderr, "marliva-zerofill: cannot open %s\n", argv[1]);
+        std::fprintf(stderr, "marliva-zerofill: cannot open %s\n", path);
         return 1;
     }
-    long long lines = countChunks(file.get());
-    std::size_t bytes = static_cast<std::size_t>(lines) * kSlotSize;
+    const long long lines = countChunks(file.get());
+    const std::size_t bytes = static_cast<std::size_t>(lines) * kSlotSize;
 #if defined(__GLIBC__)
-    // A fixed threshold: every block comes fresh from the system, as the one
-    // block of a conversion does, instead of from memory an earlier round freed.
+    // A fixed threshold: every plain block comes fresh from the system, as the
+    // one block of a conversion does, instead of from memory an earlier round freed.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 #endif
     std::vector<double> store, plain;
     for (int i = 0; i < repeats && bytes > 0; ++i) {
-        store.push_back(storeFillMs(bytes));
-        plain.push_back(plainFillMs(bytes));
+        store.push_back(millisecondsOf([&] {
+            char* block = storeBlock(bytes);
+            freeLineBlock(block, bytes);
+            return block != nullptr;
+        }));
+        plain.push_back(millisecondsOf([&] {
+            char* block = plainBlock(bytes);
+            std::free(block);
+            return block != nullptr;
+        }));
         if (store.back() < 0 || plain.back() < 0) {
             std::fprintf(stderr, "marliva-zerofill: cannot allocate %zu bytes\n", bytes);
             return 1;
@@ -117,4 +128,51 @@ int main(int argc, char** argv) {
     std::printf("lines=%lld block_bytes=%zu fill_ms=%.3f plain_fill_ms=%.3f\n", lines, bytes,
                 medianOf(store), medianOf(plain));
     return 0;
+}
+
+int floorRun(bool plain, long long lines, const char* input, const char* output) {
+    File in(std::fopen(input, "rb"));
+    if (!in || std::fseek(in.get(), 0, SEEK_END) != 0) return 1;
+    const long size = std::ftell(in.get());
+    std::rewind(in.get());
+    if (size < 0) return 1;
+    const auto length = static_cast<std::size_t>(size);
+    std::unique_ptr<char[]> bytes(new char[length + 1]);
+    if (std::fread(bytes.get(), 1, length, in.get()) != length) return 1;
+    in.reset();
+
+    const std::size_t blockBytes = static_cast<std::size_t>(lines) * kSlotSize;
+    char* block = plain ? plainBlock(blockBytes) : storeBlock(blockBytes);
+    if (!block && blockBytes > 0) return 1;
+
+    File out(std::fopen(output, "wb"));
+    const bool written = out && std::fwrite(bytes.get(), 1, length, out.get()) == length;
+    out.reset();
+    if (plain)
+        std::free(block);
+    else
+        freeLineBlock(block, blockBytes);
+    return written ? 0 : 1;
+}
+
+int usage() {
+    std::fputs("usage: marliva-zerofill FILE [REPEATS]\n"
+               "       marliva-zerofill --floor|--plain-floor LINES INPUT OUTPUT\n",
+               stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 5) {
+        const std::string_view mode = argv[1];
+        if (mode != "--floor" && mode != "--plain-floor") return usage();
+        const long long lines = std::atoll(argv[2]);
+        if (lines < 0) return usage();
+        return floorRun(mode == "--plain-floor", lines, argv[3], argv[4]);
+    }
+    if (argc < 2 || argc > 3) return usage();
+    int repeats = argc == 3 ? std::atoi(argv[2]) : 11;
+    return measureBlock(argv[1], repeats < 1 ? 1 : repeats);
 }

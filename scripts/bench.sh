@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # make bench: generates subtitle files of 2,000, 20,000 and 100,000 entries,
-# times marliva-convert side by side with ffmpeg's nearest conversion and with
-# the floor (cp of the input plus filling the line store's block) in hyperfine,
+# times marliva-convert side by side with ffmpeg's nearest conversion, cp, and
+# the floor (one process copying the input and getting the line store's block,
+# marliva-zerofill --floor) in hyperfine,
 # measures peak memory with /usr/bin/time -v, times batch mode against ffmpeg
 # once per file, runs the micro-benchmarks and writes docs/benchmarks.md.
 #
@@ -43,7 +44,9 @@ mkdir -p "$results" "$data/out"
 # Relative paths from here on: hyperfine splits its commands on blanks.
 cd "$data"
 ln -s "$convert" marliva-convert
+ln -s "$zerofill" marliva-zerofill
 convert=./marliva-convert
+zerofill=./marliva-zerofill
 
 ffmpeg_base="ffmpeg -nostdin -hide_banner -loglevel error -y"
 
@@ -91,23 +94,27 @@ for n in $sizes; do
     ours_out="out/marliva-$key.$ours_ext"
     ours_cmd="$convert $ours_options $input $ours_out"
     ff_cmd="$ffmpeg_base $ff_options -i $input out/ffmpeg-$key.$ff_ext"
-    cp_cmd="cp $input out/cp-$key"
     echo "bench: $name, $n entries"
     $ours_cmd >/dev/null  # fails early if the conversion does
-    hyperfine -N --style basic --warmup "$warmup" --runs "$runs" \
-      --export-csv "$results/$key.csv" \
-      -n marliva "$ours_cmd" -n ffmpeg "$ff_cmd" -n cp "$cp_cmd" >"$results/$key.log"
-    fill=$("$zerofill" "$input" 11)
+    fill=$("$zerofill" "$input" 5)
+    lines=$(sed 's/.*lines=\([0-9]*\).*/\1/' <<<"$fill")
+    block=$(sed 's/.*block_bytes=\([0-9]*\).*/\1/' <<<"$fill")
     fill_ms=$(sed 's/.* fill_ms=\([0-9.]*\).*/\1/' <<<"$fill")
     plain_fill_ms=$(sed 's/.*plain_fill_ms=//' <<<"$fill")
-    block=$(sed 's/.*block_bytes=\([0-9]*\).*/\1/' <<<"$fill")
+    hyperfine -N --style basic --warmup "$warmup" --runs "$runs" \
+      --export-csv "$results/$key.csv" \
+      -n marliva "$ours_cmd" -n ffmpeg "$ff_cmd" -n cp "cp $input out/cp-$key" \
+      -n floor "$zerofill --floor $lines $input out/floor-$key" \
+      -n plain-floor "$zerofill --plain-floor $lines $input out/plain-floor-$key" \
+      >"$results/$key.log" 2>&1
     ours_peak=$(peak_kib $ours_cmd)
     ff_peak=$(peak_kib $ff_cmd)
-    printf '%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s\n' "$n" "$name" \
-      "$(median_ms "$results/$key.csv" marliva)" "$(median_ms "$results/$key.csv" ffmpeg)" \
-      "$(median_ms "$results/$key.csv" cp)" "$fill_ms" "$block" \
+    csv=$results/$key.csv
+    printf '%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s\n' "$n" "$name" \
+      "$(median_ms "$csv" marliva)" "$(median_ms "$csv" ffmpeg)" "$(median_ms "$csv" cp)" \
+      "$(median_ms "$csv" floor)" "$(median_ms "$csv" plain-floor)" "$block" \
       "$(stat -c %s "$input")" "$(stat -c %s "$ours_out")" "$ours_peak" "$ff_peak" "$runs" \
-      "$plain_fill_ms" >>"$rows"
+      "$fill_ms" "$plain_fill_ms" >>"$rows"
   done
 done
 
@@ -119,7 +126,7 @@ printf '#!/bin/sh\nfor f in batch/f*.srt; do %s -i "$f" "${f%%.srt}.ass" || exit
   "$ffmpeg_base" >batch-ffmpeg.sh
 sh batch-marliva.sh >/dev/null
 hyperfine -N --style basic --runs "$batch_runs" --export-csv "$results/batch.csv" \
-  -n marliva "sh batch-marliva.sh" -n ffmpeg "sh batch-ffmpeg.sh" >"$results/batch.log"
+  -n marliva "sh batch-marliva.sh" -n ffmpeg "sh batch-ffmpeg.sh" >"$results/batch.log" 2>&1
 batch_ours=$(median_ms "$results/batch.csv" marliva)
 batch_ff=$(median_ms "$results/batch.csv" ffmpeg)
 
