@@ -304,8 +304,10 @@ store_too_large)
   existing_output "$d/out.ssa"
   if [[ ${MARLIVA_SANITIZED:-0} == 1 ]]; then
     # The sanitizer's warning about the refused block is expected here; it
-    # goes to a file of the case, not to the reports of the test run.
+    # goes to a file of the case, not to the reports of the test run (the
+    # sanitizers share log_path, so each one's options name the file).
     ASAN_OPTIONS="${ASAN_OPTIONS:-}:allocator_may_return_null=1:max_allocation_size_mb=1024:log_path=$io/asan" \
+    UBSAN_OPTIONS="${UBSAN_OPTIONS:-}:log_path=$io/asan" LSAN_OPTIONS="${LSAN_OPTIONS:-}:log_path=$io/asan" \
       run "$d/many.srt" "$d/out.ssa"
   else
     run --limit 'ulimit -v 1000000' "$d/many.srt" "$d/out.ssa"
