@@ -20,12 +20,21 @@ std::string programPath() {
     return path;
 }
 
+// The dialog once it is shown, which is after its initialisation.
 HWND waitForWindow(const char* caption, HANDLE process) {
     for (int i = 0; i < 300; ++i) {
-        if (HWND window = FindWindowA("#32770", caption)) return window;
+        HWND window = FindWindowA("#32770", caption);
+        if (window && IsWindowVisible(window)) return window;
         if (WaitForSingleObject(process, 100) == WAIT_OBJECT_0) break;
     }
     return nullptr;
+}
+
+HWND focusOf(DWORD thread) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    for (int i = 0; i < 50 && (!GetGUIThreadInfo(thread, &info) || !info.hwndFocus); ++i) Sleep(100);
+    return info.hwndFocus;
 }
 
 std::string textOf(HWND window) {
@@ -48,10 +57,7 @@ TEST(Program, ClosingEndsItWithStatus1) {
     EXPECT_EQ(textOf(GetDlgItem(window, 1021)), "25");
     EXPECT_EQ(textOf(GetDlgItem(window, 1022)), "0");
     EXPECT_EQ(SendDlgItemMessageA(window, 1029, BM_GETCHECK, 0, 0), BST_CHECKED);
-    GUITHREADINFO thread{};
-    thread.cbSize = sizeof thread;
-    GetGUIThreadInfo(process.dwThreadId, &thread);
-    EXPECT_EQ(thread.hwndFocus, GetDlgItem(window, 1016));
+    EXPECT_EQ(focusOf(process.dwThreadId), GetDlgItem(window, 1016));
 
     // Escape and Enter in the path edit: the program goes on.
     for (UINT key : {VK_ESCAPE, VK_RETURN}) {
