@@ -32,6 +32,17 @@ TEST_F(RealDialog, CreationDefaults) {
     EXPECT_TRUE(settings().joinWithNewline);
 }
 
+TEST_F(RealDialog, TabVisitsTheControlsInTemplateOrder) {
+    const int order[] = {1017, 1018, 1019, 1021, 1023, 1029, 1022, 1025, 1026, 1027, 1020, 1031, 1016};
+    focusOn(driver, kIdInputPath);
+    for (int id : order) {
+        pressKey(driver, VK_TAB);
+        HWND focus = GetFocus();
+        if (GetParent(focus) != driver.dialog) focus = GetParent(focus);  // the combo's field
+        EXPECT_EQ(GetDlgCtrlID(focus), id);
+    }
+}
+
 TEST_F(RealDialog, TypingFollowsIntoTheSettings) {
     typeInto(driver, kIdInputPath, "C:\\subs\\a.srt");
     typeInto(driver, kIdOutputPath, "C:\\subs\\b.ssa");
