@@ -299,6 +299,18 @@ TEST_F(RealDialog, LogPaneKeepsItsNewestWholeLines) {
     typeInto(driver, kIdInputPath, folder + "in.srt");
     typeInto(driver, kIdOutputPath, folder + "out.srt");
     for (int run = 0; run < 20; ++run) click(driver, kIdConvert);
+    // The pane is scrolled to its newest line.
+    HWND pane = itemOf(driver, kIdLog);
+    const LRESULT lines = SendMessageA(pane, EM_GETLINECOUNT, 0, 0);
+    EXPECT_GT(SendMessageA(pane, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    RECT area;
+    SendMessageA(pane, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+    // The text ends with a line end: its last line with text is the one before.
+    const LRESULT lastLineStart = SendMessageA(pane, EM_LINEINDEX, static_cast<WPARAM>(lines - 2), 0);
+    const LRESULT where = SendMessageA(pane, EM_POSFROMCHAR, static_cast<WPARAM>(lastLineStart), 0);
+    EXPECT_LT(static_cast<short>(HIWORD(where)), area.bottom);
+    EXPECT_GE(static_cast<short>(HIWORD(where)), area.top);
+
     const std::string log = text(kIdLog);
     EXPECT_LE(log.size(), 1022u);
     EXPECT_GT(log.size(), 900u);
