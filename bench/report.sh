@@ -32,6 +32,8 @@ hyperfine run; ratios are taken from those medians.
 - System: $os; transparent huge pages: $thp
 - Compiler: $compiler, Release build (-O3)
 - ffmpeg $ffmpeg_version, hyperfine $hyperfine_version
+- Load average when the run started: ${BENCH_LOAD:-unknown} (other work was running on the
+  machine); timed runs at priority: ${BENCH_PRIORITY:-normal}
 
 ## What is measured
 
