@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdarg>
+#include <filesystem>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -12,9 +14,30 @@
 
 #include "conversion_run.h"
 
-inline std::string scratchPath(const std::string& name) {
-    return ::testing::TempDir() + "marliva_" + name;
+// A folder of this test process's own, so that tests running at the same time
+// (ctest -j, several builds) never share a file; removed when the process ends.
+struct ScratchFolder {
+    std::string path;
+    ScratchFolder() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        path = ::testing::TempDir() + "marliva_" +
+               (info ? std::string(info->test_suite_name()) + "." + info->name() : "tests") + "_" +
+               std::to_string(stamp);
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+
+inline const std::string& scratchFolder() {
+    static const ScratchFolder folder;
+    return folder.path;
 }
+
+inline std::string scratchPath(const std::string& name) { return scratchFolder() + "/" + name; }
 
 inline void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
