@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QSignalBlocker>
 #include <QThread>
 
@@ -77,6 +78,9 @@ void dialogSetItemText(DialogHandle dialog, int id, const char* text) {
     if (auto* pane = qobject_cast<QPlainTextEdit*>(control)) {
         pane->setProperty(kLogBytesProperty, QByteArray(text));
         pane->setPlainText(textOf(text));
+        // The pane shows its newest lines, as the Windows program's does.
+        pane->moveCursor(QTextCursor::End);
+        pane->ensureCursorVisible();
     } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
         const QString next = textOf(text);
         const bool unchanged = edit->text() == next;
