@@ -32,7 +32,7 @@ constexpr char kAcceptedTextProperty[] = "marlivaAcceptedText";
 
 enum class Kind { PathEdit, NumberBox, PushButton, Combo, Label, LogPane, CheckBox };
 
-struct ControlSpec {
+struct ControlEntry {
     int id;
     Kind kind;
     const char* text;
@@ -40,7 +40,7 @@ struct ControlSpec {
 };
 
 // Template order, which is also the tab order.
-constexpr ControlSpec kControls[] = {
+constexpr ControlEntry kControls[] = {
     {kIdInputPath, Kind::PathEdit, "", {68, 10, 154, 12}},
     {kIdConvert, Kind::PushButton, "Convert", {9, 25, 49, 19}},
     {kIdOpen, Kind::PushButton, "Open", {9, 6, 49, 19}},
@@ -103,29 +103,29 @@ void keepTypingInside(QLineEdit* edit, bool digitsOnly) {
     });
 }
 
-QWidget* makeLineEdit(QWidget* window, const ControlSpec& spec) {
+QWidget* makeLineEdit(QWidget* window, const ControlEntry& entry) {
     auto* edit = new QLineEdit(window);
-    if (spec.kind == Kind::NumberBox) keepTypingInside(edit, true);
+    if (entry.kind == Kind::NumberBox) keepTypingInside(edit, true);
     QObject::connect(edit, &QLineEdit::textChanged, window,
-                     [window, id = spec.id] { report(window, id); });
+                     [window, id = entry.id] { report(window, id); });
     return edit;
 }
 
-QWidget* makeCombo(QWidget* window, const ControlSpec& spec, int listHeight) {
+QWidget* makeCombo(QWidget* window, const ControlEntry& entry, int listHeight) {
     auto* combo = new QComboBox(window);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);  // Enter adds nothing to the list
     combo->setCompleter(nullptr);                 // typing completes nothing
     combo->setMaxVisibleItems(std::max(1, listHeight / QFontMetrics(window->font()).height()));
     keepTypingInside(combo->lineEdit(), false);
-    auto notify = [window, id = spec.id] { report(window, id); };
+    auto notify = [window, id = entry.id] { report(window, id); };
     QObject::connect(combo, &QComboBox::editTextChanged, window, notify);
     QObject::connect(combo, &QComboBox::currentIndexChanged, window, notify);
     QObject::connect(combo, &QComboBox::activated, window, notify);
     return combo;
 }
 
-QWidget* makeLogPane(QWidget* window, const ControlSpec& spec) {
+QWidget* makeLogPane(QWidget* window, const ControlEntry& entry) {
     auto* pane = new QPlainTextEdit(window);
     pane->setReadOnly(true);
     pane->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -134,16 +134,16 @@ QWidget* makeLogPane(QWidget* window, const ControlSpec& spec) {
     pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     pane->setTabChangesFocus(true);
     QObject::connect(pane, &QPlainTextEdit::textChanged, window,
-                     [window, id = spec.id] { report(window, id); });
+                     [window, id = entry.id] { report(window, id); });
     return pane;
 }
 
-QWidget* makeButton(QWidget* window, const ControlSpec& spec) {
+QWidget* makeButton(QWidget* window, const ControlEntry& entry) {
     QAbstractButton* button = nullptr;
-    if (spec.kind == Kind::CheckBox) {
-        button = new QCheckBox(QString::fromUtf8(spec.text), window);
+    if (entry.kind == Kind::CheckBox) {
+        button = new QCheckBox(QString::fromUtf8(entry.text), window);
     } else {
-        auto* push = new QPushButton(QString::fromUtf8(spec.text), window);
+        auto* push = new QPushButton(QString::fromUtf8(entry.text), window);
         // Enter presses the push button that has the focus, as in a Win32
         // dialog; no button is the default one.
         push->setAutoDefault(true);
@@ -152,43 +152,43 @@ QWidget* makeButton(QWidget* window, const ControlSpec& spec) {
     }
     // A check box toggles itself before it reports the click.
     QObject::connect(button, &QAbstractButton::clicked, window,
-                     [window, id = spec.id] { report(window, id); });
+                     [window, id = entry.id] { report(window, id); });
     return button;
 }
 
-QWidget* makeControl(QWidget* window, const ControlSpec& spec, QSize baseUnits) {
-    QRect rect = dialogUnitsToPixels(spec.units, baseUnits);
+QWidget* makeControl(QWidget* window, const ControlEntry& entry, QSize baseUnits) {
+    QRect rect = dialogUnitsToPixels(entry.units, baseUnits);
     QWidget* control = nullptr;
-    switch (spec.kind) {
+    switch (entry.kind) {
     case Kind::PathEdit:
-    case Kind::NumberBox: control = makeLineEdit(window, spec); break;
+    case Kind::NumberBox: control = makeLineEdit(window, entry); break;
     case Kind::Combo: {
         const int fieldHeight = mulDivRounded(kComboFieldHeightUnits, baseUnits.height(), 8);
-        control = makeCombo(window, spec, rect.height() - fieldHeight);
+        control = makeCombo(window, entry, rect.height() - fieldHeight);
         rect.setHeight(fieldHeight);
         break;
     }
-    case Kind::LogPane: control = makeLogPane(window, spec); break;
+    case Kind::LogPane: control = makeLogPane(window, entry); break;
     case Kind::PushButton:
-    case Kind::CheckBox: control = makeButton(window, spec); break;
+    case Kind::CheckBox: control = makeButton(window, entry); break;
     case Kind::Label: {
-        auto* label = new QLabel(QString::fromUtf8(spec.text), window);
+        auto* label = new QLabel(QString::fromUtf8(entry.text), window);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setTextFormat(Qt::PlainText);
         control = label;
         break;
     }
     }
-    if (spec.id != kNoId) {
-        control->setObjectName(QString::number(spec.id));
+    if (entry.id != kNoId) {
+        control->setObjectName(QString::number(entry.id));
         control->setFocusPolicy(Qt::StrongFocus);  // every control but the labels is a tab stop
     }
     // A text that this font sets wider than "MS Sans Serif" would gets the room
     // to the right of its rectangle, which the template leaves free.
-    if (spec.kind == Kind::Label) {
+    if (entry.kind == Kind::Label) {
         rect.setWidth(std::max(
-            rect.width(), control->fontMetrics().horizontalAdvance(QString::fromUtf8(spec.text))));
-    } else if (spec.kind == Kind::CheckBox) {
+            rect.width(), control->fontMetrics().horizontalAdvance(QString::fromUtf8(entry.text))));
+    } else if (entry.kind == Kind::CheckBox) {
         rect.setWidth(std::max(rect.width(), control->sizeHint().width()));
     }
     control->setGeometry(rect);
@@ -274,7 +274,7 @@ QWidget* createMainWindow() {
     const QSize baseUnits = dialogBaseUnits(window->font());
     window->setFixedSize(
         dialogUnitsToPixels(QRect(QPoint(0, 0), kDialogSizeUnits), baseUnits).size());
-    for (const ControlSpec& spec : kControls) makeControl(window, spec, baseUnits);
+    for (const ControlEntry& entry : kControls) makeControl(window, entry, baseUnits);
     reportFocusChanges(window);
     reportCloseRequests(window);
     mainDialogInit(static_cast<DialogHandle>(window));
