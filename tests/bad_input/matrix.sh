@@ -29,6 +29,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM  # a test stopped from outside still unmounts and cleans up
 
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
@@ -176,7 +177,7 @@ output_read_only_folder)
 output_immutable)
   # Read-only even for root: the immutable attribute.
   existing_output "$d/out.ssa"
-  chattr +i "$d/out.ssa" 2>/dev/null || skip "chattr +i is not supported here"
+  chattr +i "$d/out.ssa" 2>/dev/null || skip "cannot set the immutable attribute (chattr +i) here"
   immutable+=("$d/out.ssa")
   run "$in" "$d/out.ssa"
   expect_status 1; expect_message "$(cannot_write "$d/out.ssa")"; expect_no_report
