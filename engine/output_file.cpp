@@ -77,6 +77,9 @@ bool openOutput(OutputFile& out, const char* path) {
         out.tempPath[0] = '\0';
         return false;
     }
+    // The output keeps its own buffer of 64 KiB; a second one in the stream
+    // would split every write of it into two system calls.
+    std::setvbuf(out.file, nullptr, _IONBF, 0);
 #ifndef _WIN32
     struct stat existing;
     if (stat(path, &existing) == 0 && S_ISREG(existing.st_mode))
