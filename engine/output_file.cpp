@@ -94,24 +94,17 @@ static void flushBuffer(OutputFile& out) {
     out.used = 0;
 }
 
-void put(OutputFile& out, std::string_view text) {
-    // An empty piece (an empty Name, say) may come without any data behind it.
-    if (text.empty()) return;
-    if (text.size() > sizeof out.buffer - out.used) {
-        flushBuffer(out);
-        if (text.size() > sizeof out.buffer) {
-            if (!out.failed && std::fwrite(text.data(), 1, text.size(), out.file) != text.size())
-                out.failed = true;
-            return;
-        }
-    }
-    std::memcpy(out.buffer + out.used, text.data(), text.size());
-    out.used += text.size();
-}
+void flushOutput(OutputFile& out) { flushBuffer(out); }
 
-void putChar(OutputFile& out, char c) {
-    if (out.used == sizeof out.buffer) flushBuffer(out);
-    out.buffer[out.used++] = c;
+void putBeyondBuffer(OutputFile& out, std::string_view text) {
+    flushBuffer(out);
+    if (text.size() > sizeof out.buffer) {
+        if (!out.failed && std::fwrite(text.data(), 1, text.size(), out.file) != text.size())
+            out.failed = true;
+        return;
+    }
+    std::memcpy(out.buffer, text.data(), text.size());
+    out.used = text.size();
 }
 
 static bool replaceFile(const char* from, const char* to) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 struct OutputFile {
@@ -23,8 +24,28 @@ struct OutputFile {
 
 // Creates the temporary file; false when it cannot be created.
 bool openOutput(OutputFile& out, const char* path);
-void put(OutputFile& out, std::string_view text);
-void putChar(OutputFile& out, char c);
+// Writes out what the buffer holds.
+void flushOutput(OutputFile& out);
+// put() for a text that does not fit into the room left in the buffer.
+void putBeyondBuffer(OutputFile& out, std::string_view text);
+
+// Writers call these a few times for every subtitle, so they are inline: a
+// copy into the buffer, which goes out whenever it is full.
+inline void put(OutputFile& out, std::string_view text) {
+    // An empty piece (an empty Name, say) may come without any data behind it.
+    if (text.empty()) return;
+    if (text.size() > sizeof out.buffer - out.used) {
+        putBeyondBuffer(out, text);
+        return;
+    }
+    std::memcpy(out.buffer + out.used, text.data(), text.size());
+    out.used += text.size();
+}
+
+inline void putChar(OutputFile& out, char c) {
+    if (out.used == sizeof out.buffer) flushOutput(out);
+    out.buffer[out.used++] = c;
+}
 // A line end of the output: always carriage return and line feed.
 inline void putLineEnd(OutputFile& out) { put(out, "\r\n"); }
 // Writes everything out and puts the file in place of the output; false when
