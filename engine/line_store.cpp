@@ -84,6 +84,8 @@ long long regularFileSize(std::FILE* file) {
 }
 
 // The whole file in one heap buffer, read in one go when its size is known.
+constexpr std::size_t kLargestGrowingInput = std::size_t{1} << 30;
+
 LoadStatus readWhole(std::FILE* file, std::unique_ptr<char, FreeDeleter>& bytes, std::size_t& size) {
     std::size_t capacity = 1 << 16;
     const long long known = regularFileSize(file);
@@ -95,7 +97,9 @@ LoadStatus readWhole(std::FILE* file, std::unique_ptr<char, FreeDeleter>& bytes,
         if (!bytes) return LoadStatus::tooLarge;
         size += std::fread(bytes.get() + size, 1, capacity - size, file);
         if (size < capacity) return std::ferror(file) ? LoadStatus::cannotOpen : LoadStatus::ok;
-        if (capacity > std::numeric_limits<std::size_t>::max() / 2) return LoadStatus::tooLarge;
+        // An input that never ends (a pipe, a device) or keeps growing is
+        // refused once it passes what a store could ever be made of.
+        if (capacity >= kLargestGrowingInput) return LoadStatus::tooLarge;
         capacity *= 2;
         char* grown = static_cast<char*>(std::realloc(bytes.get(), capacity));
         if (grown) bytes.release();

@@ -83,6 +83,12 @@ run "$work/a.srt" "$work/nowhere/out.ssa"
 check "unwritable output" [ "$status" = 1 ] && check "names the output" [ "$err" = $'Cannot write the output file:\n'"$work/nowhere/out.ssa" ]
 check "no done after a failed write" [ "$out" = "SRT => SSA ... failed." ]
 
+# An input that never ends is refused, not read until memory runs out.
+ln -s /dev/zero "$work/endless.srt"
+run "$work/endless.srt" "$work/endless.ssa"
+check "endless input" [ "$status" = 1 ] && check "endless input message" [ "$err" = $'Not enough memory to load the input file:\n'"$work/endless.srt" ]
+check "endless input writes nothing" [ ! -e "$work/endless.ssa" ]
+
 # Same path: the input is read whole before it is replaced.
 cp "$work/a.srt" "$work/same.srt"
 run "$work/same.srt" "$work/same.srt"
