@@ -119,7 +119,7 @@ static TimeParts splitTime(double t, int decimals) {
 
 // Writes value in decimal with at least `width` digits, zero-filled, as
 // printf's "%0*lld" does for values >= 0; returns the end.
-static char* putPadded(char* p, long long value, int width) {
+static char* putPaddedDigits(char* p, long long value, int width) {
     char digits[24];
     int n = 0;
     auto v = static_cast<unsigned long long>(value);
@@ -132,17 +132,38 @@ static char* putPadded(char* p, long long value, int width) {
     return p;
 }
 
+// The same, with the usual case (as many digits as the width) done inline.
+static inline char* putPadded(char* p, long long value, int width) {
+    if (width == 2 && value >= 0 && value < 100) {
+        p[0] = static_cast<char>('0' + value / 10);
+        p[1] = static_cast<char>('0' + value % 10);
+        return p + 2;
+    }
+    if (width == 3 && value >= 0 && value < 1000) {
+        p[0] = static_cast<char>('0' + value / 100);
+        p[1] = static_cast<char>('0' + value / 10 % 10);
+        p[2] = static_cast<char>('0' + value % 10);
+        return p + 3;
+    }
+    if (width == 1 && value >= 0 && value < 10) {
+        p[0] = static_cast<char>('0' + value);
+        return p + 1;
+    }
+    return putPaddedDigits(p, value, width);
+}
+
 // "h:mm:ss" then the separator and the fraction: hours with at least
-// `hourWidth` digits, the fraction with `decimals` digits.
-static char* putTime(char* p, const TimeParts& t, int hourWidth, char separator, int decimals) {
-    const long long unit = decimals == 2 ? 100 : 1000;
-    p = putPadded(p, t.hours, hourWidth);
+// kHourWidth digits, the fraction with kDecimals digits.
+template <int kHourWidth, int kDecimals>
+static char* putTime(char* p, const TimeParts& t, char separator) {
+    constexpr long long kUnit = kDecimals == 2 ? 100 : 1000;
+    p = putPadded(p, t.hours, kHourWidth);
     *p++ = ':';
     p = putPadded(p, t.minutes, 2);
     *p++ = ':';
-    p = putPadded(p, t.scaledSeconds / unit, 2);
+    p = putPadded(p, t.scaledSeconds / kUnit, 2);
     *p++ = separator;
-    return putPadded(p, t.scaledSeconds % unit, decimals);
+    return putPadded(p, t.scaledSeconds % kUnit, kDecimals);
 }
 
 // Copies the text made in `text` up to `end` to out as snprintf would: cut to
@@ -162,17 +183,17 @@ void formatSsaTimes(double a, double b, char* out, std::size_t outSize) {
     char* p = text;
     *p++ = '0';
     *p++ = ',';
-    p = putTime(p, splitTime(a, 2), 1, '.', 2);
+    p = putTime<1, 2>(p, splitTime(a, 2), '.');
     *p++ = ',';
-    p = putTime(p, splitTime(b, 2), 1, '.', 2);
+    p = putTime<1, 2>(p, splitTime(b, 2), '.');
     copyOut(text, p, out, outSize);
 }
 
 void formatSrtTimes(double a, double b, char* out, std::size_t outSize) {
     char text[kTimesBufferSize];
-    char* p = putTime(text, splitTime(a, 3), 2, ',', 3);
+    char* p = putTime<2, 3>(text, splitTime(a, 3), ',');
     std::memcpy(p, " --> ", 5);
-    p = putTime(p + 5, splitTime(b, 3), 2, ',', 3);
+    p = putTime<2, 3>(p + 5, splitTime(b, 3), ',');
     copyOut(text, p, out, outSize);
 }
 
