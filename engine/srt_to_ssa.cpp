@@ -2,6 +2,7 @@
 // more Dialogue lines per entry of an SRT file of timing lines or frame lines.
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "writer_common.h"
 #include "writers.h"
@@ -46,7 +47,10 @@ static void timedPrefix(char (&prefix)[160], double start, double end) {
 }
 
 // The Dialogue prefix with the times copied from an SRT timing line's columns.
+static constexpr char kCopiedPrefix[] = "Dialogue: Marked=0,#:##:##.##,#:##:##.##,*Default,";
 static constexpr int kCopiedColumns[] = {1, 3, 4, 6, 7, 9, 10, 18, 20, 21, 23, 24, 26, 27};
+static_assert(marksIn(kCopiedPrefix) == std::size(kCopiedColumns));
+static constexpr auto kPrefixCopy = makeColumnCopy(kCopiedPrefix, kCopiedColumns);
 
 static void putDialogue(OutputFile& out, const char* prefix, const char* name, const char* text) {
     put(out, prefix);
@@ -71,8 +75,7 @@ static std::int32_t writeSrtEntry(OutputFile& out, const LineStore& store,
     } else {
         // The times are copied as they stand: hundredths are the first two
         // millisecond digits. A zero byte beyond a short line ends the prefix.
-        fillColumns(prefix, "Dialogue: Marked=0,#:##:##.##,#:##:##.##,*Default,", timing,
-                    kCopiedColumns);
+        fillColumns(prefix, kPrefixCopy, timing);
     }
     const char* name = lineOrEmpty(store, t - 1);
     putDialogue(out, prefix, name, lineOrEmpty(store, t + 1));

@@ -1,6 +1,7 @@
 // SSA to SRT: reads the event lines of a Sub Station Alpha script by fixed
 // columns and writes one numbered SRT entry for each.
 #include <cstring>
+#include <iterator>
 #include <string_view>
 
 #include "writer_common.h"
@@ -29,9 +30,16 @@ static void findNameAndText(const char* event, std::string_view& name, const cha
         return;
     }
     name = std::string_view(nameStart, static_cast<std::size_t>(nameEnd - nameStart));
+    // Past five commas, the first being the one that ends the Name.
     p = nameEnd;
-    for (int commas = 0; *p && commas < 5; ++p)
-        if (*p == ',') ++commas;
+    for (int commas = 0; commas < 5; ++commas) {
+        const char* comma = std::strchr(p, ',');
+        if (!comma) {
+            p += std::strlen(p);
+            break;
+        }
+        p = comma + 1;
+    }
     text = p;
 }
 
@@ -52,7 +60,10 @@ static void putEventText(OutputFile& out, const char* text) {
 }
 
 // The timing line with the times copied from an event line's columns.
+static constexpr char kCopiedTiming[] = "0#:##:##,##0 --> 0#:##:##,##0";
 static constexpr int kCopiedColumns[] = {19, 21, 22, 24, 25, 27, 28, 30, 32, 33, 35, 36, 38, 39};
+static_assert(marksIn(kCopiedTiming) == std::size(kCopiedColumns));
+static constexpr auto kTimingCopy = makeColumnCopy(kCopiedTiming, kCopiedColumns);
 
 WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& settings,
                            TimeShift& shift, const char* outputPath) {
@@ -80,7 +91,7 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
             formatSrtTimes(start + shift, end + shift, timing, sizeof timing);
         } else {
             // Copied as they stand; a zero byte beyond a short line ends the text.
-            fillColumns(timing, "0#:##:##,##0 --> 0#:##:##,##0", event, kCopiedColumns);
+            fillColumns(timing, kTimingCopy, event);
         }
         std::string_view name;
         const char* text = nullptr;

@@ -45,12 +45,45 @@ inline void putDecimal(OutputFile& out, std::int32_t value) {
     put(out, std::string_view(text, static_cast<std::size_t>(putDigits(text, value, 1) - text)));
 }
 
-// Fills `pattern` into `out`, each "#" taking the character at the next of
-// `columns` in `line`, as printf's "%c" would: a zero byte copied from beyond
-// a short line ends the text there. `out` has room for the pattern and a zero.
-inline void fillColumns(char* out, const char* pattern, const char* line, const int* columns) {
-    for (; *pattern; ++pattern) *out++ = *pattern == '#' ? line[*columns++] : *pattern;
-    *out = '\0';
+// A line of fixed text in which each "#" takes the character at one column of
+// an input line, in order, as printf's "%c" would: a zero byte copied from
+// beyond a short line ends the text there. The places of the marks are found
+// when compiling.
+template <std::size_t kLength, std::size_t kMarks>
+struct ColumnCopy {
+    char pattern[kLength];
+    int marks[kMarks];
+    int columns[kMarks];
+};
+
+template <std::size_t kLength>
+constexpr std::size_t marksIn(const char (&pattern)[kLength]) {
+    std::size_t n = 0;
+    for (char c : pattern) n += c == '#';
+    return n;
+}
+
+template <std::size_t kLength, std::size_t kMarks>
+constexpr ColumnCopy<kLength, kMarks> makeColumnCopy(const char (&pattern)[kLength],
+                                                     const int (&columns)[kMarks]) {
+    ColumnCopy<kLength, kMarks> copy{};
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < kLength; ++i) {
+        copy.pattern[i] = pattern[i];
+        if (pattern[i] == '#') {
+            copy.marks[n] = static_cast<int>(i);
+            copy.columns[n] = columns[n];
+            ++n;
+        }
+    }
+    return copy;
+}
+
+// Writes the filled pattern and its terminator to `out`.
+template <std::size_t kLength, std::size_t kMarks>
+inline void fillColumns(char* out, const ColumnCopy<kLength, kMarks>& copy, const char* line) {
+    std::memcpy(out, copy.pattern, kLength);
+    for (std::size_t k = 0; k < kMarks; ++k) out[copy.marks[k]] = line[copy.columns[k]];
 }
 
 // The text from p to its end, each `separator` in it written as `joint`.
