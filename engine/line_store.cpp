@@ -8,12 +8,9 @@
 #include <limits>
 #include <memory>
 
-#include "line_block.h"
-
 #include <sys/stat.h>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
+
+#include "line_block.h"
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -33,9 +30,10 @@
 #ifdef MARLIVA_MAPPED_BLOCK
 // Fresh pages from the system are zero. Huge pages, where the system offers
 // them, zero-fill the block with a few hundredths of the page faults, and
-// populating the whole block at once spares one fault per page; a block that
-// cannot be populated is refused here rather than failing later while lines
-// are stored in it.
+// populating the whole block at once spares one fault per page. A block for
+// which the memory is not there is refused here rather than failing later
+// while lines are stored in it; where populating is not offered, the pages
+// come one fault at a time as before.
 char* allocateLineBlock(std::size_t bytes) {
     void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (block == MAP_FAILED) return nullptr;
@@ -43,7 +41,7 @@ char* allocateLineBlock(std::size_t bytes) {
     madvise(block, bytes, MADV_HUGEPAGE);
 #endif
 #ifdef MADV_POPULATE_WRITE
-    if (madvise(block, bytes, MADV_POPULATE_WRITE) != 0 && errno != EINVAL) {
+    if (madvise(block, bytes, MADV_POPULATE_WRITE) != 0 && errno == ENOMEM) {
         munmap(block, bytes);
         return nullptr;
     }
