@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 #if defined(__GLIBC__)
@@ -130,7 +131,23 @@ int measureBlock(const char* path, int repeats) {
     return 0;
 }
 
-int floorRun(bool plain, long long lines, const char* input, const char* output) {
+// Writes the bytes to the output the way a conversion does, so that the old
+// output is never lost: into a new file beside it, renamed over it at the end.
+bool replaceOutput(const char* output, const char* bytes, std::size_t length) {
+    std::string temp = std::string(output) + ".zerofill.tmp";
+    std::remove(temp.c_str());
+    File out(std::fopen(temp.c_str(), "wbx"));
+    bool written = out && std::fwrite(bytes, 1, length, out.get()) == length;
+    written = out && std::fclose(out.release()) == 0 && written;
+    if (written && std::rename(temp.c_str(), output) == 0) return true;
+    std::remove(temp.c_str());
+    return false;
+}
+
+enum class FloorKind { store, plain, safe };
+
+int floorRun(FloorKind kind, long long lines, const char* input, const char* output) {
+    const bool plain = kind == FloorKind::plain;
     File in(std::fopen(input, "rb"));
     if (!in || std::fseek(in.get(), 0, SEEK_END) != 0) return 1;
     const long size = std::ftell(in.get());
@@ -145,9 +162,13 @@ int floorRun(bool plain, long long lines, const char* input, const char* output)
     char* block = plain ? plainBlock(blockBytes) : storeBlock(blockBytes);
     if (!block && blockBytes > 0) return 1;
 
-    File out(std::fopen(output, "wb"));
-    const bool written = out && std::fwrite(bytes.get(), 1, length, out.get()) == length;
-    out.reset();
+    bool written = false;
+    if (kind == FloorKind::safe) {
+        written = replaceOutput(output, bytes.get(), length);
+    } else {
+        File out(std::fopen(output, "wb"));
+        written = out && std::fwrite(bytes.get(), 1, length, out.get()) == length;
+    }
     if (plain)
         std::free(block);
     else
@@ -157,7 +178,7 @@ int floorRun(bool plain, long long lines, const char* input, const char* output)
 
 int usage() {
     std::fputs("usage: marliva-zerofill FILE [REPEATS]\n"
-               "       marliva-zerofill --floor|--plain-floor LINES INPUT OUTPUT\n",
+               "       marliva-zerofill --floor|--plain-floor|--safe-floor LINES INPUT OUTPUT\n",
                stderr);
     return 2;
 }
@@ -167,10 +188,16 @@ int usage() {
 int main(int argc, char** argv) {
     if (argc == 5) {
         const std::string_view mode = argv[1];
-        if (mode != "--floor" && mode != "--plain-floor") return usage();
+        FloorKind kind = FloorKind::store;
+        if (mode == "--plain-floor")
+            kind = FloorKind::plain;
+        else if (mode == "--safe-floor")
+            kind = FloorKind::safe;
+        else if (mode != "--floor")
+            return usage();
         const long long lines = std::atoll(argv[2]);
         if (lines < 0) return usage();
-        return floorRun(mode == "--plain-floor", lines, argv[3], argv[4]);
+        return floorRun(kind, lines, argv[3], argv[4]);
     }
     if (argc < 2 || argc > 3) return usage();
     int repeats = argc == 3 ? std::atoi(argv[2]) : 11;

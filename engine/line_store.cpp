@@ -65,10 +65,6 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-struct FreeDeleter {
-    void operator()(char* p) const { std::free(p); }
-};
-
 // The size of a regular file, or -1 for anything else (a folder, a pipe).
 long long regularFileSize(std::FILE* file) {
 #ifdef _WIN32
@@ -81,27 +77,71 @@ long long regularFileSize(std::FILE* file) {
     return static_cast<long long>(info.st_size);
 }
 
-// The whole file in one heap buffer, read in one go when its size is known.
+// The bytes of the input file. From a megabyte on they are held in memory got
+// the way the block is: fresh heap pages would cost the read more than the
+// copy itself, one page fault every 4 KiB.
+constexpr std::size_t kLargeInput = std::size_t{1} << 20;
+
+struct InputBytes {
+    char* data = nullptr;
+    std::size_t capacity = 0;
+    bool likeBlock = false;
+
+    InputBytes() = default;
+    InputBytes(const InputBytes&) = delete;
+    InputBytes& operator=(const InputBytes&) = delete;
+    ~InputBytes() {
+        if (likeBlock)
+            freeLineBlock(data, capacity);
+        else
+            std::free(data);
+    }
+};
+
+bool reserveInput(InputBytes& bytes, std::size_t capacity) {
+    bytes.likeBlock = capacity >= kLargeInput;
+    bytes.data = bytes.likeBlock ? allocateLineBlock(capacity) : static_cast<char*>(std::malloc(capacity));
+    bytes.capacity = capacity;
+    return bytes.data != nullptr;
+}
+
+// Room for `capacity` bytes keeping the first `used`; on failure the bytes
+// stay as they were.
+bool growInput(InputBytes& bytes, std::size_t capacity, std::size_t used) {
+    if (!bytes.likeBlock) {
+        char* grown = static_cast<char*>(std::realloc(bytes.data, capacity));
+        if (!grown) return false;
+        bytes.data = grown;
+        bytes.capacity = capacity;
+        return true;
+    }
+    char* grown = allocateLineBlock(capacity);
+    if (!grown) return false;
+    std::memcpy(grown, bytes.data, used);
+    freeLineBlock(bytes.data, bytes.capacity);
+    bytes.data = grown;
+    bytes.capacity = capacity;
+    return true;
+}
+
+// The whole file in memory, read in one go when its size is known.
 constexpr std::size_t kLargestGrowingInput = std::size_t{1} << 30;
 
-LoadStatus readWhole(std::FILE* file, std::unique_ptr<char, FreeDeleter>& bytes, std::size_t& size) {
+LoadStatus readWhole(std::FILE* file, InputBytes& bytes, std::size_t& size) {
     std::size_t capacity = 1 << 16;
     const long long known = regularFileSize(file);
     if (known > 0 && static_cast<unsigned long long>(known) < std::numeric_limits<std::size_t>::max())
         capacity = static_cast<std::size_t>(known) + 1;
-    bytes.reset(static_cast<char*>(std::malloc(capacity)));
     size = 0;
+    if (!reserveInput(bytes, capacity)) return LoadStatus::tooLarge;
     for (;;) {
-        if (!bytes) return LoadStatus::tooLarge;
-        size += std::fread(bytes.get() + size, 1, capacity - size, file);
+        size += std::fread(bytes.data + size, 1, capacity - size, file);
         if (size < capacity) return std::ferror(file) ? LoadStatus::cannotOpen : LoadStatus::ok;
         // An input that never ends (a pipe, a device) or keeps growing is
         // refused once it passes what a store could ever be made of.
         if (capacity >= kLargestGrowingInput) return LoadStatus::tooLarge;
         capacity *= 2;
-        char* grown = static_cast<char*>(std::realloc(bytes.get(), capacity));
-        if (grown) bytes.release();
-        bytes.reset(grown);
+        if (!growInput(bytes, capacity, size)) return LoadStatus::tooLarge;
     }
 }
 
@@ -185,12 +225,12 @@ LoadStatus loadLines(LineStore& store, const char* path) {
     // The file is read once; counting and filling work on the bytes in memory.
     FilePtr file(std::fopen(path, "rb"));
     if (!file) return LoadStatus::cannotOpen;
-    std::unique_ptr<char, FreeDeleter> bytes;
+    InputBytes bytes;
     std::size_t size = 0;
     const LoadStatus read = readWhole(file.get(), bytes, size);
     if (read != LoadStatus::ok) return read;
     file.reset();
-    return loadLinesFromMemory(store, bytes.get(), size);
+    return loadLinesFromMemory(store, bytes.data, size);
 }
 
 LoadStatus loadLinesFromMemory(LineStore& store, const char* data, std::size_t size) {

@@ -2,6 +2,7 @@
 #include "output_file.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,7 +25,12 @@ static void discardTemp(OutputFile& out) {
     }
 }
 
-OutputFile::~OutputFile() { discardTemp(*this); }
+OutputFile::~OutputFile() {
+    discardTemp(*this);
+    if (buffer != small) std::free(buffer);
+}
+
+constexpr std::size_t kLargeBufferSize = std::size_t{1} << 20;
 
 // Creates a new file that did not exist before, so that no file of the user's
 // is ever overwritten by the temporary one.
@@ -77,8 +83,14 @@ bool openOutput(OutputFile& out, const char* path) {
         out.tempPath[0] = '\0';
         return false;
     }
-    // The output keeps its own buffer of 64 KiB; a second one in the stream
-    // would split every write of it into two system calls.
+    if (out.buffer == out.small) {
+        if (auto* large = static_cast<char*>(std::malloc(kLargeBufferSize))) {
+            out.buffer = large;
+            out.capacity = kLargeBufferSize;
+        }
+    }
+    // The output keeps its own buffer; a second one in the stream would split
+    // every write of it into two system calls.
     std::setvbuf(out.file, nullptr, _IONBF, 0);
 #ifndef _WIN32
     struct stat existing;
@@ -98,7 +110,7 @@ void flushOutput(OutputFile& out) { flushBuffer(out); }
 
 void putBeyondBuffer(OutputFile& out, std::string_view text) {
     flushBuffer(out);
-    if (text.size() > sizeof out.buffer) {
+    if (text.size() > out.capacity) {
         if (!out.failed && std::fwrite(text.data(), 1, text.size(), out.file) != text.size())
             out.failed = true;
         return;

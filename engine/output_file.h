@@ -13,8 +13,14 @@ struct OutputFile {
     bool failed = false;
     char path[300] = {};      // the output
     char tempPath[340] = {};  // the temporary file beside it
+    // Text goes out in writes of up to a megabyte from a buffer got by
+    // openOutput: each write costs the system a share beyond its bytes, and
+    // fewer, larger ones let the file take larger pages. Should that memory
+    // not be there, the small buffer inside serves.
+    char* buffer = small;
+    std::size_t capacity = sizeof small;
     std::size_t used = 0;
-    char buffer[1 << 16];
+    char small[4096];
 
     OutputFile() = default;
     OutputFile(const OutputFile&) = delete;
@@ -34,7 +40,7 @@ void putBeyondBuffer(OutputFile& out, std::string_view text);
 inline void put(OutputFile& out, std::string_view text) {
     // An empty piece (an empty Name, say) may come without any data behind it.
     if (text.empty()) return;
-    if (text.size() > sizeof out.buffer - out.used) {
+    if (text.size() > out.capacity - out.used) {
         putBeyondBuffer(out, text);
         return;
     }
@@ -43,7 +49,7 @@ inline void put(OutputFile& out, std::string_view text) {
 }
 
 inline void putChar(OutputFile& out, char c) {
-    if (out.used == sizeof out.buffer) flushOutput(out);
+    if (out.used == out.capacity) flushOutput(out);
     out.buffer[out.used++] = c;
 }
 // A line end of the output: always carriage return and line feed.
