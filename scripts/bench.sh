@@ -111,15 +111,16 @@ for n in $sizes; do
       -n marliva "$ours_cmd" -n ffmpeg "$ff_cmd" -n cp "cp $input out/cp-$key" \
       -n floor "$zerofill --floor $lines $input out/floor-$key" \
       -n plain-floor "$zerofill --plain-floor $lines $input out/plain-floor-$key" \
+      -n safe-floor "$zerofill --safe-floor $lines $input out/safe-floor-$key" \
       >"$results/$key.log" 2>&1
     ours_peak=$(peak_kib $ours_cmd)
     ff_peak=$(peak_kib $ff_cmd)
     csv=$results/$key.csv
-    printf '%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s\n' "$n" "$name" \
+    printf '%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s\n' "$n" "$name" \
       "$(median_ms "$csv" marliva)" "$(median_ms "$csv" ffmpeg)" "$(median_ms "$csv" cp)" \
       "$(median_ms "$csv" floor)" "$(median_ms "$csv" plain-floor)" "$block" \
       "$(stat -c %s "$input")" "$(stat -c %s "$ours_out")" "$ours_peak" "$ff_peak" "$runs" \
-      "$fill_ms" "$plain_fill_ms" >>"$rows"
+      "$fill_ms" "$plain_fill_ms" "$(median_ms "$csv" safe-floor)" >>"$rows"
   done
 done
 
