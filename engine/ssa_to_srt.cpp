@@ -4,6 +4,10 @@
 #include <iterator>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "writer_common.h"
 #include "writers.h"
 
@@ -15,13 +19,33 @@ static double eventTime(const char* event, int column) {
     return whole + fractionAt(event, column + 8, 2);
 }
 
-// The first comma from p on, or null when the line ends before one. A loop
-// rather than strchr: the fields between the commas are a few characters
-// long, shorter than what a call costs to get going.
-static const char* nextComma(const char* p) {
-    for (; *p != ','; ++p)
-        if (*p == '\0') return nullptr;
-    return p;
+// The n-th comma from p on (p itself counting), or null when the line ends
+// first. Event lines are read in slots of 1023 bytes whose text ends by
+// column 254, so reading sixteen bytes from anywhere up to a line's end stays
+// inside its slot; where the processor compares sixteen bytes at once, the
+// fields cost a few instructions each instead of a few per character.
+static const char* nthComma(const char* p, int n) {
+#if defined(__SSE2__)
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i zero = _mm_setzero_si128();
+    for (;; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        auto commas = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, comma)));
+        const auto ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero)));
+        if (ends) commas &= (ends & (0u - ends)) - 1;  // only the commas before the end
+        for (; commas; commas &= commas - 1)
+            if (--n == 0) return p + __builtin_ctz(commas);
+        if (ends) return nullptr;
+    }
+#else
+    for (;; ++p) {
+        if (*p == ',') {
+            if (--n == 0) return p;
+        } else if (*p == '\0') {
+            return nullptr;
+        }
+    }
+#endif
 }
 
 // The Name is the field after the first comma from column 42 on; the text
@@ -30,26 +54,19 @@ static void findNameAndText(const char* event, std::string_view& name, const cha
     name = {};
     text = "";
     if (std::memchr(event, '\0', 43) != nullptr) return;  // the line ends before column 43
-    const char* p = nextComma(event + 42);
+    const char* p = nthComma(event + 42, 1);
     if (!p) return;
     const char* nameStart = p + 1;
-    const char* nameEnd = nextComma(nameStart);
+    const char* nameEnd = nthComma(nameStart, 1);
     if (!nameEnd) {
         name = nameStart;
         return;
     }
     name = std::string_view(nameStart, static_cast<std::size_t>(nameEnd - nameStart));
-    // Past five commas, the first being the one that ends the Name.
-    p = nameEnd;
-    for (int commas = 0; commas < 5; ++commas) {
-        const char* comma = nextComma(p);
-        if (!comma) {
-            p += std::strlen(p);
-            break;
-        }
-        p = comma + 1;
-    }
-    text = p;
+    // Past five commas, the first being the one that ends the Name; a line
+    // with fewer has no text.
+    const char* fifth = nthComma(nameEnd, 5);
+    if (fifth) text = fifth + 1;
 }
 
 // The text, with a new output line wherever it holds a backslash and "n".
@@ -91,12 +108,13 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
     for (std::int32_t i = events; i < store.count; ++i) {
         prefetchLines(store, i + kPrefetchDistance);
         const char* event = line(store, i);
-        const double start = eventTime(event, 19);
-        const double end = eventTime(event, 30);
-        if (subs == 0 && settings.shiftFirstSub) shift = settings.firstSubTime - start;
-
         char timing[kTimesBufferSize];
         if (settings.shiftFirstSub) {
+            // The times are read only when they are moved; otherwise their
+            // columns are copied.
+            const double start = eventTime(event, 19);
+            const double end = eventTime(event, 30);
+            if (subs == 0) shift = settings.firstSubTime - start;
             formatSrtTimes(start + shift, end + shift, timing, sizeof timing);
         } else {
             // Copied as they stand; a zero byte beyond a short line ends the text.
