@@ -82,7 +82,9 @@ std::int64_t roundScaled(double value, int decimals) {
     if (decimals >= 0 && decimals <= 3) {
         const double scaled = value * kScale[decimals];
         if (scaled >= 0 && scaled < 16777216.0) {
-            const double whole = std::floor(scaled);
+            // For values from 0 to below 2^24, dropping the fraction is floor, and
+            // cheaper than calling it.
+            const double whole = static_cast<double>(static_cast<std::int64_t>(scaled));
             const double fraction = scaled - whole;
             if (std::fabs(fraction - 0.5) > 1e-6)
                 return static_cast<std::int64_t>(whole) + (fraction > 0.5 ? 1 : 0);
@@ -134,15 +136,17 @@ static char* putPaddedDigits(char* p, long long value, int width) {
 
 // The same, with the usual case (as many digits as the width) done inline.
 static inline char* putPadded(char* p, long long value, int width) {
+    // Small values divide in 32 bits, which costs less than in 64.
+    const auto small = static_cast<std::uint32_t>(value);
     if (width == 2 && value >= 0 && value < 100) {
-        p[0] = static_cast<char>('0' + value / 10);
-        p[1] = static_cast<char>('0' + value % 10);
+        p[0] = static_cast<char>('0' + small / 10);
+        p[1] = static_cast<char>('0' + small % 10);
         return p + 2;
     }
     if (width == 3 && value >= 0 && value < 1000) {
-        p[0] = static_cast<char>('0' + value / 100);
-        p[1] = static_cast<char>('0' + value / 10 % 10);
-        p[2] = static_cast<char>('0' + value % 10);
+        p[0] = static_cast<char>('0' + small / 100);
+        p[1] = static_cast<char>('0' + small / 10 % 10);
+        p[2] = static_cast<char>('0' + small % 10);
         return p + 3;
     }
     if (width == 1 && value >= 0 && value < 10) {
