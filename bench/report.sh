@@ -9,6 +9,18 @@
 set -euo pipefail
 rows=$1 batch_files=$2 batch_runs=$3 batch_ours=$4 batch_ff=$5 micro=$6
 
+# awk functions the tables share: entry counts with thousands separators,
+# milliseconds and mebibytes.
+number_formats='
+function grouped(n,   s) {
+  s = sprintf("%d", n)
+  while (s ~ /[0-9][0-9][0-9][0-9]/) sub(/[0-9][0-9][0-9]($|,)/, ",&", s)
+  return s
+}
+function ms(v) { return v >= 100 ? sprintf("%.0f ms", v) : sprintf("%.1f ms", v) }
+function mib(bytes) { return sprintf("%.1f MiB", bytes / 1048576) }
+'
+
 cpu=$(lscpu 2>/dev/null | awk -F: '/^Model name/ { gsub(/^ +/, "", $2); print $2; exit }')
 cores=$(nproc)
 memory=$(awk '/MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo)
@@ -113,13 +125,7 @@ every conversion is well inside 1.5 times.
 |---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---|---:|
 EOF
 
-awk -F'|' '
-function grouped(n,   s) {
-  s = sprintf("%d", n)
-  while (s ~ /[0-9][0-9][0-9][0-9]/) sub(/[0-9][0-9][0-9]($|,)/, ",&", s)
-  return s
-}
-function ms(v) { return v >= 100 ? sprintf("%.0f ms", v) : sprintf("%.1f ms", v) }
+awk -F'|' "$number_formats"'
 {
   ours = $3; ff = $4; floor = $6; plainFloor = $7
   speedup = ff / ours; overFloor = ours / floor; overPlain = ours / plainFloor
@@ -145,13 +151,7 @@ against floor) and the work proper on every line (marliva against safe floor).
 |---:|---|---:|---:|---:|---:|---:|---:|
 EOF
 
-awk -F'|' '
-function grouped(n,   s) {
-  s = sprintf("%d", n)
-  while (s ~ /[0-9][0-9][0-9][0-9]/) sub(/[0-9][0-9][0-9]($|,)/, ",&", s)
-  return s
-}
-function ms(v) { return v >= 100 ? sprintf("%.0f ms", v) : sprintf("%.1f ms", v) }
+awk -F'|' "$number_formats"'
 {
   ours = $3; floor = $6; safe = $16
   printf "| %s | %s | %s | %s | %s | %.2f | %.2f | %s |\n", grouped($1), $2, ms(floor), ms(safe),
@@ -166,13 +166,7 @@ cat <<EOF
 |---:|---|---:|---:|---:|---:|---:|---:|---|---:|
 EOF
 
-awk -F'|' '
-function grouped(n,   s) {
-  s = sprintf("%d", n)
-  while (s ~ /[0-9][0-9][0-9][0-9]/) sub(/[0-9][0-9][0-9]($|,)/, ",&", s)
-  return s
-}
-function mib(bytes) { return sprintf("%.1f MiB", bytes / 1048576) }
+awk -F'|' "$number_formats"'
 {
   peak = $11 * 1024; budget = $8 + $9 + $10 + 16 * 1048576
   printf "| %s | %s | %s | %s | %s | %.1f ms / %.1f ms | %s | %s | %s | %s |\n", grouped($1), $2,
