@@ -6,8 +6,10 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "conversion_run.h"
+#include "system_files.h"
 
 namespace {
 
@@ -26,6 +28,7 @@ const char kUsage[] =
     "  --no-join                  SRT => SSA: one Dialogue line per text line\n"
     "  --first-sub H:M:S[.FFF]    move all times so that the first subtitle starts there\n"
     "  --batch FILE...            convert each file to the other extension beside it\n"
+    "  --overwrite                --batch: replace outputs that already exist\n"
     "  --help, --version\n";
 
 // What the sink collected during one run.
@@ -115,14 +118,57 @@ int usageError(const char* what, const char* argument) {
     return kExitUsage;
 }
 
+// A frame-line file that declares another frame rate than the run's: the
+// run keeps the chosen one, and says so.
+void noteDeclaredFrameRate(const ConversionSettings& settings, const RunOutcome& outcome) {
+    if (outcome.declaresFrameRate && outcome.declaredFrameRate != settings.frameRate)
+        std::fprintf(stderr,
+                     "marliva-convert: %s declares %g frames per second; converted at %g\n",
+                     settings.inputPath.data(), outcome.declaredFrameRate, settings.frameRate);
+}
+
+void noteNoSubtitles(const char* input) {
+    std::fprintf(stderr, "marliva-convert: no subtitles found in %s\n", input);
+}
+
 int convertOne(ConversionSettings& settings, CliSink& sinkState) {
     const ReportSink sink{cliAppendLog, cliShowMessage, &sinkState};
     const RunOutcome outcome = runConversion(settings, sink);
-    return outcome.completed ? kExitCompleted : kExitMessage;
+    if (!outcome.completed) return kExitMessage;
+    std::fflush(stdout);
+    noteDeclaredFrameRate(settings, outcome);
+    // A run that found nothing to convert in a file with text is no success.
+    if (outcome.textWithoutSubs) {
+        noteNoSubtitles(settings.inputPath.data());
+        return kExitMessage;
+    }
+    return kExitCompleted;
 }
 
-int convertBatch(ConversionSettings& settings, char** files, int count) {
-    int failed = 0;
+// Why the batch leaves a file alone, or nothing when it converts it: an
+// output that is one of the batch's inputs is never replaced, and one that
+// exists only with --overwrite.
+const char* batchRefusal(const std::string& output, const std::vector<FileIdentity>& inputs,
+                         bool overwrite, bool& skipped) {
+    skipped = false;
+    FileIdentity identity;
+    if (fileIdentity(output.c_str(), identity))
+        for (const FileIdentity& input : inputs)
+            if (input == identity) return "is also an input of this batch";
+    if (!overwrite && pathExists(output.c_str())) {
+        skipped = true;
+        return "exists (--overwrite replaces it)";
+    }
+    return nullptr;
+}
+
+int convertBatch(ConversionSettings& settings, char** files, int count, bool overwrite) {
+    std::vector<FileIdentity> inputs;
+    for (int i = 0; i < count; ++i) {
+        FileIdentity identity;
+        if (fileIdentity(files[i], identity)) inputs.push_back(identity);
+    }
+    int failed = 0, skipped = 0;
     for (int i = 0; i < count; ++i) {
         const char* input = files[i];
         CliSink sinkState;
@@ -139,11 +185,21 @@ int convertBatch(ConversionSettings& settings, char** files, int count) {
             ++failed;
             continue;
         }
+        bool skip = false;
+        if (const char* refusal = batchRefusal(*output, inputs, overwrite, skip)) {
+            std::printf("%s: %s: %s %s\n", input, skip ? "skipped" : "failed", output->c_str(), refusal);
+            ++(skip ? skipped : failed);
+            continue;
+        }
         setPath(settings.inputPath, input);
         setPath(settings.outputPath, *output);
         const ReportSink sink{cliAppendLog, cliShowMessage, &sinkState};
         const RunOutcome outcome = runConversion(settings, sink);
-        if (outcome.completed) {
+        if (outcome.completed) noteDeclaredFrameRate(settings, outcome);
+        if (outcome.completed && outcome.textWithoutSubs) {
+            std::printf("%s -> %s: failed: no subtitles found\n", input, output->c_str());
+            ++failed;
+        } else if (outcome.completed) {
             std::printf("%s -> %s: %d subs\n", input, output->c_str(), static_cast<int>(outcome.subs));
         } else {
             // The message on one line: each CR LF becomes a space.
@@ -161,8 +217,12 @@ int convertBatch(ConversionSettings& settings, char** files, int count) {
         }
         std::fflush(stdout);
     }
-    std::printf("%d files: %d converted, %d failed\n", count, count - failed, failed);
-    return failed ? kExitMessage : kExitCompleted;
+    if (skipped)
+        std::printf("%d files: %d converted, %d failed, %d skipped\n", count,
+                    count - failed - skipped, failed, skipped);
+    else
+        std::printf("%d files: %d converted, %d failed\n", count, count - failed, failed);
+    return failed || skipped ? kExitMessage : kExitCompleted;
 }
 
 }  // namespace
@@ -170,6 +230,7 @@ int convertBatch(ConversionSettings& settings, char** files, int count) {
 int main(int argc, char** argv) {
     static ConversionSettings settings;
     bool batch = false;
+    bool overwrite = false;
     int i = 1;
     for (; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -185,6 +246,8 @@ int main(int argc, char** argv) {
             settings.joinWithNewline = false;
         } else if (arg == "--batch") {
             batch = true;
+        } else if (arg == "--overwrite") {
+            overwrite = true;
         } else if (arg == "--fps" || arg == "--first-sub") {
             if (i + 1 >= argc) return usageError("missing value after", argv[i]);
             const char* value = argv[++i];
@@ -207,7 +270,7 @@ int main(int argc, char** argv) {
     const int operands = argc - i;
     if (batch) {
         if (operands < 1) return usageError("--batch needs at least one file", nullptr);
-        return convertBatch(settings, argv + i, operands);
+        return convertBatch(settings, argv + i, operands, overwrite);
     }
     if (operands != 2) return usageError("expected INPUT and OUTPUT", nullptr);
     for (int k = i; k < argc; ++k)

@@ -85,7 +85,7 @@ struct LoadedStore {
     LineStore store;
     LoadedStore(GeneratedKind kind, std::int64_t entries) {
         const std::string& bytes = generated(kind, entries);
-        loadLinesFromMemory(store, bytes.data(), bytes.size());
+        loadLinesFromMemory(store, bytes.data(), bytes.size(), FileKindSrt);
     }
     ~LoadedStore() { release(store); }
     LoadedStore(const LoadedStore&) = delete;
@@ -123,7 +123,7 @@ void BM_LoadLinesFromMemory(benchmark::State& state) {
     const std::string& bytes = generated(kind, state.range(1));
     for (auto _ : state) {
         LineStore store;
-        loadLinesFromMemory(store, bytes.data(), bytes.size());
+        loadLinesFromMemory(store, bytes.data(), bytes.size(), FileKindSrt);
         benchmark::DoNotOptimize(store.block);
         release(store);
     }
@@ -148,7 +148,7 @@ void BM_LoadLines(benchmark::State& state) {
     }
     for (auto _ : state) {
         LineStore store;
-        loadLines(store, path.c_str());
+        loadLines(store, path.c_str(), FileKindSrt);
         benchmark::DoNotOptimize(store.block);
         release(store);
     }

@@ -18,31 +18,6 @@ void setPath(std::array<char, kPathBufferSize>& buffer, std::string_view text) {
     buffer[n] = '\0';
 }
 
-static bool endsWithIgnoringCase(std::string_view path, const char* suffix) {
-    const std::string_view tail = path.substr(path.size() - 3);
-    for (int i = 0; i < 3; ++i) {
-        char c = tail[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != suffix[i]) return false;
-    }
-    return true;
-}
-
-FileKind fileKindOf(std::string_view path) {
-    if (path.size() < 5) return FileKindNone;
-    if (endsWithIgnoringCase(path, "srt")) return FileKindSrt;
-    if (endsWithIgnoringCase(path, "ssa")) return FileKindSsa;
-    return FileKindNone;
-}
-
-std::optional<std::string> deriveOutputName(std::string_view path) {
-    if (path.size() <= 4 || path[path.size() - 4] != '.') return std::nullopt;
-    std::string name(path.substr(0, path.size() - 3));
-    // Anything that is not SSA gets "ssa", the script that SRT converts to.
-    name += fileKindOf(path) == FileKindSsa ? "srt" : "ssa";
-    return name;
-}
-
 void sinkLog(const ReportSink& sink, const char* format, ...) {
     std::va_list args;
     va_start(args, format);
@@ -106,6 +81,14 @@ bool usesFrameRate(const DispatchRow& row, const LineStore& store) {
     return false;
 }
 
+// Whether any line holds more than blanks.
+bool holdsText(const LineStore& store) {
+    for (std::int32_t i = 0; i < store.count; ++i)
+        for (const char* p = line(store, i); *p; ++p)
+            if (*p != ' ' && *p != '\t' && *p != '\r') return true;
+    return false;
+}
+
 // Frees the store however the run ends.
 struct StoreGuard {
     LineStore store;
@@ -131,7 +114,7 @@ RunOutcome runConversion(ConversionSettings& settings, const ReportSink& sink) {
     TimeShift shift = 0.0;
     const std::uint32_t t0 = tickCount();
     StoreGuard guard;
-    switch (loadLines(guard.store, inputPath)) {
+    switch (loadLines(guard.store, inputPath, row->input)) {
     case LoadStatus::ok:
         break;
     case LoadStatus::cannotOpen:
@@ -157,5 +140,11 @@ RunOutcome runConversion(ConversionSettings& settings, const ReportSink& sink) {
         return {false, 0};
     }
     reportRunStatistics(sink, written.subs, t1 - t0);
-    return {true, written.subs};
+    RunOutcome outcome;
+    outcome.completed = true;
+    outcome.subs = written.subs;
+    outcome.textWithoutSubs = written.subs == 0 && holdsText(guard.store);
+    outcome.declaresFrameRate = guard.store.declaresFrameRate;
+    outcome.declaredFrameRate = guard.store.declaredFrameRate;
+    return outcome;
 }

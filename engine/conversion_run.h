@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "file_kind.h"
+
 // Path buffers are 260 bytes because the file dialogs write into them directly;
 // the program itself never keeps more than 254 characters there.
 constexpr std::size_t kPathBufferSize = 260;
@@ -29,14 +31,6 @@ struct ConversionSettings {
 
 // Copies text into a path buffer, at most kMaxPathChars characters, always terminated.
 void setPath(std::array<char, kPathBufferSize>& buffer, std::string_view text);
-
-enum FileKind : int { FileKindNone = 0, FileKindSsa = 1, FileKindSrt = 2 };
-
-FileKind fileKindOf(std::string_view path);
-
-// The name that the Open button proposes for the output: the input with the
-// other extension. Nothing when the path has no "." four places from its end.
-std::optional<std::string> deriveOutputName(std::string_view path);
 
 // Everything a run says goes through these two operations. Each takes a
 // printf-style format and its arguments and formats into 1024 bytes.
@@ -61,8 +55,13 @@ extern const char kExtensionErrorMessage[];
 // What a run came to. The dialog ignores it; the command-line companion turns
 // it into an exit status and a batch summary.
 struct RunOutcome {
-    bool completed;  // false when the run showed a message instead of converting
-    std::int32_t subs;
+    bool completed = false;  // false when the run showed a message instead of converting
+    std::int32_t subs = 0;
+    // The input holds a line with more than blanks, though no subtitle came of it.
+    bool textWithoutSubs = false;
+    // The frame rate that a frame-line input declares on its first line, if any.
+    bool declaresFrameRate = false;
+    double declaredFrameRate = 0.0;
 };
 
 RunOutcome runConversion(ConversionSettings& settings, const ReportSink& sink);

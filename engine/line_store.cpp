@@ -2,14 +2,17 @@
 // fixed 1023-byte slots, one slot per line read.
 #include "line_store.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <string_view>
 
 #include <sys/stat.h>
 
+#include "input_layouts.h"
 #include "line_block.h"
 
 #if defined(__linux__)
@@ -162,17 +165,45 @@ InputLine nextLine(const char*& p, const char* end) {
     return l;
 }
 
-// A line read with room for kChunkChars characters takes up to and including
-// the line feed, never more than kChunkChars: a line gives this many chunks.
-std::size_t chunksOf(const InputLine& l) {
-    return (l.length + (l.lineFeed ? 1 : 0) + kChunkChars - 1) / kChunkChars;
+// A line as it goes into the store: the layout's head in front of the input
+// line's characters from tailFrom on (all of them when it is kept).
+struct StoredLine {
+    std::string_view head;
+    std::string_view tail;
+    bool lineFeed;
+    std::size_t length() const { return head.size() + tail.size(); }
+};
+
+// The next line of the input as stored; false when its layout drops it.
+bool storedLine(const LineLayout& layout, const InputLine& l, StoredLine& stored) {
+    if (layout.action == LineLayout::drop) return false;
+    const std::string_view text(l.text, l.length);
+    stored.lineFeed = l.lineFeed;
+    if (layout.action == LineLayout::rewrite) {
+        stored.head = layout.headText();
+        stored.tail = text.substr(layout.tailFrom);
+    } else {
+        stored.head = {};
+        stored.tail = text;
+    }
+    return true;
 }
 
-LoadStatus countChunks(const char* p, const char* end, std::int32_t& count) {
+// A line read with room for kChunkChars characters takes up to and including
+// the line feed, never more than kChunkChars: a line gives this many chunks.
+std::size_t chunksOf(const StoredLine& l) {
+    return (l.length() + (l.lineFeed ? 1 : 0) + kChunkChars - 1) / kChunkChars;
+}
+
+LoadStatus countChunks(const char* p, const char* end, FileKind kind, std::int32_t& count) {
     std::size_t total = 0;
     constexpr auto kMost = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() - 1);
+    InputLayouts layouts{kind};
     while (p < end) {
-        total += chunksOf(nextLine(p, end));
+        const InputLine l = nextLine(p, end);
+        StoredLine stored;
+        if (!storedLine(nextLineLayout(layouts, {l.text, l.length}), l, stored)) continue;
+        total += chunksOf(stored);
         if (total > kMost) return LoadStatus::tooLarge;
     }
     count = static_cast<std::int32_t>(total);
@@ -202,25 +233,65 @@ inline void prefetchSlotForWrite(const LineStore& store, std::int32_t slot) {
 #endif
 }
 
+// Copies characters [from, from + n) of the stored line to `to`.
+void copyStored(char* to, const StoredLine& l, std::size_t from, std::size_t n) {
+    if (from < l.head.size()) {
+        const std::size_t fromHead = std::min(n, l.head.size() - from);
+        std::memcpy(to, l.head.data() + from, fromHead);
+        to += fromHead;
+        n -= fromHead;
+        from = l.head.size();
+    }
+    if (n) std::memcpy(to, l.tail.data() + (from - l.head.size()), n);
+}
+
 // Each chunk goes to its own slot; the line feed that ends a line is not
 // stored, so a line's last chunk holds its last characters or nothing.
-void fillSlots(LineStore& store, const char* p, const char* end) {
+void fillSlots(LineStore& store, const char* p, const char* end, InputLayouts& layouts) {
     std::int32_t slot = 0;
     while (p < end && slot < store.count) {
         prefetchSlotForWrite(store, slot + kFillPrefetchDistance);
         const InputLine l = nextLine(p, end);
-        std::size_t chunks = chunksOf(l);
+        StoredLine stored;
+        if (!storedLine(nextLineLayout(layouts, {l.text, l.length}), l, stored)) continue;
+        const std::size_t length = stored.length();
+        const std::size_t chunks = chunksOf(stored);
         for (std::size_t c = 0; c < chunks && slot < store.count; ++c, ++slot) {
             const std::size_t from = c * kChunkChars;
-            const std::size_t n = l.length - from < kChunkChars ? l.length - from : kChunkChars;
-            std::memcpy(store.block + static_cast<std::size_t>(slot) * kSlotSize, l.text + from, n);
+            const std::size_t n = length - from < kChunkChars ? length - from : kChunkChars;
+            copyStored(store.block + static_cast<std::size_t>(slot) * kSlotSize, stored, from, n);
         }
     }
 }
 
+// The input's text in UTF-8 (or as it is): a UTF-8 byte-order mark is not
+// part of the first line, and UTF-16 is decoded.
+struct DecodedText {
+    const char* data = nullptr;
+    std::size_t size = 0;
+    char* owned = nullptr;  // the decoded UTF-16, freed with the text
+    DecodedText() = default;
+    DecodedText(const DecodedText&) = delete;
+    DecodedText& operator=(const DecodedText&) = delete;
+    ~DecodedText() { std::free(owned); }
+};
+
+LoadStatus decodeInput(const char* data, std::size_t size, TextEncoding encoding, DecodedText& text) {
+    const std::size_t mark = byteOrderMark(encoding).size();
+    text.data = data + mark;
+    text.size = size - mark;
+    if (encoding != TextEncoding::utf16le && encoding != TextEncoding::utf16be) return LoadStatus::ok;
+    text.owned = static_cast<char*>(std::malloc(utf8CapacityFor(text.size) + 1));
+    if (!text.owned) return LoadStatus::tooLarge;
+    text.size = decodeUtf16(reinterpret_cast<const unsigned char*>(text.data), text.size,
+                            encoding == TextEncoding::utf16be, text.owned);
+    text.data = text.owned;
+    return LoadStatus::ok;
+}
+
 }  // namespace
 
-LoadStatus loadLines(LineStore& store, const char* path) {
+LoadStatus loadLines(LineStore& store, const char* path, FileKind kind) {
     release(store);
     // The file is read once; counting and filling work on the bytes in memory.
     FilePtr file(std::fopen(path, "rb"));
@@ -230,26 +301,33 @@ LoadStatus loadLines(LineStore& store, const char* path) {
     const LoadStatus read = readWhole(file.get(), bytes, size);
     if (read != LoadStatus::ok) return read;
     file.reset();
-    return loadLinesFromMemory(store, bytes.data, size);
+    return loadLinesFromMemory(store, bytes.data, size, kind);
 }
 
-LoadStatus loadLinesFromMemory(LineStore& store, const char* data, std::size_t size) {
+LoadStatus loadLinesFromMemory(LineStore& store, const char* data, std::size_t size, FileKind kind) {
     release(store);
-    if (size == 0) return LoadStatus::ok;
+    const TextEncoding encoding = encodingOf({data, size});
+    DecodedText text;
+    const LoadStatus decoded = decodeInput(data, size, encoding, text);
+    if (decoded != LoadStatus::ok) return decoded;
+    store.encoding = encoding;
+    if (text.size == 0) return LoadStatus::ok;
     // A byte 0x1A ends the input: nothing after it is read.
-    const char* stop = static_cast<const char*>(std::memchr(data, 0x1A, size));
-    const char* end = stop ? stop : data + size;
+    const char* stop = static_cast<const char*>(std::memchr(text.data, 0x1A, text.size));
+    const char* end = stop ? stop : text.data + text.size;
     std::int32_t count = 0;
-    const LoadStatus counted = countChunks(data, end, count);
+    const LoadStatus counted = countChunks(text.data, end, kind, count);
     if (counted != LoadStatus::ok || count == 0) return counted;
     const LoadStatus allocated = allocateBlock(store, count);
     if (allocated != LoadStatus::ok) return allocated;
-    fillSlots(store, data, end);
+    InputLayouts layouts{kind};
+    fillSlots(store, text.data, end, layouts);
+    store.declaresFrameRate = layouts.declaresFrameRate;
+    store.declaredFrameRate = layouts.declaredFrameRate;
     return LoadStatus::ok;
 }
 
 void release(LineStore& store) {
     freeLineBlock(store.block, static_cast<std::size_t>(store.count) * kSlotSize);
-    store.block = nullptr;
-    store.count = 0;
+    store = LineStore{};
 }

@@ -1,6 +1,7 @@
 // Writing an output through a temporary file beside it.
 #include "output_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -47,6 +48,36 @@ static std::FILE* createExclusive(const char* path) {
 #endif
 }
 
+#ifndef _WIN32
+// The file a symbolic link leads to, through any further links, so that the
+// file the user's link points at receives the output and the link stays. A
+// path that is no link is itself.
+static bool resolveLinks(const char* path, char* resolved, std::size_t size) {
+    if (std::snprintf(resolved, size, "%s", path) >= static_cast<int>(size)) return false;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info;
+        if (lstat(resolved, &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+        char target[1024];
+        const ssize_t n = readlink(resolved, target, sizeof target - 1);
+        if (n < 0 || static_cast<std::size_t>(n) >= sizeof target - 1) return false;
+        target[n] = '\0';
+        if (target[0] == '/') {
+            if (std::snprintf(resolved, size, "%s", target) >= static_cast<int>(size)) return false;
+            continue;
+        }
+        // A relative target is taken from the link's folder.
+        const char* slash = std::strrchr(resolved, '/');
+        const int folder = slash ? static_cast<int>(slash - resolved + 1) : 0;
+        char joined[1024];
+        if (std::snprintf(joined, sizeof joined, "%.*s%s", folder, resolved, target) >=
+            static_cast<int>(sizeof joined))
+            return false;
+        if (std::snprintf(resolved, size, "%s", joined) >= static_cast<int>(size)) return false;
+    }
+    return false;  // a loop of links
+}
+#endif
+
 // "<output>.marliva-NN.tmp", or the short form "<folder>/.marliva-NN.tmp".
 static void temporaryName(char* name, std::size_t size, const char* path, bool shortForm,
                           int attempt) {
@@ -59,12 +90,18 @@ static void temporaryName(char* name, std::size_t size, const char* path, bool s
     std::snprintf(name, size, "%.*s.marliva-%02d.tmp", static_cast<int>(folder), path, attempt);
 }
 
-bool openOutput(OutputFile& out, const char* path) {
+bool openOutput(OutputFile& out, const char* path, TextEncoding encoding) {
     discardTemp(out);
     out.failed = false;
     out.used = 0;
+    out.encoding = encoding;
+#ifdef _WIN32
     if (std::snprintf(out.path, sizeof out.path, "%s", path) >= static_cast<int>(sizeof out.path))
         return false;
+#else
+    if (!resolveLinks(path, out.path, sizeof out.path)) return false;
+    path = out.path;
+#endif
 #ifndef _WIN32
     // A read-only output stays as it is, as it would if it were opened for writing.
     if (access(path, F_OK) == 0 && access(path, W_OK) != 0) return false;
@@ -97,12 +134,43 @@ bool openOutput(OutputFile& out, const char* path) {
     if (stat(path, &existing) == 0 && S_ISREG(existing.st_mode))
         fchmod(fileno(out.file), existing.st_mode & 07777);
 #endif
+    const std::string_view mark = byteOrderMark(encoding);
+    if (!mark.empty() && std::fwrite(mark.data(), 1, mark.size(), out.file) != mark.size())
+        out.failed = true;
     return true;
 }
 
+static void writeBytes(OutputFile& out, const char* bytes, std::size_t n) {
+    if (n && !out.failed && std::fwrite(bytes, 1, n, out.file) != n) out.failed = true;
+}
+
+static bool isUtf16(TextEncoding encoding) {
+    return encoding == TextEncoding::utf16le || encoding == TextEncoding::utf16be;
+}
+
+// The buffer in UTF-16, a piece at a time; the first bytes of a character
+// cut by the buffer's end stay in it for the next flush.
+static void flushUtf16(OutputFile& out) {
+    constexpr std::size_t kPiece = 8192;
+    char units[2 * kPiece];
+    const bool bigEndian = out.encoding == TextEncoding::utf16be;
+    std::size_t from = 0, pending = 0;
+    while (from < out.used) {
+        const std::size_t n = std::min(kPiece, out.used - from);
+        writeBytes(out, units, encodeUtf16(out.buffer + from, n, bigEndian, units, pending));
+        from += n - pending;
+        if (pending && from + pending == out.used) break;
+    }
+    std::memmove(out.buffer, out.buffer + from, out.used - from);
+    out.used -= from;
+}
+
 static void flushBuffer(OutputFile& out) {
-    if (out.used && !out.failed && std::fwrite(out.buffer, 1, out.used, out.file) != out.used)
-        out.failed = true;
+    if (isUtf16(out.encoding)) {
+        flushUtf16(out);
+        return;
+    }
+    writeBytes(out, out.buffer, out.used);
     out.used = 0;
 }
 
@@ -110,13 +178,20 @@ void flushOutput(OutputFile& out) { flushBuffer(out); }
 
 void putBeyondBuffer(OutputFile& out, std::string_view text) {
     flushBuffer(out);
-    if (text.size() > out.capacity) {
-        if (!out.failed && std::fwrite(text.data(), 1, text.size(), out.file) != text.size())
-            out.failed = true;
+    if (text.size() > out.capacity - out.used && !isUtf16(out.encoding)) {
+        writeBytes(out, text.data(), text.size());
         return;
     }
-    std::memcpy(out.buffer, text.data(), text.size());
-    out.used = text.size();
+    // Through the buffer, which encodes what goes out.
+    while (text.size() > out.capacity - out.used) {
+        const std::size_t room = out.capacity - out.used;
+        std::memcpy(out.buffer + out.used, text.data(), room);
+        out.used += room;
+        text.remove_prefix(room);
+        flushBuffer(out);
+    }
+    std::memcpy(out.buffer + out.used, text.data(), text.size());
+    out.used += text.size();
 }
 
 static bool replaceFile(const char* from, const char* to) {
@@ -130,6 +205,13 @@ static bool replaceFile(const char* from, const char* to) {
 bool commitOutput(OutputFile& out) {
     if (!out.file) return false;
     flushBuffer(out);
+    if (out.used) {
+        // A character that never ended.
+        char units[2];
+        std::size_t pending = 0;
+        writeBytes(out, units, encodeUtf16("\xEF\xBF\xBD", 3, out.encoding == TextEncoding::utf16be, units, pending));
+        out.used = 0;
+    }
     const bool closed = std::fclose(out.file) == 0;
     out.file = nullptr;
     if (out.failed || !closed || !replaceFile(out.tempPath, out.path)) {

@@ -8,11 +8,18 @@
 #include <cstring>
 #include <string_view>
 
+#include "text_encoding.h"
+
 struct OutputFile {
     std::FILE* file = nullptr;
     bool failed = false;
-    char path[300] = {};      // the output
-    char tempPath[340] = {};  // the temporary file beside it
+    // The file that receives the output: the output's path, or the file that
+    // it leads to when it is a symbolic link.
+    char path[1024] = {};
+    char tempPath[1064] = {};  // the temporary file beside it
+    // Text is written in UTF-8 and goes out in this encoding. In UTF-16 the
+    // buffer may keep the first bytes of a character whose rest comes later.
+    TextEncoding encoding = TextEncoding::plain;
     // Text goes out in writes of up to a megabyte from a buffer got by
     // openOutput: each write costs the system a share beyond its bytes, and
     // fewer, larger ones let the file take larger pages. Should that memory
@@ -28,8 +35,9 @@ struct OutputFile {
     ~OutputFile();
 };
 
-// Creates the temporary file; false when it cannot be created.
-bool openOutput(OutputFile& out, const char* path);
+// Creates the temporary file and writes the encoding's byte-order mark; false
+// when it cannot be created.
+bool openOutput(OutputFile& out, const char* path, TextEncoding encoding = TextEncoding::plain);
 // Writes out what the buffer holds.
 void flushOutput(OutputFile& out);
 // put() for a text that does not fit into the room left in the buffer.

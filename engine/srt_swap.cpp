@@ -29,7 +29,14 @@ static std::int32_t writeFrameLineEntry(OutputFile& out, const LineStore& store,
     std::int32_t k = t + 2;
     for (; k < store.count; ++k) {
         const char* text = line(store, k);
-        if (text[0] == '\0' || nextIsSrtTimingLine(store, k)) break;
+        if (nextIsSrtTimingLine(store, k)) break;
+        if (text[0] == '\0') {
+            // Empty lines inside the text are empty pieces of it.
+            const std::int32_t next = emptyLinesInText(store, k);
+            if (next == store.count) break;
+            for (; k < next; ++k) putChar(out, '|');
+            text = line(store, k);
+        }
         putChar(out, '|');
         put(out, text);
     }
@@ -61,7 +68,7 @@ static void writeTimedEntry(OutputFile& out, const char* frameLine,
 WriteOutcome writeSrtSwap(const LineStore& store, const ConversionSettings& settings,
                           TimeShift& shift, const char* outputPath) {
     OutputFile out;
-    if (!openOutput(out, outputPath)) return {0, false};
+    if (!openOutput(out, outputPath, store.encoding)) return {0, false};
 
     std::int32_t subs = 0;
     scanEntries(

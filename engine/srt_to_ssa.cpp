@@ -85,7 +85,13 @@ static std::int32_t writeSrtEntry(OutputFile& out, const LineStore& store,
         const char* text = line(store, k);
         if (nextIsSrtTimingLine(store, k)) break;
         if (settings.joinWithNewline) {
-            if (text[0] == '\0') break;
+            if (text[0] == '\0') {
+                // Empty lines inside the text are empty pieces of it.
+                const std::int32_t next = emptyLinesInText(store, k);
+                if (next == store.count) break;
+                for (; k < next; ++k) put(out, "\\n");
+                text = line(store, k);
+            }
             put(out, "\\n");
             put(out, text);
         } else {
@@ -120,7 +126,7 @@ static void writeFrameEntry(OutputFile& out, const char* frameLine,
 WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& settings,
                            TimeShift& shift, const char* outputPath) {
     OutputFile out;
-    if (!openOutput(out, outputPath)) return {0, false};
+    if (!openOutput(out, outputPath, store.encoding)) return {0, false};
     for (const char* headerLine : kHeader) {
         put(out, headerLine);
         putLineEnd(out);

@@ -48,33 +48,38 @@ static const char* nthComma(const char* p, int n) {
 #endif
 }
 
-// The Name is the field after the first comma from column 42 on; the text
-// follows the fifth comma counted from the comma that ends the Name.
+// Fields are counted by commas from the start of the event: the Name is the
+// fifth, and the text follows the ninth comma. A line with fewer fields has
+// an empty Name or text.
 static void findNameAndText(const char* event, std::string_view& name, const char*& text) {
     name = {};
     text = "";
-    if (std::memchr(event, '\0', 43) != nullptr) return;  // the line ends before column 43
-    const char* p = nthComma(event + 42, 1);
-    if (!p) return;
-    const char* nameStart = p + 1;
+    const char* styleEnd = nthComma(event, 4);
+    if (!styleEnd) return;
+    const char* nameStart = styleEnd + 1;
     const char* nameEnd = nthComma(nameStart, 1);
     if (!nameEnd) {
         name = nameStart;
         return;
     }
     name = std::string_view(nameStart, static_cast<std::size_t>(nameEnd - nameStart));
-    // Past five commas, the first being the one that ends the Name; a line
-    // with fewer has no text.
     const char* fifth = nthComma(nameEnd, 5);
     if (fifth) text = fifth + 1;
 }
 
-// The text, with a new output line wherever it holds a backslash and "n".
+static bool isNumber(std::string_view text) {
+    if (text.empty()) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// The text, with a new output line wherever it holds a backslash and "n" or "N".
 static void putEventText(OutputFile& out, const char* text) {
     const char* p = text;
     for (const char* slash; (slash = std::strchr(p, '\\')) != nullptr;) {
         put(out, std::string_view(p, static_cast<std::size_t>(slash - p)));
-        if (slash[1] == 'n') {
+        if (slash[1] == 'n' || slash[1] == 'N') {
             putLineEnd(out);
             p = slash + 2;
         } else {
@@ -94,20 +99,23 @@ static constexpr auto kTimingCopy = makeColumnCopy(kCopiedTiming, kCopiedColumns
 WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& settings,
                            TimeShift& shift, const char* outputPath) {
     OutputFile out;
-    if (!openOutput(out, outputPath)) return {0, false};
+    if (!openOutput(out, outputPath, store.encoding)) return {0, false};
 
     std::int32_t events = store.count;
     for (std::int32_t i = 0; i < store.count; ++i) {
         if (std::strcmp(line(store, i), "[Events]") == 0) {
-            events = i + 2;
+            events = i + 1;
             break;
         }
     }
 
+    // Only "Dialogue:" lines are events: the Format line, "Comment:" lines,
+    // blank lines and later sections count for nothing.
     std::int32_t subs = 0;
     for (std::int32_t i = events; i < store.count; ++i) {
         prefetchLines(store, i + kPrefetchDistance);
         const char* event = line(store, i);
+        if (std::strncmp(event, "Dialogue:", 9) != 0) continue;
         char timing[kTimesBufferSize];
         if (settings.shiftFirstSub) {
             // The times are read only when they are moved; otherwise their
@@ -124,7 +132,14 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
         const char* text = nullptr;
         findNameAndText(event, name, text);
 
-        put(out, subs == 0 ? std::string_view("1") : name);
+        // The first entry is "1"; a later one keeps a Name made of digits
+        // (the number an SRT file gave it) and is otherwise numbered by place.
+        if (subs == 0)
+            put(out, "1");
+        else if (isNumber(name))
+            put(out, name);
+        else
+            putDecimal(out, subs + 1);
         putLineEnd(out);
         put(out, timing);
         putLineEnd(out);

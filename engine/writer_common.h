@@ -22,6 +22,20 @@ inline bool nextIsSrtTimingLine(const LineStore& store, std::int32_t k) {
     return k + 1 < store.count && isSrtTimingLine(line(store, k + 1));
 }
 
+// An empty line inside an entry's text ends the entry only when the next line
+// that is not empty is a timing line or the number before one, or when no
+// such line follows: some files have entries with an empty line in their
+// text. A timing line of either kind counts. Returns the line after the run of empty lines from k on, or
+// store.count when the run ends the entry.
+inline std::int32_t emptyLinesInText(const LineStore& store, std::int32_t k) {
+    std::int32_t next = k;
+    while (next < store.count && line(store, next)[0] == '\0') ++next;
+    if (next >= store.count || classifyLine(line(store, next), LineKindNone) != LineKindNone ||
+        nextIsSrtTimingLine(store, next))
+        return store.count;
+    return next;
+}
+
 // Writes value in decimal with at least `digits` digits, zero-filled after
 // any minus sign, as printf's "%.*d" does; returns the end. Writers print
 // numbers this way rather than with printf, which would cost more than all

@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     LineStore store;
-    FUZZ_CHECK(loadLinesFromMemory(store, script.data(), script.size()) == LoadStatus::ok);
+    FUZZ_CHECK(loadLinesFromMemory(store, script.data(), script.size(), FileKindSsa) == LoadStatus::ok);
     const std::string output = scratchFolder() + "/out.srt";
     TimeShift shift = 0.0;
     const WriteOutcome outcome = writeSsaToSrt(store, settings, shift, output.c_str());

@@ -22,6 +22,7 @@ const double kFrameRates[] = {
 
 const Writer kWriters[] = {writeSrtToSsa, writeSsaToSrt, writeSrtSwap};
 const char* const kOutputNames[] = {"out.ssa", "out.srt", "out.srt"};
+const FileKind kInputKinds[] = {FileKindSrt, FileKindSsa, FileKindSrt};
 
 struct FuzzSettings {
     ConversionSettings settings;
@@ -62,14 +63,15 @@ void checkSlots(const LineStore& store, std::size_t inputSize) {
 }
 
 // The file reader must give the same lines as the reader over memory.
-void checkFileReadsAlike(const LineStore& store, const std::uint8_t* data, std::size_t size) {
+void checkFileReadsAlike(const LineStore& store, const std::uint8_t* data, std::size_t size,
+                         FileKind kind) {
     const std::string input = scratchFolder() + "/in.srt";
     std::FILE* file = std::fopen(input.c_str(), "wb");
     FUZZ_CHECK(file != nullptr);
     FUZZ_CHECK(std::fwrite(data, 1, size, file) == size);
     FUZZ_CHECK(std::fclose(file) == 0);
     LineStore fromFile;
-    FUZZ_CHECK(loadLines(fromFile, input.c_str()) == LoadStatus::ok);
+    FUZZ_CHECK(loadLines(fromFile, input.c_str(), kind) == LoadStatus::ok);
     FUZZ_CHECK(fromFile.count == store.count);
     if (store.count > 0)
         FUZZ_CHECK(std::memcmp(fromFile.block, store.block,
@@ -85,10 +87,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     LineStore store;
     const LoadStatus status =
-        loadLinesFromMemory(store, reinterpret_cast<const char*>(in.data), in.size);
+        loadLinesFromMemory(store, reinterpret_cast<const char*>(in.data), in.size,
+                            kInputKinds[fuzz.writer]);
     FUZZ_CHECK(status == LoadStatus::ok);
     checkSlots(store, in.size);
-    checkFileReadsAlike(store, in.data, in.size);
+    checkFileReadsAlike(store, in.data, in.size, kInputKinds[fuzz.writer]);
 
     const std::string output = scratchFolder() + "/" + kOutputNames[fuzz.writer];
     TimeShift shift = 0.0;

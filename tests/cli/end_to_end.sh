@@ -5,7 +5,6 @@
 set -u
 convert=$1
 tests=$2
-corpus="$tests/../../shared/corpus"
 golden="$tests/data/golden"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -103,8 +102,45 @@ check "batch line ok" grep -qx "$work/batch/one.srt -> $work/batch/one.ssa: 3 su
 check "batch line ok 2" grep -qx "$work/batch/two.ssa -> $work/batch/two.srt: 2 subs" "$work/stdout"
 check "batch line failed" grep -q "^$work/batch/three.txt: failed: Error with file extensions" "$work/stdout"
 check "batch total" [ "$(tail -n 1 "$work/stdout")" = "4 files: 2 converted, 2 failed" ]
+# An output that exists is kept unless --overwrite is given.
+echo old >"$work/batch/one.ssa"
 run --batch "$work/batch/one.srt"
-check "batch all ok" [ "$status" = 0 ]
+check "batch skips an existing output" [ "$status" = 1 ] && check "kept" [ "$(cat "$work/batch/one.ssa")" = old ]
+check "batch skip line" grep -qx "$work/batch/one.srt: skipped: $work/batch/one.ssa exists (--overwrite replaces it)" "$work/stdout"
+check "batch skip total" [ "$(tail -n 1 "$work/stdout")" = "1 files: 0 converted, 0 failed, 1 skipped" ]
+run --overwrite --batch "$work/batch/one.srt"
+check "batch --overwrite" [ "$status" = 0 ] && check "replaced" same "$work/batch/one.ssa" "$work/a.ssa"
+# An output that is one of the batch's inputs is never written, not even with --overwrite.
+mkdir "$work/pair"; cp "$work/a.srt" "$work/pair/a.srt"; cp "$work/a.ssa" "$work/pair/a.ssa"
+ln -s a.srt "$work/pair/b.ssa"; cp "$work/a.srt" "$work/pair/b.srt"
+run --overwrite --batch "$work/pair/a.srt" "$work/pair/a.ssa" "$work/pair/b.srt" "$work/pair/b.ssa"
+check "batch pair fails" [ "$status" = 1 ]
+check "batch pair a.srt" same "$work/pair/a.srt" "$work/a.srt"
+check "batch pair a.ssa" same "$work/pair/a.ssa" "$work/a.ssa"
+check "batch input through a link" grep -qx "$work/pair/b.srt: failed: $work/pair/b.ssa is also an input of this batch" "$work/stdout"
+
+# An output that is a symbolic link: the file it leads to receives the output.
+mkdir "$work/link"; echo old >"$work/link/target.ssa"; ln -s target.ssa "$work/link/out.ssa"
+run "$work/a.srt" "$work/link/out.ssa"
+check "link stays a link" [ -L "$work/link/out.ssa" ] && check "target receives" same "$work/link/target.ssa" "$work/a.ssa"
+ln -s missing.ssa "$work/link/dangling.ssa"
+run "$work/a.srt" "$work/link/dangling.ssa"
+check "dangling link gets its target" same "$work/link/missing.ssa" "$work/a.ssa"
+
+# No silent nothing: text without subtitles is a failure.
+printf 'just some text\n' >"$work/text.srt"
+run "$work/text.srt" "$work/text.ssa"
+check "no subtitles" [ "$status" = 1 ] && check "no subtitles message" [ "$err" = "marliva-convert: no subtitles found in $work/text.srt" ]
+printf '\n \n' >"$work/blank.srt"
+run "$work/blank.srt" "$work/blank.ssa"
+check "blank input is no failure" [ "$status" = 0 ]
+# A frame rate declared by the file is named when the run uses another.
+printf '{1}{1}23.976\n{24}{48}x\n' >"$work/declared.srt"
+run "$work/declared.srt" "$work/declared.ssa"
+check "declared rate note" [ "$err" = "marliva-convert: $work/declared.srt declares 23.976 frames per second; converted at 25" ]
+run --fps 23.976 "$work/declared.srt" "$work/declared.ssa"
+check "declared rate used" [ "$status" = 0 ] && check "no note" [ -z "$err" ]
+check "declaration dropped" [ "$(grep -c '^Dialogue' "$work/declared.ssa")" = 1 ]
 
 # Golden files: the bundled sample in every direction.
 sample="$tests/../samples/sintel_en.srt"
@@ -119,21 +155,40 @@ for g in sintel_en.ssa sintel_en_split.ssa sintel_en_frames.srt sintel_en_back.s
   check "golden $g" same "$work/$g" "$golden/$g"
 done
 
-# Every corpus file in every direction its kind allows: completes, no crash.
-if [ -d "$corpus" ]; then
-  for f in "$corpus"/*; do
-    base=$(basename "$f")
-    case $base in
-      *.srt|*.sub) cp "$f" "$work/c.srt"; pairs="c.srt:c.ssa c.srt:c2.srt" ;;
-      *.ssa|*.ass) cp "$f" "$work/c.ssa"; pairs="c.ssa:c.srt" ;;
-      *) continue ;;
-    esac
-    for p in $pairs; do
-      run "$work/${p%%:*}" "$work/${p##*:}"
-      check "corpus $base ${p}" [ "$status" = 0 ]
-    done
-  done
-fi
+# Real files that other tools wrote, against outputs read line by line when they were made.
+real="$tests/data/real"
+expect_real() {  # expect_real INPUT OUTPUT-NAME [OPTIONS...]: converts INPUT under its own extension
+  local input=$1 name=$2 in_ext=srt; shift 2
+  case $input in *.ssa|*.ass) in_ext=ssa ;; esac
+  cp "$real/$input" "$work/real_in.$in_ext"
+  run "$@" "$work/real_in.$in_ext" "$work/$name"
+  check "real $input: status" [ "$status" = 0 ]
+  check "real $input => $name" same "$work/$name" "$real/expected/$name"
+}
+expect_real pepper_carrot_ep6_ru_bom.srt pepper_carrot_ep6_ru_bom.ssa
+expect_real subsrt_sample.srt subsrt_sample.ssa
+expect_real subsrt_sample_microdvd.sub subsrt_sample_microdvd.srt
+expect_real astisub_example_in.ssa astisub_example_in.srt
+expect_real libjass_frz_bom_crlf.ass libjass_frz_bom_crlf.srt
+expect_real libjass_unit_2.ass libjass_unit_2.srt
+for input in subsrt_sample.ssa astisub_cr_only.srt; do  # layouts that are not read say so
+  cp "$real/$input" "$work/unread_$input"
+  run "$work/unread_$input" "$work/unread.${input##*.}.out.srt"
+  check "real $input: no subtitles" [ "$status" = 1 ]
+done
+
+# UTF-16 in both byte orders: the same conversion as the UTF-8 file, back in UTF-16.
+run "$real/synfig_07_bones_zh.srt" "$work/zh8.ssa"
+run --fps 23.976 "$real/synfig_07_bones_zh.srt" "$work/zh8.srt"
+check "zh subs" [ "$(grep -c '^Dialogue' "$work/zh8.ssa")" = 125 ]
+for order in LE BE; do
+  { [ $order = LE ] && printf '\xFF\xFE' || printf '\xFE\xFF'; iconv -f UTF-8 -t UTF-16$order "$real/synfig_07_bones_zh.srt"; } >"$work/zh16.srt"
+  run "$work/zh16.srt" "$work/zh16.ssa"
+  check "UTF-16$order to SSA" [ "$(tail -c +3 "$work/zh16.ssa" | iconv -f UTF-16$order -t UTF-8)" = "$(cat "$work/zh8.ssa")" ]
+  check "UTF-16$order mark" [ "$(head -c 2 "$work/zh16.ssa" | od -An -tx1 | tr -d ' ')" = "$([ $order = LE ] && echo fffe || echo feff)" ]
+  run --fps 23.976 "$work/zh16.srt" "$work/zh16f.srt"
+  check "UTF-16$order frames" [ "$(tail -c +3 "$work/zh16f.srt" | iconv -f UTF-16$order -t UTF-8)" = "$(cat "$work/zh8.srt")" ]
+done
 
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

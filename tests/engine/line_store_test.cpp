@@ -12,7 +12,7 @@ namespace {
 
 std::vector<std::string> linesOf(const std::string& bytes) {
     LineStore store;
-    EXPECT_EQ(loadLinesFromMemory(store, bytes.data(), bytes.size()), LoadStatus::ok);
+    EXPECT_EQ(loadLinesFromMemory(store, bytes.data(), bytes.size(), FileKindNone), LoadStatus::ok);
     std::vector<std::string> lines;
     for (std::int32_t i = 0; i < store.count; ++i) {
         const char* slot = line(store, i);
@@ -45,7 +45,10 @@ TEST(LineStore, TextModeReading) {
         {"254 characters, CR LF", a254 + "\r\n", {a254, ""}},
         {"300 characters and a line end", a300 + "\n", {a254, std::string(46, 'a')}},
         {"300 characters at the end", a300, {a254, std::string(46, 'a')}},
-        {"a byte-order mark stays", "\xEF\xBB\xBF{000001}{000002}x\n", {"\xEF\xBB\xBF{000001}{000002}x"}},
+        {"a byte-order mark is not part of the first line", "\xEF\xBB\xBF{000001}{000002}x\n",
+         {"{000001}{000002}x"}},
+        {"UTF-16 is read as UTF-8", std::string("\xFF\xFE" "a\0\r\0\n\0\xE9\0\x1A\0z\0", 14),
+         {"a", "\xC3\xA9"}},
         {"zero bytes end the text of their line", std::string("ab\0cd\nef\n", 9), {"ab", "ef"}},
     };
     for (const auto& c : cases) EXPECT_EQ(linesOf(c.bytes), c.lines) << c.name;
@@ -61,9 +64,9 @@ TEST(LineStore, FileAndMemoryGiveTheSameLines) {
         const std::string path = scratchPath("store_same.srt");
         writeFile(path, bytes);
         LineStore fromFile;
-        ASSERT_EQ(loadLines(fromFile, path.c_str()), LoadStatus::ok) << lines;
+        ASSERT_EQ(loadLines(fromFile, path.c_str(), FileKindNone), LoadStatus::ok) << lines;
         LineStore fromMemory;
-        ASSERT_EQ(loadLinesFromMemory(fromMemory, bytes.data(), bytes.size()), LoadStatus::ok);
+        ASSERT_EQ(loadLinesFromMemory(fromMemory, bytes.data(), bytes.size(), FileKindNone), LoadStatus::ok);
         ASSERT_EQ(fromFile.count, fromMemory.count) << lines;
         EXPECT_EQ(0, std::memcmp(fromFile.block, fromMemory.block,
                                  static_cast<std::size_t>(fromFile.count) * kSlotSize))
@@ -78,8 +81,8 @@ TEST(LineStore, FileAndMemoryGiveTheSameLines) {
 
 TEST(LineStore, UnreadableInputs) {
     LineStore store;
-    EXPECT_EQ(loadLines(store, scratchPath("no_such_file.srt").c_str()), LoadStatus::cannotOpen);
-    EXPECT_EQ(loadLines(store, ::testing::TempDir().c_str()), LoadStatus::cannotOpen);  // a folder
+    EXPECT_EQ(loadLines(store, scratchPath("no_such_file.srt").c_str(), FileKindSrt), LoadStatus::cannotOpen);
+    EXPECT_EQ(loadLines(store, ::testing::TempDir().c_str(), FileKindSrt), LoadStatus::cannotOpen);  // a folder
     EXPECT_EQ(store.count, 0);
 }
 

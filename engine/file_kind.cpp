@@ -1,0 +1,27 @@
+// File kinds from names, and the proposed output name.
+#include "file_kind.h"
+
+static bool endsWithIgnoringCase(std::string_view path, const char* suffix) {
+    const std::string_view tail = path.substr(path.size() - 3);
+    for (int i = 0; i < 3; ++i) {
+        char c = tail[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != suffix[i]) return false;
+    }
+    return true;
+}
+
+FileKind fileKindOf(std::string_view path) {
+    if (path.size() < 5) return FileKindNone;
+    if (endsWithIgnoringCase(path, "srt")) return FileKindSrt;
+    if (endsWithIgnoringCase(path, "ssa")) return FileKindSsa;
+    return FileKindNone;
+}
+
+std::optional<std::string> deriveOutputName(std::string_view path) {
+    if (path.size() <= 4 || path[path.size() - 4] != '.') return std::nullopt;
+    std::string name(path.substr(0, path.size() - 3));
+    // Anything that is not SSA gets "ssa", the script that SRT converts to.
+    name += fileKindOf(path) == FileKindSsa ? "srt" : "ssa";
+    return name;
+}

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# marliva-convert.exe under Wine writes what the Linux program writes: real
+# files in other tools' layouts against the same expected outputs, UTF-16 in
+# and out, no subtitles as a failure, and a batch that keeps its inputs.
+# usage: same_on_windows.sh MARLIVA_CONVERT_EXE TESTS_DIR
+set -u
+exe=$1
+real=$2/data/real
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+failed=0
+check() {  # check NAME CONDITION...
+  local name=$1; shift
+  "$@" || { failed=$((failed + 1)); echo "FAILED: $name"; }
+}
+convert() { wine "$exe" "$@" >stdout 2>stderr; status=$?; }
+
+while read -r input output; do
+  in_name=in.srt; case $input in *.ssa|*.ass) in_name=in.ssa ;; esac
+  cp "$real/$input" "$in_name"
+  convert "$in_name" "$output"
+  check "$input: status $status" [ "$status" = 0 ]
+  check "$input => $output" cmp -s "$output" "$real/expected/$output"
+done <<'CASES'
+pepper_carrot_ep6_ru_bom.srt pepper_carrot_ep6_ru_bom.ssa
+subsrt_sample_microdvd.sub subsrt_sample_microdvd.srt
+astisub_example_in.ssa astisub_example_in.srt
+libjass_frz_bom_crlf.ass libjass_frz_bom_crlf.srt
+libjass_unit_2.ass libjass_unit_2.srt
+CASES
+
+# UTF-16: the same script as from UTF-8, in UTF-16 with its mark.
+{ printf '\xFF\xFE'; tail -c +4 "$real/pepper_carrot_ep6_ru_bom.srt" | iconv -f UTF-8 -t UTF-16LE; } >utf16.srt
+convert utf16.srt utf16.ssa
+check "UTF-16 mark" [ "$(head -c 2 utf16.ssa | od -An -tx1 | tr -d ' ')" = fffe ]
+check "UTF-16 text" [ "$(tail -c +3 utf16.ssa | iconv -f UTF-16LE -t UTF-8)" = \
+                      "$(tail -c +4 "$real/expected/pepper_carrot_ep6_ru_bom.ssa")" ]
+
+printf 'just some text\r\n' >text.srt
+convert text.srt text.ssa
+check "no subtitles: exit status" [ "$status" = 1 ]
+
+cp "$real/subsrt_sample.srt" a.srt
+cp "$real/expected/subsrt_sample.ssa" a.ssa
+convert --overwrite --batch a.srt a.ssa
+check "batch of a pair: exit status" [ "$status" = 1 ]
+check "batch keeps a.srt" cmp -s a.srt "$real/subsrt_sample.srt"
+check "batch keeps a.ssa" cmp -s a.ssa "$real/expected/subsrt_sample.ssa"
+
+echo "same_on_windows: $failed failed"
+[ "$failed" = 0 ]
