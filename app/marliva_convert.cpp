@@ -34,7 +34,6 @@ const char kUsage[] =
 // What the sink collected during one run.
 struct CliSink {
     bool quiet = false;     // batch mode prints summaries instead of logs
-    bool messageShown = false;
     std::string lastMessage;
 };
 
@@ -54,11 +53,15 @@ void cliShowMessage(void* context, const char* format, std::va_list args) {
     char text[1024];
     std::vsnprintf(text, sizeof text, format, args);
     auto* sink = static_cast<CliSink*>(context);
-    sink->messageShown = true;
     sink->lastMessage = text;
+    // Each line of the message, with the program's name in front.
     std::fflush(stdout);
-    printText(stderr, text);
-    std::fputc('\n', stderr);
+    for (const char* p = text;;) {
+        const char* end = std::strstr(p, "\r\n");
+        std::fprintf(stderr, "marliva-convert: %.*s\n", static_cast<int>(end ? end - p : std::strlen(p)), p);
+        if (!end) break;
+        p = end + 2;
+    }
 }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -114,7 +117,7 @@ bool parseFirstSub(std::string_view text, ConversionSettings& settings) {
 int usageError(const char* what, const char* argument) {
     std::fprintf(stderr, "marliva-convert: %s%s%s\n", what, argument ? ": " : "",
                  argument ? argument : "");
-    std::fprintf(stderr, "Try 'marliva-convert --help'.\n");
+    std::fprintf(stderr, "marliva-convert: Try 'marliva-convert --help'.\n");
     return kExitUsage;
 }
 
@@ -202,11 +205,12 @@ int convertBatch(ConversionSettings& settings, char** files, int count, bool ove
         } else if (outcome.completed) {
             std::printf("%s -> %s: %d subs\n", input, output->c_str(), static_cast<int>(outcome.subs));
         } else {
-            // The message on one line: each CR LF becomes a space.
+            // The message on one line: each CR LF becomes a space after a
+            // colon, else a colon and a space.
             std::string reason;
             for (const char* p = sinkState.lastMessage.c_str(); *p; ++p) {
                 if (p[0] == '\r' && p[1] == '\n') {
-                    reason += ' ';
+                    reason += !reason.empty() && reason.back() == ':' ? " " : ": ";
                     ++p;
                 } else {
                     reason += *p;

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "line_store.h"
 #include "writers.h"
@@ -118,10 +119,12 @@ RunOutcome runConversion(ConversionSettings& settings, const ReportSink& sink) {
     case LoadStatus::ok:
         break;
     case LoadStatus::cannotOpen:
-        sinkMessage(sink, "Cannot read the input file:\r\n%s", inputPath);
+        sinkMessage(sink, "Cannot read the input file:\r\n%s\r\n%s", inputPath,
+                    std::strerror(guard.store.error));
         return {false, 0};
     case LoadStatus::tooLarge:
-        sinkMessage(sink, "Not enough memory to load the input file:\r\n%s", inputPath);
+        sinkMessage(sink, "Not enough memory to load the input file:\r\n%s\r\n%s", inputPath,
+                    std::strerror(guard.store.error));
         return {false, 0};
     }
     if (usesFrameRate(*row, guard.store) &&
@@ -136,7 +139,8 @@ RunOutcome runConversion(ConversionSettings& settings, const ReportSink& sink) {
     const std::uint32_t t1 = tickCount();
     if (!written.written) {
         sinkLog(sink, " failed.\r\n\r\n");
-        sinkMessage(sink, "Cannot write the output file:\r\n%s", outputPath);
+        sinkMessage(sink, "Cannot write the output file:\r\n%s\r\n%s", outputPath,
+                    std::strerror(written.error));
         return {false, 0};
     }
     reportRunStatistics(sink, written.subs, t1 - t0);

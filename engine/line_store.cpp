@@ -3,6 +3,7 @@
 #include "line_store.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,7 +18,6 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
-#include <cerrno>
 #define MARLIVA_MAPPED_BLOCK 1
 #endif
 // Under the address and memory sanitizers the block comes from the heap, so
@@ -130,19 +130,29 @@ bool growInput(InputBytes& bytes, std::size_t capacity, std::size_t used) {
 // The whole file in memory, read in one go when its size is known.
 constexpr std::size_t kLargestGrowingInput = std::size_t{1} << 30;
 
-LoadStatus readWhole(std::FILE* file, InputBytes& bytes, std::size_t& size) {
+// `error` receives the system's error number of a failure.
+LoadStatus readWhole(std::FILE* file, InputBytes& bytes, std::size_t& size, int& error) {
     std::size_t capacity = 1 << 16;
     const long long known = regularFileSize(file);
     if (known > 0 && static_cast<unsigned long long>(known) < std::numeric_limits<std::size_t>::max())
         capacity = static_cast<std::size_t>(known) + 1;
     size = 0;
+    error = ENOMEM;
     if (!reserveInput(bytes, capacity)) return LoadStatus::tooLarge;
     for (;;) {
+        errno = 0;
         size += std::fread(bytes.data + size, 1, capacity - size, file);
-        if (size < capacity) return std::ferror(file) ? LoadStatus::cannotOpen : LoadStatus::ok;
+        if (size < capacity) {
+            if (!std::ferror(file)) return LoadStatus::ok;
+            error = errno ? errno : EIO;
+            return LoadStatus::cannotOpen;
+        }
         // An input that never ends (a pipe, a device) or keeps growing is
         // refused once it passes what a store could ever be made of.
-        if (capacity >= kLargestGrowingInput) return LoadStatus::tooLarge;
+        if (capacity >= kLargestGrowingInput) {
+            error = EFBIG;
+            return LoadStatus::tooLarge;
+        }
         capacity *= 2;
         if (!growInput(bytes, capacity, size)) return LoadStatus::tooLarge;
     }
@@ -291,21 +301,39 @@ LoadStatus decodeInput(const char* data, std::size_t size, TextEncoding encoding
 
 }  // namespace
 
+static LoadStatus fillStore(LineStore& store, const char* data, std::size_t size, FileKind kind);
+
 LoadStatus loadLines(LineStore& store, const char* path, FileKind kind) {
     release(store);
     // The file is read once; counting and filling work on the bytes in memory.
     FilePtr file(std::fopen(path, "rb"));
-    if (!file) return LoadStatus::cannotOpen;
+    if (!file) {
+        store.error = errno;
+        return LoadStatus::cannotOpen;
+    }
     InputBytes bytes;
     std::size_t size = 0;
-    const LoadStatus read = readWhole(file.get(), bytes, size);
-    if (read != LoadStatus::ok) return read;
+    int error = 0;
+    const LoadStatus read = readWhole(file.get(), bytes, size, error);
+    if (read != LoadStatus::ok) {
+        store.error = error;
+        return read;
+    }
     file.reset();
     return loadLinesFromMemory(store, bytes.data, size, kind);
 }
 
 LoadStatus loadLinesFromMemory(LineStore& store, const char* data, std::size_t size, FileKind kind) {
     release(store);
+    const LoadStatus status = fillStore(store, data, size, kind);
+    if (status != LoadStatus::ok) {
+        release(store);
+        store.error = ENOMEM;
+    }
+    return status;
+}
+
+static LoadStatus fillStore(LineStore& store, const char* data, std::size_t size, FileKind kind) {
     const TextEncoding encoding = encodingOf({data, size});
     DecodedText text;
     const LoadStatus decoded = decodeInput(data, size, encoding, text);

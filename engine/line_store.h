@@ -19,6 +19,8 @@ struct LineStore {
     // A frame-line file may declare its frame rate on its first line.
     bool declaresFrameRate = false;
     double declaredFrameRate = 0.0;
+    // The system's error number when the file could not be loaded.
+    int error = 0;
 };
 
 enum class LoadStatus {

@@ -33,6 +33,18 @@ OutputFile::~OutputFile() {
 
 constexpr std::size_t kLargeBufferSize = std::size_t{1} << 20;
 
+// Records the first failure; false, for returning at once.
+static bool failWith(OutputFile& out, int error) {
+    if (!out.error) out.error = error ? error : EIO;
+    out.failed = true;
+    return false;
+}
+
+static void writeBytes(OutputFile& out, const char* bytes, std::size_t n) {
+    errno = 0;
+    if (n && !out.failed && std::fwrite(bytes, 1, n, out.file) != n) failWith(out, errno);
+}
+
 // Creates a new file that did not exist before, so that no file of the user's
 // is ever overwritten by the temporary one.
 static std::FILE* createExclusive(const char* path) {
@@ -95,16 +107,18 @@ bool openOutput(OutputFile& out, const char* path, TextEncoding encoding) {
     out.failed = false;
     out.used = 0;
     out.encoding = encoding;
+    out.error = 0;
 #ifdef _WIN32
     if (std::snprintf(out.path, sizeof out.path, "%s", path) >= static_cast<int>(sizeof out.path))
-        return false;
+        return failWith(out, ENAMETOOLONG);
 #else
-    if (!resolveLinks(path, out.path, sizeof out.path)) return false;
+    errno = 0;
+    if (!resolveLinks(path, out.path, sizeof out.path)) return failWith(out, errno ? errno : ELOOP);
     path = out.path;
 #endif
 #ifndef _WIN32
     // A read-only output stays as it is, as it would if it were opened for writing.
-    if (access(path, F_OK) == 0 && access(path, W_OK) != 0) return false;
+    if (access(path, F_OK) == 0 && access(path, W_OK) != 0) return failWith(out, errno);
 #endif
     // The temporary name is the output's name with a suffix; when that is too
     // long for the system (an output name near the longest allowed), a short
@@ -118,7 +132,7 @@ bool openOutput(OutputFile& out, const char* path, TextEncoding encoding) {
     }
     if (!out.file) {
         out.tempPath[0] = '\0';
-        return false;
+        return failWith(out, errno);
     }
     if (out.buffer == out.small) {
         if (auto* large = static_cast<char*>(std::malloc(kLargeBufferSize))) {
@@ -135,14 +149,10 @@ bool openOutput(OutputFile& out, const char* path, TextEncoding encoding) {
         fchmod(fileno(out.file), existing.st_mode & 07777);
 #endif
     const std::string_view mark = byteOrderMark(encoding);
-    if (!mark.empty() && std::fwrite(mark.data(), 1, mark.size(), out.file) != mark.size())
-        out.failed = true;
+    writeBytes(out, mark.data(), mark.size());
     return true;
 }
 
-static void writeBytes(OutputFile& out, const char* bytes, std::size_t n) {
-    if (n && !out.failed && std::fwrite(bytes, 1, n, out.file) != n) out.failed = true;
-}
 
 static bool isUtf16(TextEncoding encoding) {
     return encoding == TextEncoding::utf16le || encoding == TextEncoding::utf16be;
@@ -194,11 +204,22 @@ void putBeyondBuffer(OutputFile& out, std::string_view text) {
     out.used += text.size();
 }
 
-static bool replaceFile(const char* from, const char* to) {
+// Puts `from` in place of `to`; the system's error number when it cannot, else 0.
+static int replaceFile(const char* from, const char* to) {
 #ifdef _WIN32
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
+    if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING)) return 0;
+    switch (GetLastError()) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return EACCES;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return ENOENT;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+    default: return EIO;
+    }
 #else
-    return std::rename(from, to) == 0;
+    return std::rename(from, to) == 0 ? 0 : errno;
 #endif
 }
 
@@ -212,9 +233,13 @@ bool commitOutput(OutputFile& out) {
         writeBytes(out, units, encodeUtf16("\xEF\xBF\xBD", 3, out.encoding == TextEncoding::utf16be, units, pending));
         out.used = 0;
     }
-    const bool closed = std::fclose(out.file) == 0;
+    errno = 0;
+    if (std::fclose(out.file) != 0) failWith(out, errno);
     out.file = nullptr;
-    if (out.failed || !closed || !replaceFile(out.tempPath, out.path)) {
+    if (!out.failed) {
+        if (const int error = replaceFile(out.tempPath, out.path)) failWith(out, error);
+    }
+    if (out.failed) {
         discardTemp(out);
         return false;
     }

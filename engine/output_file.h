@@ -13,6 +13,7 @@
 struct OutputFile {
     std::FILE* file = nullptr;
     bool failed = false;
+    int error = 0;  // the system's error number of the first failure
     // The file that receives the output: the output's path, or the file that
     // it leads to when it is a symbolic link.
     char path[1024] = {};

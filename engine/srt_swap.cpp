@@ -68,12 +68,13 @@ static void writeTimedEntry(OutputFile& out, const char* frameLine,
 WriteOutcome writeSrtSwap(const LineStore& store, const ConversionSettings& settings,
                           TimeShift& shift, const char* outputPath) {
     OutputFile out;
-    if (!openOutput(out, outputPath, store.encoding)) return {0, false};
+    if (!openOutput(out, outputPath, store.encoding)) return {0, false, out.error};
 
     std::int32_t subs = 0;
     scanEntries(
         store,
         [&](std::int32_t t) { return writeFrameLineEntry(out, store, settings, shift, t, subs); },
         [&](const char* frameLine) { writeTimedEntry(out, frameLine, settings, shift, subs); });
-    return {subs, commitOutput(out)};
+    const bool written = commitOutput(out);
+    return {subs, written, out.error};
 }

@@ -126,7 +126,7 @@ static void writeFrameEntry(OutputFile& out, const char* frameLine,
 WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& settings,
                            TimeShift& shift, const char* outputPath) {
     OutputFile out;
-    if (!openOutput(out, outputPath, store.encoding)) return {0, false};
+    if (!openOutput(out, outputPath, store.encoding)) return {0, false, out.error};
     for (const char* headerLine : kHeader) {
         put(out, headerLine);
         putLineEnd(out);
@@ -144,5 +144,6 @@ WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& set
             writeFrameEntry(out, frameLine, settings, shift, subs);
             putLineEnd(out);
         });
-    return {subs, commitOutput(out)};
+    const bool written = commitOutput(out);
+    return {subs, written, out.error};
 }

@@ -99,7 +99,7 @@ static constexpr auto kTimingCopy = makeColumnCopy(kCopiedTiming, kCopiedColumns
 WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& settings,
                            TimeShift& shift, const char* outputPath) {
     OutputFile out;
-    if (!openOutput(out, outputPath, store.encoding)) return {0, false};
+    if (!openOutput(out, outputPath, store.encoding)) return {0, false, out.error};
 
     std::int32_t events = store.count;
     for (std::int32_t i = 0; i < store.count; ++i) {
@@ -148,5 +148,6 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
         putLineEnd(out);
         ++subs;
     }
-    return {subs, commitOutput(out)};
+    const bool written = commitOutput(out);
+    return {subs, written, out.error};
 }

@@ -11,6 +11,7 @@
 struct WriteOutcome {
     std::int32_t subs;
     bool written;  // false when the output could not be created or written
+    int error;     // then the system's error number
 };
 
 using Writer = WriteOutcome (*)(const LineStore& store, const ConversionSettings& settings,

@@ -75,10 +75,13 @@ expect_no_temporary() {
 }
 expect_subs() { [[ $out == *"subs : $1"* ]] || fail "log '${out:0:200}' does not say subs : $1"; }
 
-cannot_read() { printf 'Cannot read the input file:\n%s' "$1"; }
-cannot_write() { printf 'Cannot write the output file:\n%s' "$1"; }
-no_memory() { printf 'Not enough memory to load the input file:\n%s' "$1"; }
-bad_rate() { printf 'Invalid frame rate: %s\nThe frame rate must be a number above 0.' "$1"; }
+# The messages as marliva-convert prints them: each line after its name; the
+# failures name the file and then the system's reason.
+said() { local line; for line in "$@"; do printf 'marliva-convert: %s\n' "$line"; done; }
+cannot_read() { said "Cannot read the input file:" "$1" "$2"; }
+cannot_write() { said "Cannot write the output file:" "$1" "$2"; }
+no_memory() { said "Not enough memory to load the input file:" "$1" "$2"; }
+bad_rate() { said "Invalid frame rate: $1" "The frame rate must be a number above 0."; }
 
 # An existing output whose bytes must survive a failed run.
 existing_output() { printf 'an earlier output, to be kept\r\n' >"$1"; keep "$1"; }
@@ -130,14 +133,14 @@ case $case_name in
 input_missing)
   existing_output "$d/out.ssa"
   run "$d/missing.srt" "$d/out.ssa"
-  expect_status 1; expect_message "$(cannot_read "$d/missing.srt")"; expect_no_report
+  expect_status 1; expect_message "$(cannot_read "$d/missing.srt" "No such file or directory")"; expect_no_report
   expect_kept "$d/out.ssa"; expect_absent "$d/missing.srt"; expect_no_temporary "$d" ;;
 
 input_directory)
   mkdir "$d/folder.srt"
   existing_output "$d/out.ssa"
   run "$d/folder.srt" "$d/out.ssa"
-  expect_status 1; expect_message "$(cannot_read "$d/folder.srt")"; expect_no_report
+  expect_status 1; expect_message "$(cannot_read "$d/folder.srt" "Is a directory")"; expect_no_report
   expect_kept "$d/out.ssa"; expect_no_temporary "$d" ;;
 
 input_unreadable)
@@ -146,12 +149,12 @@ input_unreadable)
   existing_output "$d/out.ssa"
   run $as_user "$in" "$d/out.ssa"
   chmod 644 "$in"
-  expect_status 1; expect_message "$(cannot_read "$in")"; expect_no_report
+  expect_status 1; expect_message "$(cannot_read "$in" "Permission denied")"; expect_no_report
   expect_kept "$in" "$d/out.ssa"; expect_no_temporary "$d" ;;
 
 output_missing_folder)
   run "$in" "$d/no/such/folder/out.ssa"
-  expect_status 1; expect_message "$(cannot_write "$d/no/such/folder/out.ssa")"; expect_no_report
+  expect_status 1; expect_message "$(cannot_write "$d/no/such/folder/out.ssa" "No such file or directory")"; expect_no_report
   expect_absent "$d/no"; expect_kept "$in"; expect_no_temporary "$d" ;;
 
 output_read_only)
@@ -161,7 +164,7 @@ output_read_only)
   chmod 444 "$d/out.ssa"
   chown 65534 "$d/out.ssa" 2>/dev/null
   run $as_user "$in" "$d/out.ssa"
-  expect_status 1; expect_message "$(cannot_write "$d/out.ssa")"; expect_no_report
+  expect_status 1; expect_message "$(cannot_write "$d/out.ssa" "Permission denied")"; expect_no_report
   expect_kept "$in" "$d/out.ssa"; expect_no_temporary "$d" ;;
 
 output_read_only_folder)
@@ -171,7 +174,7 @@ output_read_only_folder)
   chmod 555 "$d/ro"
   run $as_user "$in" "$d/ro/out.ssa"
   chmod 755 "$d/ro"
-  expect_status 1; expect_message "$(cannot_write "$d/ro/out.ssa")"; expect_no_report
+  expect_status 1; expect_message "$(cannot_write "$d/ro/out.ssa" "Permission denied")"; expect_no_report
   expect_kept "$in" "$d/ro/out.ssa"; expect_no_temporary "$d/ro" ;;
 
 output_immutable)
@@ -180,14 +183,14 @@ output_immutable)
   chattr +i "$d/out.ssa" 2>/dev/null || skip "cannot set the immutable attribute (chattr +i) here"
   immutable+=("$d/out.ssa")
   run "$in" "$d/out.ssa"
-  expect_status 1; expect_message "$(cannot_write "$d/out.ssa")"; expect_no_report
+  expect_status 1; expect_message "$(cannot_write "$d/out.ssa" "Operation not permitted")"; expect_no_report
   expect_kept "$in" "$d/out.ssa"; expect_no_temporary "$d" ;;
 
 output_directory)
   mkdir "$d/out.ssa"
   touch "$d/out.ssa/inside"
   run "$in" "$d/out.ssa"
-  expect_status 1; expect_message "$(cannot_write "$d/out.ssa")"; expect_no_report
+  expect_status 1; expect_message "$(cannot_write "$d/out.ssa" "Is a directory")"; expect_no_report
   [[ -d $d/out.ssa && -f $d/out.ssa/inside ]] || fail "the folder was changed"
   expect_kept "$in"; expect_no_temporary "$d" ;;
 
@@ -201,20 +204,20 @@ output_full_disk)
   for _ in $(seq 1 20); do cat "$sample"; done >"$d/big.srt"
   keep "$d/big.srt"
   run "$d/big.srt" "$d/small/out.ssa"
-  expect_status 1; expect_message "$(cannot_write "$d/small/out.ssa")"; expect_no_report
+  expect_status 1; expect_message "$(cannot_write "$d/small/out.ssa" "No space left on device")"; expect_no_report
   expect_kept "$d/big.srt" "$d/small/out.ssa"; expect_no_temporary "$d/small" ;;
 
 output_file_size_limit)
   # The disk full for this program alone: writes beyond 1 KB fail.
   existing_output "$d/out.ssa"
   run --limit 'ulimit -f 1' "$in" "$d/out.ssa"
-  expect_status 1; expect_message "$(cannot_write "$d/out.ssa")"; expect_no_report
+  expect_status 1; expect_message "$(cannot_write "$d/out.ssa" "File too large")"; expect_no_report
   expect_kept "$in" "$d/out.ssa"; expect_no_temporary "$d" ;;
 
 same_path_failing_write)
   # SRT => SRT onto itself with a write that fails: the input stays whole.
   run --limit 'ulimit -f 1' "$in" "$in"
-  expect_status 1; expect_message "$(cannot_write "$in")"; expect_no_report
+  expect_status 1; expect_message "$(cannot_write "$in" "File too large")"; expect_no_report
   expect_kept "$in"; expect_no_temporary "$d" ;;
 
 empty_file)
@@ -316,7 +319,7 @@ store_too_large)
   else
     run --limit 'ulimit -v 1000000' "$d/many.srt" "$d/out.ssa"
   fi
-  expect_status 1; expect_message "$(no_memory "$d/many.srt")"; expect_no_report
+  expect_status 1; expect_message "$(no_memory "$d/many.srt" "Cannot allocate memory")"; expect_no_report
   expect_kept "$d/many.srt" "$d/out.ssa"; expect_no_temporary "$d" ;;
 
 frame_rate_0 | frame_rate_minus_1)

@@ -67,25 +67,31 @@ check "path over 254 characters" [ "$status" = 2 ]
 # Messages: exit 1, text on stderr, nothing on stdout.
 run "$work/a.srt" "$work/a.txt"
 check "refused pair" [ "$status" = 1 ]
-check "refused pair text" [ "$err" = $'Error with file extensions:\nonly srt=>ssa, srt=>srt and ssa=>srt supported.' ]
+check "refused pair text" [ "$err" = $'marliva-convert: Error with file extensions:\nmarliva-convert: only srt=>ssa, srt=>srt and ssa=>srt supported.' ]
 check "refused pair writes nothing" [ ! -e "$work/a.txt" ]
 echo keep >"$work/kept.ssa"
 run "$work/missing.srt" "$work/kept.ssa"
-check "missing input" [ "$status" = 1 ] && check "missing input names it" [ "$err" = $'Cannot read the input file:\n'"$work/missing.srt" ]
+check "missing input" [ "$status" = 1 ] && check "missing input names it" [ "$err" = "marliva-convert: Cannot read the input file:
+marliva-convert: $work/missing.srt
+marliva-convert: No such file or directory" ]
 check "missing input keeps the output" [ "$(cat "$work/kept.ssa")" = keep ]
 run --fps 0 "$work/a.srt" "$work/zero.srt"
 check "frame rate 0" [ "$status" = 1 ] && check "frame rate 0 writes nothing" [ ! -e "$work/zero.srt" ]
-check "frame rate message" [ "$err" = $'Invalid frame rate: 0\nThe frame rate must be a number above 0.' ]
+check "frame rate message" [ "$err" = $'marliva-convert: Invalid frame rate: 0\nmarliva-convert: The frame rate must be a number above 0.' ]
 run --fps -1 "$work/a.srt" "$work/neg.ssa"
 check "timing lines ignore the frame rate" [ "$status" = 0 ]
 run "$work/a.srt" "$work/nowhere/out.ssa"
-check "unwritable output" [ "$status" = 1 ] && check "names the output" [ "$err" = $'Cannot write the output file:\n'"$work/nowhere/out.ssa" ]
+check "unwritable output" [ "$status" = 1 ] && check "names the output" [ "$err" = "marliva-convert: Cannot write the output file:
+marliva-convert: $work/nowhere/out.ssa
+marliva-convert: No such file or directory" ]
 check "no done after a failed write" [ "$out" = "SRT => SSA ... failed." ]
 
 # An input that never ends is refused, not read until memory runs out.
 ln -s /dev/zero "$work/endless.srt"
 run "$work/endless.srt" "$work/endless.ssa"
-check "endless input" [ "$status" = 1 ] && check "endless input message" [ "$err" = $'Not enough memory to load the input file:\n'"$work/endless.srt" ]
+check "endless input" [ "$status" = 1 ] && check "endless input message" [ "$err" = "marliva-convert: Not enough memory to load the input file:
+marliva-convert: $work/endless.srt
+marliva-convert: File too large" ]
 check "endless input writes nothing" [ ! -e "$work/endless.ssa" ]
 
 # Same path: the input is read whole before it is replaced.

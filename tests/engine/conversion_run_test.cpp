@@ -1,6 +1,9 @@
 // Whole runs: file kinds, the dispatch, the report, and what a failed run leaves.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -169,8 +172,9 @@ TEST(Runs, UnreadableInputLeavesTheOutputAlone) {
     run.go();
     EXPECT_FALSE(run.outcome.completed);
     ASSERT_EQ(run.sink.messages.size(), 1u);
-    EXPECT_EQ(run.sink.messages[0],
-              "Cannot read the input file:\r\n" + scratchPath("no_such_input.srt"));
+    EXPECT_EQ(run.sink.messages[0], "Cannot read the input file:\r\n" +
+                                        scratchPath("no_such_input.srt") + "\r\n" +
+                                        std::strerror(ENOENT));
     EXPECT_EQ(run.sink.log, "");
     EXPECT_EQ(readFile(out), "precious");
 
@@ -194,7 +198,10 @@ TEST(Runs, UnwritableOutputIsReportedAndNothingIsLost) {
         run.go();
         EXPECT_FALSE(run.outcome.completed) << out;
         ASSERT_EQ(run.sink.messages.size(), 1u) << out;
-        EXPECT_EQ(run.sink.messages[0], "Cannot write the output file:\r\n" + out);
+        // The path, then the system's reason.
+        const std::string head = "Cannot write the output file:\r\n" + out + "\r\n";
+        EXPECT_EQ(run.sink.messages[0].substr(0, head.size()), head);
+        EXPECT_GT(run.sink.messages[0].size(), head.size());
         EXPECT_EQ(run.sink.log, "SRT => SSA ... failed.\r\n\r\n");
     }
     EXPECT_TRUE(fs::is_directory(isFolder));
