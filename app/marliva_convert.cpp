@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "conversion_run.h"
-#include "system_files.h"
+#include "system_calls.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ constexpr int kExitUsage = 2;
 
 const char kUsage[] =
     "usage: marliva-convert [--fps RATE] [--no-join] [--first-sub H:M:S[.FFF]] INPUT OUTPUT\n"
-    "       marliva-convert [options] --batch FILE...\n"
+    "       marliva-convert [options] [--overwrite] --batch FILE...\n"
     "\n"
     "Converts SRT => SSA, SSA => SRT and SRT => SRT (timing lines <=> frame lines);\n"
     "the extensions of INPUT and OUTPUT choose the conversion.\n"

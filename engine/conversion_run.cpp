@@ -85,8 +85,8 @@ bool usesFrameRate(const DispatchRow& row, const LineStore& store) {
 // Whether any line holds more than blanks.
 bool holdsText(const LineStore& store) {
     for (std::int32_t i = 0; i < store.count; ++i)
-        for (const char* p = line(store, i); *p; ++p)
-            if (*p != ' ' && *p != '\t' && *p != '\r') return true;
+        for (const char c : line(store, i))
+            if (c != ' ' && c != '\t' && c != '\r') return true;
     return false;
 }
 

@@ -5,7 +5,6 @@
 #include "input_layouts.h"
 
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -113,13 +112,38 @@ bool matchTimingLine(std::string_view s, SrtTime& start, SrtTime& end, std::size
     return false;
 }
 
+char* putTwoDigits(char* p, int value) {
+    *p++ = static_cast<char>('0' + value / 10);
+    *p++ = static_cast<char>('0' + value % 10);
+    return p;
+}
+
 // "HH:MM:SS,mmm"; a time before zero is 00:00:00,000.
 char* putSrtTime(char* p, const SrtTime& t) {
     const SrtTime zero;
     const SrtTime& shown = t.negative ? zero : t;
-    p += std::snprintf(p, 13, "%02d:%02d:%02d,%03d", shown.hours, shown.minutes, shown.seconds,
-                       shown.millis);
-    return p;
+    p = putTwoDigits(p, shown.hours);
+    *p++ = ':';
+    p = putTwoDigits(p, shown.minutes);
+    *p++ = ':';
+    p = putTwoDigits(p, shown.seconds);
+    *p++ = ',';
+    *p++ = static_cast<char>('0' + shown.millis / 100);
+    return putTwoDigits(p, shown.millis % 100);
+}
+
+// Whether the line starts with `shape`, where '0' stands for any digit.
+bool startsWithShape(std::string_view line, std::string_view shape) {
+    if (line.size() < shape.size()) return false;
+    for (std::size_t i = 0; i < shape.size(); ++i)
+        if (shape[i] == '0' ? !isDigit(line[i]) : line[i] != shape[i]) return false;
+    return true;
+}
+
+// Most lines of most files already have the layout: these are kept at once.
+bool isCanonicalTimingLine(std::string_view line) {
+    static constexpr std::string_view kShape = "00:00:00,000 --> 00:00:00,000";
+    return startsWithShape(line, kShape) && (line.size() == kShape.size() || isBlank(line[kShape.size()]));
 }
 
 // {A}{B} with A and B of one to six digits; `textFrom` is where the text starts.
@@ -178,6 +202,12 @@ bool readEventTime(std::string_view field, char* out) {
 }  // namespace
 
 LineLayout srtLineLayout(std::string_view line) {
+    // Every shape read here begins with a digit, a minus sign or a brace,
+    // after blanks.
+    const std::size_t first = skipBlanks(line, 0);
+    if (first == line.size() || !(isDigit(line[first]) || line[first] == '-' || line[first] == '{'))
+        return {};
+    if (isCanonicalTimingLine(line) || startsWithShape(line, "{000000}{000000}")) return {};
     SrtTime start, end;
     std::size_t restFrom = 0;
     if (matchTimingLine(line, start, end, restFrom)) {
@@ -190,9 +220,14 @@ LineLayout srtLineLayout(std::string_view line) {
     int startFrame = 0, endFrame = 0;
     std::size_t textFrom = 0;
     if (matchFrameLine(line, startFrame, endFrame, textFrom)) {
-        char head[20];
-        const int n = std::snprintf(head, sizeof head, "{%06d}{%06d}", startFrame, endFrame);
-        return rewriteOrKeep(line, textFrom, std::string_view(head, static_cast<std::size_t>(n)));
+        char head[16];
+        for (const int at : {0, 8}) {
+            int value = at == 0 ? startFrame : endFrame;
+            head[at] = '{';
+            for (int i = 6; i >= 1; --i, value /= 10) head[at + i] = static_cast<char>('0' + value % 10);
+            head[at + 7] = '}';
+        }
+        return rewriteOrKeep(line, textFrom, std::string_view(head, sizeof head));
     }
     return {};
 }

@@ -5,15 +5,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 
-#ifdef _WIN32
-#include <io.h>
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
+#include "system_calls.h"
 
 static void discardTemp(OutputFile& out) {
     if (out.file) {
@@ -45,51 +38,6 @@ static void writeBytes(OutputFile& out, const char* bytes, std::size_t n) {
     if (n && !out.failed && std::fwrite(bytes, 1, n, out.file) != n) failWith(out, errno);
 }
 
-// Creates a new file that did not exist before, so that no file of the user's
-// is ever overwritten by the temporary one.
-static std::FILE* createExclusive(const char* path) {
-#ifdef _WIN32
-    const int fd = _open(path, _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
-    return fd < 0 ? nullptr : _fdopen(fd, "wb");
-#else
-    const int fd = open(path, O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd < 0) return nullptr;
-    std::FILE* f = fdopen(fd, "wb");
-    if (!f) close(fd);
-    return f;
-#endif
-}
-
-#ifndef _WIN32
-// The file a symbolic link leads to, through any further links, so that the
-// file the user's link points at receives the output and the link stays. A
-// path that is no link is itself.
-static bool resolveLinks(const char* path, char* resolved, std::size_t size) {
-    if (std::snprintf(resolved, size, "%s", path) >= static_cast<int>(size)) return false;
-    for (int hop = 0; hop < 40; ++hop) {
-        struct stat info;
-        if (lstat(resolved, &info) != 0 || !S_ISLNK(info.st_mode)) return true;
-        char target[1024];
-        const ssize_t n = readlink(resolved, target, sizeof target - 1);
-        if (n < 0 || static_cast<std::size_t>(n) >= sizeof target - 1) return false;
-        target[n] = '\0';
-        if (target[0] == '/') {
-            if (std::snprintf(resolved, size, "%s", target) >= static_cast<int>(size)) return false;
-            continue;
-        }
-        // A relative target is taken from the link's folder.
-        const char* slash = std::strrchr(resolved, '/');
-        const int folder = slash ? static_cast<int>(slash - resolved + 1) : 0;
-        char joined[1024];
-        if (std::snprintf(joined, sizeof joined, "%.*s%s", folder, resolved, target) >=
-            static_cast<int>(sizeof joined))
-            return false;
-        if (std::snprintf(resolved, size, "%s", joined) >= static_cast<int>(size)) return false;
-    }
-    return false;  // a loop of links
-}
-#endif
-
 // "<output>.marliva-NN.tmp", or the short form "<folder>/.marliva-NN.tmp".
 static void temporaryName(char* name, std::size_t size, const char* path, bool shortForm,
                           int attempt) {
@@ -108,25 +56,20 @@ bool openOutput(OutputFile& out, const char* path, TextEncoding encoding) {
     out.used = 0;
     out.encoding = encoding;
     out.error = 0;
-#ifdef _WIN32
-    if (std::snprintf(out.path, sizeof out.path, "%s", path) >= static_cast<int>(sizeof out.path))
-        return failWith(out, ENAMETOOLONG);
-#else
+    // An output that is a symbolic link stays one: the file it leads to is
+    // what gets replaced.
     errno = 0;
-    if (!resolveLinks(path, out.path, sizeof out.path)) return failWith(out, errno ? errno : ELOOP);
+    if (!resolveLinks(path, out.path, sizeof out.path)) return failWith(out, errno);
     path = out.path;
-#endif
-#ifndef _WIN32
     // A read-only output stays as it is, as it would if it were opened for writing.
-    if (access(path, F_OK) == 0 && access(path, W_OK) != 0) return failWith(out, errno);
-#endif
+    if (const int error = replaceableFile(path)) return failWith(out, error);
     // The temporary name is the output's name with a suffix; when that is too
     // long for the system (an output name near the longest allowed), a short
     // name in the output's folder serves instead.
     for (int form = 0; form < 2 && !out.file; ++form) {
         for (int attempt = 0; attempt < 100; ++attempt) {
             temporaryName(out.tempPath, sizeof out.tempPath, path, form == 1, attempt);
-            out.file = createExclusive(out.tempPath);
+            out.file = createNewFile(out.tempPath);
             if (out.file || errno != EEXIST) break;
         }
     }
@@ -143,16 +86,11 @@ bool openOutput(OutputFile& out, const char* path, TextEncoding encoding) {
     // The output keeps its own buffer; a second one in the stream would split
     // every write of it into two system calls.
     std::setvbuf(out.file, nullptr, _IONBF, 0);
-#ifndef _WIN32
-    struct stat existing;
-    if (stat(path, &existing) == 0 && S_ISREG(existing.st_mode))
-        fchmod(fileno(out.file), existing.st_mode & 07777);
-#endif
+    copyPermissions(out.file, path);
     const std::string_view mark = byteOrderMark(encoding);
     writeBytes(out, mark.data(), mark.size());
     return true;
 }
-
 
 static bool isUtf16(TextEncoding encoding) {
     return encoding == TextEncoding::utf16le || encoding == TextEncoding::utf16be;
@@ -202,25 +140,6 @@ void putBeyondBuffer(OutputFile& out, std::string_view text) {
     }
     std::memcpy(out.buffer + out.used, text.data(), text.size());
     out.used += text.size();
-}
-
-// Puts `from` in place of `to`; the system's error number when it cannot, else 0.
-static int replaceFile(const char* from, const char* to) {
-#ifdef _WIN32
-    if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING)) return 0;
-    switch (GetLastError()) {
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return EACCES;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: return ENOENT;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
-    default: return EIO;
-    }
-#else
-    return std::rename(from, to) == 0 ? 0 : errno;
-#endif
 }
 
 bool commitOutput(OutputFile& out) {

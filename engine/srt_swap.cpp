@@ -8,7 +8,8 @@
 static std::int32_t writeFrameLineEntry(OutputFile& out, const LineStore& store,
                                         const ConversionSettings& settings, TimeShift& shift,
                                         std::int32_t t, std::int32_t& subs) {
-    const char* timing = line(store, t);
+    LineColumns columns;
+    const char* timing = columnsOf(line(store, t), columns);
     // Two millisecond digits count; the third is never read.
     const double start = srtStart(timing) + fractionAt(timing, 9, 2);
     const double end = srtEnd(timing) + fractionAt(timing, 26, 2);
@@ -28,9 +29,9 @@ static std::int32_t writeFrameLineEntry(OutputFile& out, const LineStore& store,
 
     std::int32_t k = t + 2;
     for (; k < store.count; ++k) {
-        const char* text = line(store, k);
+        std::string_view text = line(store, k);
         if (nextIsSrtTimingLine(store, k)) break;
-        if (text[0] == '\0') {
+        if (text.empty()) {
             // Empty lines inside the text are empty pieces of it.
             const std::int32_t next = emptyLinesInText(store, k);
             if (next == store.count) break;
@@ -45,10 +46,10 @@ static std::int32_t writeFrameLineEntry(OutputFile& out, const LineStore& store,
     return k;
 }
 
-static void writeTimedEntry(OutputFile& out, const char* frameLine,
+static void writeTimedEntry(OutputFile& out, std::string_view frameLine,
                             const ConversionSettings& settings, TimeShift& shift,
                             std::int32_t& subs) {
-    const FrameFields fields = frameFields(frameLine);
+    const FrameFields fields = frameFields(frameLine.data());
     const double start = fields.start / settings.frameRate;
     const double end = fields.end / settings.frameRate;
     if (subs == 0 && settings.shiftFirstSub) shift = settings.firstSubTime - start;
@@ -59,7 +60,7 @@ static void writeTimedEntry(OutputFile& out, const char* frameLine,
     putLineEnd(out);
     put(out, timing);
     putLineEnd(out);
-    putJoined(out, frameLine + fields.textColumn, '|', "\r\n");
+    putJoined(out, frameLine.data() + fields.textColumn, '|', "\r\n");
     putLineEnd(out);
     putLineEnd(out);
     ++subs;
@@ -74,7 +75,7 @@ WriteOutcome writeSrtSwap(const LineStore& store, const ConversionSettings& sett
     scanEntries(
         store,
         [&](std::int32_t t) { return writeFrameLineEntry(out, store, settings, shift, t, subs); },
-        [&](const char* frameLine) { writeTimedEntry(out, frameLine, settings, shift, subs); });
+        [&](std::string_view frameLine) { writeTimedEntry(out, frameLine, settings, shift, subs); });
     const bool written = commitOutput(out);
     return {subs, written, out.error};
 }

@@ -52,7 +52,8 @@ static constexpr int kCopiedColumns[] = {1, 3, 4, 6, 7, 9, 10, 18, 20, 21, 23, 2
 static_assert(marksIn(kCopiedPrefix) == std::size(kCopiedColumns));
 static constexpr auto kPrefixCopy = makeColumnCopy(kCopiedPrefix, kCopiedColumns);
 
-static void putDialogue(OutputFile& out, const char* prefix, const char* name, const char* text) {
+static void putDialogue(OutputFile& out, const char* prefix, std::string_view name,
+                        std::string_view text) {
     put(out, prefix);
     put(out, name);
     put(out, kMargins);
@@ -64,7 +65,8 @@ static void putDialogue(OutputFile& out, const char* prefix, const char* name, c
 static std::int32_t writeSrtEntry(OutputFile& out, const LineStore& store,
                                   const ConversionSettings& settings, TimeShift& shift,
                                   std::int32_t t, std::int32_t& subs) {
-    const char* timing = line(store, t);
+    LineColumns columns;
+    const char* timing = columnsOf(line(store, t), columns);
     const double start = srtStart(timing) + fractionAt(timing, 9, 3);
     const double end = srtEnd(timing) + fractionAt(timing, 26, 3);
     if (subs == 0 && settings.shiftFirstSub) shift = settings.firstSubTime - start;
@@ -77,15 +79,15 @@ static std::int32_t writeSrtEntry(OutputFile& out, const LineStore& store,
         // millisecond digits. A zero byte beyond a short line ends the prefix.
         fillColumns(prefix, kPrefixCopy, timing);
     }
-    const char* name = lineOrEmpty(store, t - 1);
+    const std::string_view name = lineOrEmpty(store, t - 1);
     putDialogue(out, prefix, name, lineOrEmpty(store, t + 1));
 
     std::int32_t k = t + 2;
     for (; k < store.count; ++k) {
-        const char* text = line(store, k);
+        std::string_view text = line(store, k);
         if (nextIsSrtTimingLine(store, k)) break;
         if (settings.joinWithNewline) {
-            if (text[0] == '\0') {
+            if (text.empty()) {
                 // Empty lines inside the text are empty pieces of it.
                 const std::int32_t next = emptyLinesInText(store, k);
                 if (next == store.count) break;
@@ -97,7 +99,7 @@ static std::int32_t writeSrtEntry(OutputFile& out, const LineStore& store,
         } else {
             // An empty last line ends the entry unwritten, as the blank line of
             // a well-formed file's last entry.
-            if (k == store.count - 1 && text[0] == '\0') break;
+            if (k == store.count - 1 && text.empty()) break;
             putLineEnd(out);
             putDialogue(out, prefix, name, text);
         }
@@ -106,10 +108,10 @@ static std::int32_t writeSrtEntry(OutputFile& out, const LineStore& store,
     return k;
 }
 
-static void writeFrameEntry(OutputFile& out, const char* frameLine,
+static void writeFrameEntry(OutputFile& out, std::string_view frameLine,
                             const ConversionSettings& settings, TimeShift& shift,
                             std::int32_t& subs) {
-    const FrameFields fields = frameFields(frameLine);
+    const FrameFields fields = frameFields(frameLine.data());
     const double start = fields.start / settings.frameRate;
     const double end = fields.end / settings.frameRate;
     if (subs == 0 && settings.shiftFirstSub) shift = settings.firstSubTime - start;
@@ -119,7 +121,7 @@ static void writeFrameEntry(OutputFile& out, const char* frameLine,
     put(out, prefix);
     putDecimal(out, subs + 1);
     put(out, kMargins);
-    putJoined(out, frameLine + fields.textColumn, '|', "\\n");
+    putJoined(out, frameLine.data() + fields.textColumn, '|', "\\n");
     ++subs;
 }
 
@@ -140,7 +142,7 @@ WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& set
             putLineEnd(out);
             return next;
         },
-        [&](const char* frameLine) {
+        [&](std::string_view frameLine) {
             writeFrameEntry(out, frameLine, settings, shift, subs);
             putLineEnd(out);
         });

@@ -20,10 +20,11 @@ static double eventTime(const char* event, int column) {
 }
 
 // The n-th comma from p on (p itself counting), or null when the line ends
-// first. Event lines are read in slots of 1023 bytes whose text ends by
-// column 254, so reading sixteen bytes from anywhere up to a line's end stays
-// inside its slot; where the processor compares sixteen bytes at once, the
-// fields cost a few instructions each instead of a few per character.
+// first. Every line in the store ends with a zero byte, and the store has
+// zero bytes after its last line, so reading sixteen bytes from anywhere up
+// to a line's end stays inside it; where the processor compares sixteen
+// bytes at once, the fields cost a few instructions each instead of a few per
+// character.
 static const char* nthComma(const char* p, int n) {
 #if defined(__SSE2__)
     const __m128i comma = _mm_set1_epi8(',');
@@ -103,7 +104,7 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
 
     std::int32_t events = store.count;
     for (std::int32_t i = 0; i < store.count; ++i) {
-        if (std::strcmp(line(store, i), "[Events]") == 0) {
+        if (line(store, i) == "[Events]") {
             events = i + 1;
             break;
         }
@@ -113,24 +114,25 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
     // blank lines and later sections count for nothing.
     std::int32_t subs = 0;
     for (std::int32_t i = events; i < store.count; ++i) {
-        prefetchLines(store, i + kPrefetchDistance);
-        const char* event = line(store, i);
-        if (std::strncmp(event, "Dialogue:", 9) != 0) continue;
+        const std::string_view event = line(store, i);
+        if (event.substr(0, 9) != "Dialogue:") continue;
+        LineColumns columns;
+        const char* timed = columnsOf(event, columns);
         char timing[kTimesBufferSize];
         if (settings.shiftFirstSub) {
             // The times are read only when they are moved; otherwise their
             // columns are copied.
-            const double start = eventTime(event, 19);
-            const double end = eventTime(event, 30);
+            const double start = eventTime(timed, 19);
+            const double end = eventTime(timed, 30);
             if (subs == 0) shift = settings.firstSubTime - start;
             formatSrtTimes(start + shift, end + shift, timing, sizeof timing);
         } else {
             // Copied as they stand; a zero byte beyond a short line ends the text.
-            fillColumns(timing, kTimingCopy, event);
+            fillColumns(timing, kTimingCopy, timed);
         }
         std::string_view name;
         const char* text = nullptr;
-        findNameAndText(event, name, text);
+        findNameAndText(event.data(), name, text);
 
         // The first entry is "1"; a later one keeps a Name made of digits
         // (the number an SRT file gave it) and is otherwise numbered by place.

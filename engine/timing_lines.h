@@ -3,15 +3,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 enum LineKind : int { LineKindNone = 0, LineKindSrt = 1, LineKindFrame = 2 };
 
 // Seconds added to every time a writer computes; 0 at the start of each run.
 using TimeShift = double;
 
-bool isSrtTimingLine(const char* line);
-bool isFrameLine(const char* line);
-LineKind classifyLine(const char* line, int lock);
+bool isSrtTimingLine(std::string_view line);
+bool isFrameLine(std::string_view line);
+LineKind classifyLine(std::string_view line, int lock);
 
 std::int32_t srtStart(const char* line);
 std::int32_t srtEnd(const char* line);
@@ -22,6 +24,20 @@ struct FrameFields {
     int textColumn;
 };
 FrameFields frameFields(const char* line);
+
+// The first columns of a line, with zero bytes after its end: the writers
+// read times and fields at fixed columns, and a column beyond a short line's
+// end reads as zero, which is never a digit, a colon or a brace.
+struct LineColumns {
+    char at[48];
+};
+
+inline const char* columnsOf(std::string_view line, LineColumns& columns) {
+    const std::size_t n = line.size() < sizeof columns.at ? line.size() : sizeof columns.at;
+    std::memcpy(columns.at, line.data(), n);
+    std::memset(columns.at + n, 0, sizeof columns.at - n);
+    return columns.at;
+}
 
 // A character taken as a signed byte, minus '0'.
 inline int digitAt(const char* line, int column) {

@@ -11,8 +11,8 @@
 
 // Line i of the store, or an empty line where i lies outside it: the line
 // before a timing line at index 0, or the text after a timing line at the end.
-inline const char* lineOrEmpty(const LineStore& store, std::int32_t i) {
-    return i >= 0 && i < store.count ? line(store, i) : "";
+inline std::string_view lineOrEmpty(const LineStore& store, std::int32_t i) {
+    return i >= 0 && i < store.count ? line(store, i) : std::string_view();
 }
 
 // The further-text scan stops at line k when the next line is an SRT timing
@@ -25,11 +25,11 @@ inline bool nextIsSrtTimingLine(const LineStore& store, std::int32_t k) {
 // An empty line inside an entry's text ends the entry only when the next line
 // that is not empty is a timing line or the number before one, or when no
 // such line follows: some files have entries with an empty line in their
-// text. A timing line of either kind counts. Returns the line after the run of empty lines from k on, or
-// store.count when the run ends the entry.
+// text. A timing line of either kind counts. Returns the line after the run
+// of empty lines from k on, or store.count when the run ends the entry.
 inline std::int32_t emptyLinesInText(const LineStore& store, std::int32_t k) {
     std::int32_t next = k;
-    while (next < store.count && line(store, next)[0] == '\0') ++next;
+    while (next < store.count && line(store, next).empty()) ++next;
     if (next >= store.count || classifyLine(line(store, next), LineKindNone) != LineKindNone ||
         nextIsSrtTimingLine(store, next))
         return store.count;
@@ -100,7 +100,7 @@ inline void fillColumns(char* out, const ColumnCopy<kLength, kMarks>& copy, cons
     for (std::size_t k = 0; k < kMarks; ++k) out[copy.marks[k]] = line[copy.columns[k]];
 }
 
-// The text from p to its end, each `separator` in it written as `joint`.
+// The text from p to its end (a zero byte), each `separator` in it written as `joint`.
 inline void putJoined(OutputFile& out, const char* p, char separator, std::string_view joint) {
     for (const char* mark; (mark = std::strchr(p, separator)) != nullptr; p = mark + 1) {
         put(out, std::string_view(p, static_cast<std::size_t>(mark - p)));
@@ -117,24 +117,6 @@ inline double fractionAt(const char* line, int column, int digits) {
     return fraction;
 }
 
-// Slots lie 1023 bytes apart, one or two cache lines of text each, and a
-// large store is far beyond the caches: asking for the slots a few lines
-// ahead hides most of the wait for memory (sixteen lines are three to sixteen
-// entries, a few hundred nanoseconds of work).
-constexpr std::int32_t kPrefetchDistance = 16;
-
-inline void prefetchLines(const LineStore& store, std::int32_t i) {
-#if defined(__GNUC__)
-    if (i < store.count) {
-        __builtin_prefetch(line(store, i));
-        __builtin_prefetch(line(store, i) + 64);
-    }
-#else
-    (void)store;
-    (void)i;
-#endif
-}
-
 // The kind lock: the first timing line decides whether the file is read as SRT
 // timing lines or as frame lines; lines of the other kind are skipped unless
 // an entry takes them as text. onTiming(t) writes the entry at timing line t
@@ -144,7 +126,6 @@ template <typename OnTiming, typename OnFrame>
 void scanEntries(const LineStore& store, OnTiming onTiming, OnFrame onFrame) {
     int lock = LineKindNone;
     for (std::int32_t i = 0; i < store.count;) {
-        prefetchLines(store, i + kPrefetchDistance);
         const LineKind kind = classifyLine(line(store, i), lock);
         if (kind == LineKindNone) {
             ++i;

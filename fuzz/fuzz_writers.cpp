@@ -51,15 +51,23 @@ FuzzSettings readSettings(InputBytes& in) {
     return fuzz;
 }
 
-// Every slot keeps at most 254 characters, and zeros up to its end.
-void checkSlots(const LineStore& store, std::size_t inputSize) {
+// The store holds its lines inside its one allocation: each line ends with a
+// zero byte, the index rises, and zero bytes follow the last line.
+void checkStore(const LineStore& store, std::size_t inputSize) {
     FUZZ_CHECK(store.count >= 0);
     FUZZ_CHECK(static_cast<std::size_t>(store.count) <= inputSize);
     FUZZ_CHECK((store.count == 0) == (store.block == nullptr));
+    if (store.count == 0) return;
+    const char* indexAt = reinterpret_cast<const char*>(store.starts);
+    FUZZ_CHECK(store.starts[0] == 0);
     for (std::int32_t i = 0; i < store.count; ++i) {
-        const char* slot = line(store, i);
-        for (std::size_t c = kChunkChars; c < kSlotSize; ++c) FUZZ_CHECK(slot[c] == 0);
+        FUZZ_CHECK(store.starts[i] < store.starts[i + 1]);
+        FUZZ_CHECK(store.block[store.starts[i + 1] - 1] == '\0');
     }
+    const char* end = store.block + store.starts[store.count];
+    FUZZ_CHECK(end + kStoreTailBytes <= indexAt);
+    for (std::size_t c = 0; c < kStoreTailBytes; ++c) FUZZ_CHECK(end[c] == 0);
+    FUZZ_CHECK(indexAt + (store.count + 1) * sizeof(std::uint32_t) <= store.block + store.blockSize);
 }
 
 // The file reader must give the same lines as the reader over memory.
@@ -73,9 +81,7 @@ void checkFileReadsAlike(const LineStore& store, const std::uint8_t* data, std::
     LineStore fromFile;
     FUZZ_CHECK(loadLines(fromFile, input.c_str(), kind) == LoadStatus::ok);
     FUZZ_CHECK(fromFile.count == store.count);
-    if (store.count > 0)
-        FUZZ_CHECK(std::memcmp(fromFile.block, store.block,
-                               static_cast<std::size_t>(store.count) * kSlotSize) == 0);
+    for (std::int32_t i = 0; i < store.count; ++i) FUZZ_CHECK(line(fromFile, i) == line(store, i));
     release(fromFile);
 }
 
@@ -90,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         loadLinesFromMemory(store, reinterpret_cast<const char*>(in.data), in.size,
                             kInputKinds[fuzz.writer]);
     FUZZ_CHECK(status == LoadStatus::ok);
-    checkSlots(store, in.size);
+    checkStore(store, in.size);
     checkFileReadsAlike(store, in.data, in.size, kInputKinds[fuzz.writer]);
 
     const std::string output = scratchFolder() + "/" + kOutputNames[fuzz.writer];

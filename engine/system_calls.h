@@ -1,0 +1,52 @@
+// What the engine and the command-line program ask of the system beyond the
+// standard library: large memory, file sizes, files that never replace
+// another, links, renames and file identities. system_calls_posix.cpp and
+// system_calls_win32.cpp answer, as the build chooses.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+// `bytes` of memory for the input and the line store, got the cheapest way
+// the system offers (not zeroed), or null when they cannot be had.
+char* allocateLarge(std::size_t bytes);
+// Frees memory from allocateLarge; `bytes` is the size that was asked for.
+void freeLarge(char* block, std::size_t bytes);
+
+// The size of an open regular file, or -1 for anything else (a folder, a pipe).
+long long regularFileSize(std::FILE* file);
+
+// Creates a file that did not exist before, for writing; null (and errno set)
+// when it exists or cannot be created.
+std::FILE* createNewFile(const char* path);
+
+// The file that `path` leads to through symbolic links, into `resolved`; the
+// path itself where the system has no links or it is none. False (errno
+// set) when the result does not fit or the links loop.
+bool resolveLinks(const char* path, char* resolved, std::size_t size);
+
+// 0 when an existing file at `path` may be replaced (or there is none), else
+// the system's error number: a read-only file stays as it is.
+int replaceableFile(const char* path);
+
+// Gives the new file the permissions of the file at `path`, if there is one.
+void copyPermissions(std::FILE* file, const char* path);
+
+// Puts the file `from` in place of `to`; 0, or the system's error number.
+int replaceFile(const char* from, const char* to);
+
+// What tells one file from another, whatever the names that lead to it.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the file at `path` (through symbolic links); false when
+// there is none.
+bool fileIdentity(const char* path, FileIdentity& identity);
+
+// Whether anything stands at `path`: a file, a folder, or a symbolic link,
+// even one that leads nowhere.
+bool pathExists(const char* path);

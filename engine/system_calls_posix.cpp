@@ -1,0 +1,123 @@
+// System calls on POSIX systems.
+#include "system_calls.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#define MARLIVA_MAPPED_MEMORY 1
+#endif
+// Under the address and memory sanitizers large memory comes from the heap,
+// so that they watch its edges.
+#if defined(__SANITIZE_ADDRESS__)
+#undef MARLIVA_MAPPED_MEMORY
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer)
+#undef MARLIVA_MAPPED_MEMORY
+#endif
+#endif
+
+#ifdef MARLIVA_MAPPED_MEMORY
+// From a megabyte on, fresh pages straight from the system: huge pages where
+// it offers them take a few hundredths of the page faults, and memory that
+// is not there is refused here rather than failing later while it is used.
+constexpr std::size_t kMappedFrom = std::size_t{1} << 20;
+
+char* allocateLarge(std::size_t bytes) {
+    if (bytes < kMappedFrom) return static_cast<char*>(std::malloc(bytes ? bytes : 1));
+    void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED) return nullptr;
+#ifdef MADV_HUGEPAGE
+    madvise(block, bytes, MADV_HUGEPAGE);
+#endif
+#ifdef MADV_POPULATE_WRITE
+    if (madvise(block, bytes, MADV_POPULATE_WRITE) != 0 && errno == ENOMEM) {
+        munmap(block, bytes);
+        return nullptr;
+    }
+#endif
+    return static_cast<char*>(block);
+}
+
+void freeLarge(char* block, std::size_t bytes) {
+    if (!block) return;
+    if (bytes < kMappedFrom)
+        std::free(block);
+    else
+        munmap(block, bytes);
+}
+#else
+char* allocateLarge(std::size_t bytes) { return static_cast<char*>(std::malloc(bytes ? bytes : 1)); }
+
+void freeLarge(char* block, std::size_t) { std::free(block); }
+#endif
+
+long long regularFileSize(std::FILE* file) {
+    struct stat info;
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+    return static_cast<long long>(info.st_size);
+}
+
+std::FILE* createNewFile(const char* path) {
+    const int fd = open(path, O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    std::FILE* f = fdopen(fd, "wb");
+    if (!f) close(fd);
+    return f;
+}
+
+bool resolveLinks(const char* path, char* resolved, std::size_t size) {
+    errno = ENAMETOOLONG;
+    if (std::snprintf(resolved, size, "%s", path) >= static_cast<int>(size)) return false;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info;
+        if (lstat(resolved, &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+        char target[1024];
+        const ssize_t n = readlink(resolved, target, sizeof target - 1);
+        if (n < 0) return false;
+        errno = ENAMETOOLONG;
+        if (static_cast<std::size_t>(n) >= sizeof target - 1) return false;
+        target[n] = '\0';
+        // A relative target is taken from the link's folder.
+        const char* slash = std::strrchr(resolved, '/');
+        const int folder = target[0] == '/' || !slash ? 0 : static_cast<int>(slash - resolved + 1);
+        char joined[1024];
+        if (std::snprintf(joined, sizeof joined, "%.*s%s", folder, resolved, target) >=
+                static_cast<int>(sizeof joined) ||
+            std::snprintf(resolved, size, "%s", joined) >= static_cast<int>(size))
+            return false;
+    }
+    errno = ELOOP;
+    return false;
+}
+
+int replaceableFile(const char* path) {
+    if (access(path, F_OK) == 0 && access(path, W_OK) != 0) return errno;
+    return 0;
+}
+
+void copyPermissions(std::FILE* file, const char* path) {
+    struct stat existing;
+    if (stat(path, &existing) == 0 && S_ISREG(existing.st_mode))
+        fchmod(fileno(file), existing.st_mode & 07777);
+}
+
+int replaceFile(const char* from, const char* to) { return std::rename(from, to) == 0 ? 0 : errno; }
+
+bool fileIdentity(const char* path, FileIdentity& identity) {
+    struct stat info;
+    if (stat(path, &info) != 0) return false;
+    identity.volume = static_cast<std::uint64_t>(info.st_dev);
+    identity.index = static_cast<std::uint64_t>(info.st_ino);
+    return true;
+}
+
+bool pathExists(const char* path) {
+    struct stat info;
+    return lstat(path, &info) == 0;
+}
