@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # The Windows build and its tests: marliva.exe cross-compiled with MinGW-w64, then
 # the engine's tests, the dialog logic's tests and the real dialog's tests run
-# under Wine on a virtual X display. Fails on any failure.
+# under Wine on a virtual X display, and marliva-convert.exe converting a file of
+# 1,000,000 entries against the Linux program's outputs (the native generator
+# and marliva-convert, built in build/ as the native stage builds them). Fails on
+# any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,6 +13,8 @@ if [[ ${1:-} == --on-display ]]; then  # under xvfb-run, below
   # Warmed up first: test discovery runs each test program under a short time limit.
   timeout 120 wine cmd /c exit >/dev/null 2>&1 || true
   ctest --test-dir build-win32 --output-on-failure -j"$(nproc)" --timeout 300
+  tests/cli/big_file_on_windows.sh build/tests/bench_golden/marliva-gensubs \
+    build/app/marliva-convert build-win32/app/marliva-convert.exe
   exit
 fi
 
@@ -17,5 +22,10 @@ scripts/build-windows.sh
 kind=$(file -b build-win32/app/marliva.exe)
 echo "marliva.exe: $kind"
 [[ $kind == "PE32 executable (GUI) Intel 80386"* ]] || { echo "marliva.exe is not a 32-bit GUI program" >&2; exit 1; }
+
+# The native programs the big-file test compares with, configured as the native stage does.
+scripts/install-deps.sh core qt
+cmake -S . -B build -DMARLIVA_WERROR=ON >/dev/null
+cmake --build build -j"$(nproc)" --target marliva-gensubs marliva-convert
 
 timeout 1800 xvfb-run -a -s "-screen 0 1024x768x24" "$0" --on-display
