@@ -132,20 +132,6 @@ char* putSrtTime(char* p, const SrtTime& t) {
     return putTwoDigits(p, shown.millis % 100);
 }
 
-// Whether the line starts with `shape`, where '0' stands for any digit.
-bool startsWithShape(std::string_view line, std::string_view shape) {
-    if (line.size() < shape.size()) return false;
-    for (std::size_t i = 0; i < shape.size(); ++i)
-        if (shape[i] == '0' ? !isDigit(line[i]) : line[i] != shape[i]) return false;
-    return true;
-}
-
-// Most lines of most files already have the layout: these are kept at once.
-bool isCanonicalTimingLine(std::string_view line) {
-    static constexpr std::string_view kShape = "00:00:00,000 --> 00:00:00,000";
-    return startsWithShape(line, kShape) && (line.size() == kShape.size() || isBlank(line[kShape.size()]));
-}
-
 // {A}{B} with A and B of one to six digits; `textFrom` is where the text starts.
 // Some editors write frames before the film's start with a minus sign: those
 // are frame 0, as times before zero are 0 in timing lines.
@@ -201,13 +187,37 @@ bool readEventTime(std::string_view field, char* out) {
 
 }  // namespace
 
+static LineLayout frameLineLayout(std::string_view line) {
+    if (isCanonicalFrameLine(line)) return {};
+    int startFrame = 0, endFrame = 0;
+    std::size_t textFrom = 0;
+    if (!matchFrameLine(line, startFrame, endFrame, textFrom)) return {};
+    char head[16];
+    for (const int at : {0, 8}) {
+        int value = at == 0 ? startFrame : endFrame;
+        head[at] = '{';
+        for (int i = 6; i >= 1; --i, value /= 10) head[at + i] = static_cast<char>('0' + value % 10);
+        head[at + 7] = '}';
+    }
+    return rewriteOrKeep(line, textFrom, std::string_view(head, sizeof head));
+}
+
 LineLayout srtLineLayout(std::string_view line) {
     // Every shape read here begins with a digit, a minus sign or a brace,
     // after blanks.
     const std::size_t first = skipBlanks(line, 0);
     if (first == line.size() || !(isDigit(line[first]) || line[first] == '-' || line[first] == '{'))
         return {};
-    if (isCanonicalTimingLine(line) || startsWithShape(line, "{000000}{000000}")) return {};
+    // A time has a colon after its first one or two digits: entry numbers
+    // and other lines of digits end here.
+    if (line[first] != '{') {
+        const std::size_t digits = first + (line[first] == '-');
+        if (!(digits + 1 < line.size() && line[digits + 1] == ':') &&
+            !(digits + 2 < line.size() && line[digits + 2] == ':'))
+            return {};
+    }
+    if (line[first] == '{') return frameLineLayout(line);
+    if (isCanonicalTimingLine(line)) return {};
     SrtTime start, end;
     std::size_t restFrom = 0;
     if (matchTimingLine(line, start, end, restFrom)) {
@@ -217,18 +227,6 @@ LineLayout srtLineLayout(std::string_view line) {
         p = putSrtTime(p + 5, end);
         return rewriteOrKeep(line, restFrom, std::string_view(head, static_cast<std::size_t>(p - head)));
     }
-    int startFrame = 0, endFrame = 0;
-    std::size_t textFrom = 0;
-    if (matchFrameLine(line, startFrame, endFrame, textFrom)) {
-        char head[16];
-        for (const int at : {0, 8}) {
-            int value = at == 0 ? startFrame : endFrame;
-            head[at] = '{';
-            for (int i = 6; i >= 1; --i, value /= 10) head[at + i] = static_cast<char>('0' + value % 10);
-            head[at + 7] = '}';
-        }
-        return rewriteOrKeep(line, textFrom, std::string_view(head, sizeof head));
-    }
     return {};
 }
 
@@ -236,6 +234,11 @@ LineLayout ssaLineLayout(std::string_view line) {
     static constexpr std::string_view kEvent = "Dialogue:";
     static constexpr std::string_view kColumnEvent = "Dialogue: Marked=0,";
     if (line.substr(0, kEvent.size()) != kEvent) return {};
+    // Times already at the columns the reader takes them from.
+    if (line.size() > 40 && line[18] == ',' && line[29] == ',' && line[40] == ',' &&
+        isColumnTime(line.substr(19, 10)) && isColumnTime(line.substr(30, 10)) &&
+        line.substr(0, 18).find(',') == std::string_view::npos)
+        return {};
     // Fields by commas: the first, Start, End, then Style and the rest.
     const std::size_t startFrom = line.find(',');
     if (startFrom == std::string_view::npos) return {};
@@ -245,8 +248,6 @@ LineLayout ssaLineLayout(std::string_view line) {
     if (styleFrom == std::string_view::npos) return {};
     const std::string_view start = line.substr(startFrom + 1, endFrom - startFrom - 1);
     const std::string_view end = line.substr(endFrom + 1, styleFrom - endFrom - 1);
-    // Times already at the columns the reader takes them from.
-    if (startFrom == 18 && endFrom == 29 && isColumnTime(start) && isColumnTime(end)) return {};
 
     char head[48];
     kColumnEvent.copy(head, kColumnEvent.size());

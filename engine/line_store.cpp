@@ -1,13 +1,19 @@
-// The line store: reads a file in text mode and keeps its lines whole, each
-// ended by a zero byte, in one allocation sized by the input.
+// The line store: the input's text in memory (the file mapped where the
+// system can, else read), decoded when it is UTF-16, and one allocation with
+// the index of its lines in text mode and the lines the layouts rewrote.
 #include "line_store.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "input_layouts.h"
 #include "system_calls.h"
@@ -19,37 +25,30 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-// Bytes held in memory from allocateLarge, freed with it.
-struct LargeBytes {
-    char* data = nullptr;
-    std::size_t capacity = 0;
+void freeMemory(LineStore::Memory& memory) {
+    if (memory.mapped)
+        unmapFile(memory.bytes, memory.size);
+    else
+        freeLarge(memory.bytes, memory.size);
+    memory = {};
+}
 
-    LargeBytes() = default;
-    LargeBytes(const LargeBytes&) = delete;
-    LargeBytes& operator=(const LargeBytes&) = delete;
-    ~LargeBytes() { reset(); }
-    bool reserve(std::size_t bytes) {
-        reset();
-        data = allocateLarge(bytes);
-        capacity = data ? bytes : 0;
-        return data != nullptr;
-    }
-    void reset() {
-        freeLarge(data, capacity);
-        data = nullptr;
-        capacity = 0;
-    }
-};
+bool reserve(LineStore::Memory& memory, std::size_t size) {
+    freeMemory(memory);
+    memory.bytes = allocateLarge(size);
+    memory.size = memory.bytes ? size : 0;
+    return memory.bytes != nullptr;
+}
 
-// Room for `capacity` bytes keeping the first `used`; on failure the bytes
-// stay as they were.
-bool grow(LargeBytes& bytes, std::size_t capacity, std::size_t used) {
-    char* grown = allocateLarge(capacity);
+// Room for `size` bytes keeping the first `used`; on failure the memory stays
+// as it was.
+bool grow(LineStore::Memory& memory, std::size_t size, std::size_t used) {
+    char* grown = allocateLarge(size);
     if (!grown) return false;
-    std::memcpy(grown, bytes.data, used);
-    freeLarge(bytes.data, bytes.capacity);
-    bytes.data = grown;
-    bytes.capacity = capacity;
+    std::memcpy(grown, memory.bytes, used);
+    freeMemory(memory);
+    memory.bytes = grown;
+    memory.size = size;
     return true;
 }
 
@@ -57,19 +56,25 @@ bool grow(LargeBytes& bytes, std::size_t capacity, std::size_t used) {
 // once it passes this.
 constexpr std::size_t kLargestGrowingInput = std::size_t{1} << 30;
 
-// The whole file in memory, read in one go when its size is known. `error`
-// receives the system's error number of a failure.
-LoadStatus readWhole(std::FILE* file, LargeBytes& bytes, std::size_t& size, int& error) {
-    std::size_t capacity = 1 << 16;
+// The whole file in memory: mapped when it is a regular file and the system
+// can, else read in one go when its size is known. `error` receives the
+// system's error number of a failure.
+LoadStatus readWhole(std::FILE* file, LineStore::Memory& memory, std::size_t& size, int& error) {
     const long long known = regularFileSize(file);
-    if (known > 0 && static_cast<unsigned long long>(known) < std::numeric_limits<std::size_t>::max())
-        capacity = static_cast<std::size_t>(known) + 1;
-    size = 0;
     error = ENOMEM;
-    if (!bytes.reserve(capacity)) return LoadStatus::tooLarge;
+    if (known > 0 && static_cast<unsigned long long>(known) < std::numeric_limits<std::size_t>::max()) {
+        size = static_cast<std::size_t>(known);
+        if (const char* mapped = mapFile(file, size)) {
+            memory = {const_cast<char*>(mapped), size, true};
+            return LoadStatus::ok;
+        }
+    }
+    std::size_t capacity = known > 0 ? static_cast<std::size_t>(known) + 1 : std::size_t{1} << 16;
+    size = 0;
+    if (!reserve(memory, capacity)) return LoadStatus::tooLarge;
     for (;;) {
         errno = 0;
-        size += std::fread(bytes.data + size, 1, capacity - size, file);
+        size += std::fread(memory.bytes + size, 1, capacity - size, file);
         if (size < capacity) {
             if (!std::ferror(file)) return LoadStatus::ok;
             error = errno ? errno : EIO;
@@ -80,133 +85,143 @@ LoadStatus readWhole(std::FILE* file, LargeBytes& bytes, std::size_t& size, int&
             return LoadStatus::tooLarge;
         }
         capacity *= 2;
-        if (!grow(bytes, capacity, size)) return LoadStatus::tooLarge;
+        if (!grow(memory, capacity, size)) return LoadStatus::tooLarge;
     }
 }
 
-// One line of the input in text mode: its characters without the line end.
-// A carriage return right before the line feed belongs to the line end; any
-// other carriage return is a character.
-std::string_view nextLine(const char*& p, const char* end) {
-    const auto* feed = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-    const char* stop = feed ? feed : end;
-    std::size_t length = static_cast<std::size_t>(stop - p);
-    if (feed && length > 0 && feed[-1] == '\r') --length;
-    const std::string_view l(p, length);
-    p = feed ? feed + 1 : end;
-    return l;
-}
-
-// The store's size for the text from p to end: its lines as the layouts
-// store them, each with its zero byte.
-struct StoreSize {
-    std::size_t count = 0;
-    std::size_t textBytes = 0;
-};
-
-StoreSize measure(const char* p, const char* end, FileKind kind) {
-    StoreSize size;
-    InputLayouts layouts{kind};
-    while (p < end) {
-        const std::string_view l = nextLine(p, end);
-        const LineLayout layout = nextLineLayout(layouts, l);
-        if (layout.action == LineLayout::drop) continue;
-        ++size.count;
-        size.textBytes += layout.storedLength(l.size()) + 1;
-    }
-    return size;
-}
-
-constexpr std::size_t alignedTo4(std::size_t n) { return (n + 3) & ~std::size_t{3}; }
-
-// One allocation for the lines, the zero bytes after them and the index.
-LoadStatus allocateStore(LineStore& store, const StoreSize& size) {
-    constexpr std::size_t kMostOffset = std::numeric_limits<std::uint32_t>::max();
-    if (size.count >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
-        size.textBytes > kMostOffset - kStoreTailBytes)
-        return LoadStatus::tooLarge;
-    const std::size_t indexFrom = alignedTo4(size.textBytes + kStoreTailBytes);
-    const std::size_t bytes = indexFrom + (size.count + 1) * sizeof(std::uint32_t);
-    store.block = allocateLarge(bytes);
-    if (!store.block) return LoadStatus::tooLarge;
-    store.blockSize = bytes;
-    store.starts = reinterpret_cast<const std::uint32_t*>(store.block + indexFrom);
-    store.count = static_cast<std::int32_t>(size.count);
+// UTF-16 becomes UTF-8 in memory of its own, which takes the place of the
+// bytes read; `text` and `size` then describe the decoded text.
+LoadStatus decodeToUtf8(LineStore& store, TextEncoding encoding, const char*& text, std::size_t& size) {
+    LineStore::Memory decoded;
+    if (!reserve(decoded, utf8CapacityFor(size) + 1)) return LoadStatus::tooLarge;
+    size = decodeUtf16(reinterpret_cast<const unsigned char*>(text), size,
+                       encoding == TextEncoding::utf16be, decoded.bytes);
+    freeMemory(store.textMemory);
+    store.textMemory = decoded;
+    text = decoded.bytes;
     return LoadStatus::ok;
 }
 
-// Copies each line as its layout stores it, with its zero byte, and notes
-// where it starts.
-void fill(LineStore& store, const char* p, const char* end, InputLayouts& layouts) {
-    auto* starts = const_cast<std::uint32_t*>(store.starts);
-    char* to = store.block;
-    std::int32_t i = 0;
-    while (p < end) {
-        const std::string_view l = nextLine(p, end);
-        const LineLayout layout = nextLineLayout(layouts, l);
-        if (layout.action == LineLayout::drop) continue;
-        starts[i++] = static_cast<std::uint32_t>(to - store.block);
-        std::string_view tail = l;
-        if (layout.action == LineLayout::rewrite) {
-            std::memcpy(to, layout.head, layout.headLength);
-            to += layout.headLength;
-            tail.remove_prefix(layout.tailFrom);
-        }
-        std::memcpy(to, tail.data(), tail.size());
-        to += tail.size();
-        *to++ = '\0';
+// Offsets and lengths are 31 bits, the last bit telling rewritten lines apart.
+constexpr std::size_t kLargestText = kRewritten - 1;
+
+// Lines as the layouts rewrote them go after the index, in room that grows
+// when it runs out.
+struct IndexFiller {
+    LineStore& store;
+    std::size_t lines;  // the most lines there can be
+    std::size_t rewrittenUsed = 0;
+
+    LineEntry* entries() { return reinterpret_cast<LineEntry*>(store.indexMemory.bytes); }
+    std::size_t rewrittenFrom() const { return lines * sizeof(LineEntry); }
+    char* rewrittenBytes() { return store.indexMemory.bytes + rewrittenFrom(); }
+
+    bool reserveRewritten(std::size_t more) {
+        const std::size_t room = store.indexMemory.size - rewrittenFrom();
+        if (rewrittenUsed + more <= room) return true;
+        if (rewrittenUsed + more > kLargestText) return false;
+        const std::size_t size = rewrittenFrom() + std::max(2 * room, rewrittenUsed + more);
+        return grow(store.indexMemory, size, rewrittenFrom() + rewrittenUsed);
     }
-    starts[i] = static_cast<std::uint32_t>(to - store.block);
-    std::memset(to, 0, kStoreTailBytes);
+};
+
+// The line feeds from p to end, sixteen bytes at a time where the processor
+// compares that many at once: counted in byte lanes, summed every 255 steps.
+std::size_t countLineFeeds(const char* p, const char* end) {
+    std::size_t feeds = 0;
+#if defined(__SSE2__)
+    const __m128i feed = _mm_set1_epi8('\n');
+    while (end - p >= 16) {
+        __m128i lanes = _mm_setzero_si128();
+        for (int step = 0; step < 255 && end - p >= 16; ++step, p += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(bytes, feed));
+        }
+        const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+        feeds += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+                 static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+    }
+#endif
+    for (; p < end; ++p) feeds += *p == '\n';
+    return feeds;
 }
 
-// Fills the store from text already decoded.
-LoadStatus fillStore(LineStore& store, const char* text, std::size_t size, FileKind kind) {
-    if (size == 0) return LoadStatus::ok;
-    // A byte 0x1A ends the input: nothing after it is read.
-    const char* stop = static_cast<const char*>(std::memchr(text, 0x1A, size));
-    const char* end = stop ? stop : text + size;
-    const StoreSize needed = measure(text, end, kind);
-    if (needed.count == 0) return LoadStatus::ok;
-    const LoadStatus allocated = allocateStore(store, needed);
-    if (allocated != LoadStatus::ok) return allocated;
+// The lines of the text in text mode: a carriage return right before a line
+// feed belongs to the line end; any other carriage return is a character.
+LoadStatus fillIndex(LineStore& store, const char* text, const char* end, FileKind kind) {
+    const std::size_t feeds = countLineFeeds(text, end);
+    IndexFiller filler{store, feeds + 1};
+    constexpr std::size_t kFirstRewrittenRoom = 4096;
+    if (filler.lines > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
+        !reserve(store.indexMemory, filler.rewrittenFrom() + kFirstRewrittenRoom))
+        return LoadStatus::tooLarge;
+
     InputLayouts layouts{kind};
-    fill(store, text, end, layouts);
+    std::int32_t count = 0;
+    for (const char* p = text; p < end;) {
+        const auto* feed = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* stop = feed ? feed : end;
+        std::size_t length = static_cast<std::size_t>(stop - p);
+        if (feed && length > 0 && feed[-1] == '\r') --length;
+        const std::string_view l(p, length);
+        const std::size_t offset = static_cast<std::size_t>(p - text);
+        p = feed ? feed + 1 : end;
+
+        if (!layouts.firstLine && keptAsIs(kind, l)) {
+            filler.entries()[count++] = {static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length)};
+            continue;
+        }
+        const LineLayout layout = nextLineLayout(layouts, l);
+        if (layout.action == LineLayout::drop) continue;
+        if (layout.action == LineLayout::keep) {
+            filler.entries()[count++] = {static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length)};
+            continue;
+        }
+        const std::size_t stored = layout.storedLength(length);
+        if (!filler.reserveRewritten(stored)) return LoadStatus::tooLarge;
+        char* to = filler.rewrittenBytes() + filler.rewrittenUsed;
+        std::memcpy(to, layout.head, layout.headLength);
+        std::memcpy(to + layout.headLength, l.data() + layout.tailFrom, length - layout.tailFrom);
+        filler.entries()[count++] = {static_cast<std::uint32_t>(filler.rewrittenUsed) | kRewritten,
+                                     static_cast<std::uint32_t>(stored)};
+        filler.rewrittenUsed += stored;
+    }
+    store.count = count;
+    store.index = filler.entries();
+    store.rewritten = filler.rewrittenBytes();
     store.declaresFrameRate = layouts.declaresFrameRate;
     store.declaredFrameRate = layouts.declaredFrameRate;
     return LoadStatus::ok;
 }
 
-// The input's text: a UTF-8 byte-order mark is not part of the first line,
-// and UTF-16 is decoded to UTF-8 first. `raw`, when given, holds the input's
-// bytes and is freed once they are decoded.
-LoadStatus loadText(LineStore& store, const char* data, std::size_t size, FileKind kind,
-                    LargeBytes* raw) {
-    release(store);
-    const TextEncoding encoding = encodingOf({data, size});
-    const std::size_t mark = byteOrderMark(encoding).size();
-    LoadStatus status;
-    if (encoding == TextEncoding::utf16le || encoding == TextEncoding::utf16be) {
-        LargeBytes decoded;
-        if (!decoded.reserve(utf8CapacityFor(size - mark) + 1)) {
-            status = LoadStatus::tooLarge;
-        } else {
-            const std::size_t length =
-                decodeUtf16(reinterpret_cast<const unsigned char*>(data + mark), size - mark,
-                            encoding == TextEncoding::utf16be, decoded.data);
-            if (raw) raw->reset();
-            status = fillStore(store, decoded.data, length, kind);
-        }
-    } else {
-        status = fillStore(store, data + mark, size - mark, kind);
+// The store from the input's bytes in store.textMemory: a UTF-8 byte-order
+// mark is not part of the first line, UTF-16 is decoded first, and a byte
+// 0x1A ends the input.
+LoadStatus indexText(LineStore& store, std::size_t size, FileKind kind) {
+    const char* text = store.textMemory.bytes;
+    store.encoding = encodingOf({text, size});
+    const std::size_t mark = byteOrderMark(store.encoding).size();
+    text += mark;
+    size -= mark;
+    if (store.encoding == TextEncoding::utf16le || store.encoding == TextEncoding::utf16be) {
+        const LoadStatus decoded = decodeToUtf8(store, store.encoding, text, size);
+        if (decoded != LoadStatus::ok) return decoded;
     }
+    if (size > kLargestText) return LoadStatus::tooLarge;
+    store.text = text;
+    if (size == 0) return LoadStatus::ok;
+    const char* stop = static_cast<const char*>(std::memchr(text, 0x1A, size));
+    return fillIndex(store, text, stop ? stop : text + size, kind);
+}
+
+LoadStatus finish(LineStore& store, LoadStatus status) {
     if (status != LoadStatus::ok) {
+        const TextEncoding encoding = store.encoding;
         release(store);
+        store.encoding = encoding;
         store.error = ENOMEM;
-        return status;
     }
-    store.encoding = encoding;
-    return LoadStatus::ok;
+    return status;
 }
 
 }  // namespace
@@ -218,23 +233,27 @@ LoadStatus loadLines(LineStore& store, const char* path, FileKind kind) {
         store.error = errno;
         return LoadStatus::cannotOpen;
     }
-    LargeBytes bytes;
     std::size_t size = 0;
     int error = 0;
-    const LoadStatus read = readWhole(file.get(), bytes, size, error);
+    const LoadStatus read = readWhole(file.get(), store.textMemory, size, error);
     if (read != LoadStatus::ok) {
+        release(store);
         store.error = error;
         return read;
     }
     file.reset();
-    return loadText(store, bytes.data, size, kind, &bytes);
+    return finish(store, indexText(store, size, kind));
 }
 
 LoadStatus loadLinesFromMemory(LineStore& store, const char* data, std::size_t size, FileKind kind) {
-    return loadText(store, data, size, kind, nullptr);
+    release(store);
+    if (!reserve(store.textMemory, size)) return finish(store, LoadStatus::tooLarge);
+    if (size) std::memcpy(store.textMemory.bytes, data, size);
+    return finish(store, indexText(store, size, kind));
 }
 
 void release(LineStore& store) {
-    freeLarge(store.block, store.blockSize);
+    freeMemory(store.textMemory);
+    freeMemory(store.indexMemory);
     store = LineStore{};
 }

@@ -1,6 +1,7 @@
-// The whole input of one run as numbered lines: their text, each line ended
-// by a zero byte, side by side in one allocation with an index of where each
-// begins. The store is about the size of the input, whatever its lines.
+// The whole input of one run as numbered lines. The store keeps the input's
+// text as it was read (or the file itself, mapped) and one allocation with an
+// index of where each line starts and how long it is, and the lines that the
+// input layouts rewrote. It is about the size of the input, whatever its lines.
 #pragma once
 
 #include <cstddef>
@@ -10,13 +11,26 @@
 #include "file_kind.h"
 #include "text_encoding.h"
 
+// Where a line stands: in the input's text, or among the rewritten lines when
+// kRewritten is set in its offset.
+struct LineEntry {
+    std::uint32_t offset;
+    std::uint32_t length;
+};
+constexpr std::uint32_t kRewritten = std::uint32_t{1} << 31;
+
 struct LineStore {
-    // The lines, each followed by a zero byte, then kStoreTailBytes zero
-    // bytes, then the index: count + 1 offsets of the lines' starts.
-    char* block = nullptr;
-    std::size_t blockSize = 0;
-    const std::uint32_t* starts = nullptr;
     std::int32_t count = 0;
+    const LineEntry* index = nullptr;
+    const char* text = nullptr;       // the input's text (UTF-8 when it was decoded)
+    const char* rewritten = nullptr;  // lines as the input layouts rewrote them
+    // What the store holds: the input's text (mapped, read or decoded) and
+    // the allocation of the index and the rewritten lines.
+    struct Memory {
+        char* bytes = nullptr;
+        std::size_t size = 0;
+        bool mapped = false;
+    } textMemory, indexMemory;
     // The input's encoding, which the output is written in again.
     TextEncoding encoding = TextEncoding::plain;
     // A frame-line file may declare its frame rate on its first line.
@@ -25,10 +39,6 @@ struct LineStore {
     // The system's error number when the file could not be loaded.
     int error = 0;
 };
-
-// Zero bytes after the last line, so that a scan may read a few bytes past
-// any line's end without leaving the allocation.
-constexpr std::size_t kStoreTailBytes = 64;
 
 enum class LoadStatus {
     ok,            // the store holds the file's lines (none for an empty file)
@@ -40,13 +50,14 @@ enum class LoadStatus {
 // the layouts that the writers read for an input of this kind.
 LoadStatus loadLines(LineStore& store, const char* path, FileKind kind);
 
-// Fills the store from bytes in memory, read exactly as a file would be.
+// Fills the store from a copy of bytes in memory, read exactly as a file would be.
 LoadStatus loadLinesFromMemory(LineStore& store, const char* data, std::size_t size, FileKind kind);
 
-// Line i, 0 <= i < count, without its line end; data() is followed by a zero byte.
+// Line i, 0 <= i < count, without its line end.
 inline std::string_view line(const LineStore& store, std::int32_t i) {
-    const std::uint32_t start = store.starts[i];
-    return {store.block + start, store.starts[i + 1] - start - 1};
+    const LineEntry entry = store.index[i];
+    const char* base = entry.offset & kRewritten ? store.rewritten : store.text;
+    return {base + (entry.offset & ~kRewritten), entry.length};
 }
 
 void release(LineStore& store);

@@ -36,6 +36,7 @@ static bool failWith(OutputFile& out, int error) {
 static void writeBytes(OutputFile& out, const char* bytes, std::size_t n) {
     errno = 0;
     if (n && !out.failed && std::fwrite(bytes, 1, n, out.file) != n) failWith(out, errno);
+    out.written += n;
 }
 
 // "<output>.marliva-NN.tmp", or the short form "<folder>/.marliva-NN.tmp".
@@ -50,10 +51,11 @@ static void temporaryName(char* name, std::size_t size, const char* path, bool s
     std::snprintf(name, size, "%.*s.marliva-%02d.tmp", static_cast<int>(folder), path, attempt);
 }
 
-bool openOutput(OutputFile& out, const char* path, TextEncoding encoding) {
+bool openOutput(OutputFile& out, const char* path, TextEncoding encoding, std::size_t expectedBytes) {
     discardTemp(out);
     out.failed = false;
     out.used = 0;
+    out.written = 0;
     out.encoding = encoding;
     out.error = 0;
     // An output that is a symbolic link stays one: the file it leads to is
@@ -87,6 +89,7 @@ bool openOutput(OutputFile& out, const char* path, TextEncoding encoding) {
     // every write of it into two system calls.
     std::setvbuf(out.file, nullptr, _IONBF, 0);
     copyPermissions(out.file, path);
+    reserveFileSpace(out.file, expectedBytes);
     const std::string_view mark = byteOrderMark(encoding);
     writeBytes(out, mark.data(), mark.size());
     return true;
@@ -152,6 +155,7 @@ bool commitOutput(OutputFile& out) {
         writeBytes(out, units, encodeUtf16("\xEF\xBF\xBD", 3, out.encoding == TextEncoding::utf16be, units, pending));
         out.used = 0;
     }
+    if (!out.failed) releaseUnusedSpace(out.file, out.written);
     errno = 0;
     if (std::fclose(out.file) != 0) failWith(out, errno);
     out.file = nullptr;

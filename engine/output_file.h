@@ -28,6 +28,7 @@ struct OutputFile {
     char* buffer = small;
     std::size_t capacity = sizeof small;
     std::size_t used = 0;
+    std::size_t written = 0;  // bytes in the file so far
     char small[4096];
 
     OutputFile() = default;
@@ -36,9 +37,10 @@ struct OutputFile {
     ~OutputFile();
 };
 
-// Creates the temporary file and writes the encoding's byte-order mark; false
-// when it cannot be created.
-bool openOutput(OutputFile& out, const char* path, TextEncoding encoding = TextEncoding::plain);
+// Creates the temporary file, with room for about `expectedBytes`, and writes
+// the encoding's byte-order mark; false when it cannot be created.
+bool openOutput(OutputFile& out, const char* path, TextEncoding encoding = TextEncoding::plain,
+                std::size_t expectedBytes = 0);
 // Writes out what the buffer holds.
 void flushOutput(OutputFile& out);
 // put() for a text that does not fit into the room left in the buffer.

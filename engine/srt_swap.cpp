@@ -60,7 +60,7 @@ static void writeTimedEntry(OutputFile& out, std::string_view frameLine,
     putLineEnd(out);
     put(out, timing);
     putLineEnd(out);
-    putJoined(out, frameLine.data() + fields.textColumn, '|', "\r\n");
+    putJoined(out, frameLine.substr(static_cast<std::size_t>(fields.textColumn)), '|', "\r\n");
     putLineEnd(out);
     putLineEnd(out);
     ++subs;
@@ -69,7 +69,8 @@ static void writeTimedEntry(OutputFile& out, std::string_view frameLine,
 WriteOutcome writeSrtSwap(const LineStore& store, const ConversionSettings& settings,
                           TimeShift& shift, const char* outputPath) {
     OutputFile out;
-    if (!openOutput(out, outputPath, store.encoding)) return {0, false, out.error};
+    if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store)))
+        return {0, false, out.error};
 
     std::int32_t subs = 0;
     scanEntries(

@@ -52,7 +52,7 @@ static constexpr int kCopiedColumns[] = {1, 3, 4, 6, 7, 9, 10, 18, 20, 21, 23, 2
 static_assert(marksIn(kCopiedPrefix) == std::size(kCopiedColumns));
 static constexpr auto kPrefixCopy = makeColumnCopy(kCopiedPrefix, kCopiedColumns);
 
-static void putDialogue(OutputFile& out, const char* prefix, std::string_view name,
+static void putDialogue(OutputFile& out, std::string_view prefix, std::string_view name,
                         std::string_view text) {
     put(out, prefix);
     put(out, name);
@@ -71,14 +71,15 @@ static std::int32_t writeSrtEntry(OutputFile& out, const LineStore& store,
     const double end = srtEnd(timing) + fractionAt(timing, 26, 3);
     if (subs == 0 && settings.shiftFirstSub) shift = settings.firstSubTime - start;
 
-    char prefix[160];
+    char prefixText[160];
     if (settings.shiftFirstSub) {
-        timedPrefix(prefix, start + shift, end + shift);
+        timedPrefix(prefixText, start + shift, end + shift);
     } else {
         // The times are copied as they stand: hundredths are the first two
         // millisecond digits. A zero byte beyond a short line ends the prefix.
-        fillColumns(prefix, kPrefixCopy, timing);
+        fillColumns(prefixText, kPrefixCopy, timing);
     }
+    const std::string_view prefix(prefixText);
     const std::string_view name = lineOrEmpty(store, t - 1);
     putDialogue(out, prefix, name, lineOrEmpty(store, t + 1));
 
@@ -121,14 +122,15 @@ static void writeFrameEntry(OutputFile& out, std::string_view frameLine,
     put(out, prefix);
     putDecimal(out, subs + 1);
     put(out, kMargins);
-    putJoined(out, frameLine.data() + fields.textColumn, '|', "\\n");
+    putJoined(out, frameLine.substr(static_cast<std::size_t>(fields.textColumn)), '|', "\\n");
     ++subs;
 }
 
 WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& settings,
                            TimeShift& shift, const char* outputPath) {
     OutputFile out;
-    if (!openOutput(out, outputPath, store.encoding)) return {0, false, out.error};
+    if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store)))
+        return {0, false, out.error};
     for (const char* headerLine : kHeader) {
         put(out, headerLine);
         putLineEnd(out);

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string_view>
 
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -19,53 +20,40 @@ static double eventTime(const char* event, int column) {
     return whole + fractionAt(event, column + 8, 2);
 }
 
-// The n-th comma from p on (p itself counting), or null when the line ends
-// first. Every line in the store ends with a zero byte, and the store has
-// zero bytes after its last line, so reading sixteen bytes from anywhere up
-// to a line's end stays inside it; where the processor compares sixteen
-// bytes at once, the fields cost a few instructions each instead of a few per
-// character.
-static const char* nthComma(const char* p, int n) {
+// The position of the n-th comma at or after `from`, or npos when the line
+// ends first. Event lines are mostly long and their fields short: where the
+// processor compares sixteen bytes at once, the commas cost a few
+// instructions each instead of a few per character.
+static std::size_t nthComma(std::string_view line, std::size_t from, int n) {
+    std::size_t i = from;
 #if defined(__SSE2__)
     const __m128i comma = _mm_set1_epi8(',');
-    const __m128i zero = _mm_setzero_si128();
-    for (;; p += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        auto commas = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, comma)));
-        const auto ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero)));
-        if (ends) commas &= (ends & (0u - ends)) - 1;  // only the commas before the end
-        for (; commas; commas &= commas - 1)
-            if (--n == 0) return p + __builtin_ctz(commas);
-        if (ends) return nullptr;
-    }
-#else
-    for (;; ++p) {
-        if (*p == ',') {
-            if (--n == 0) return p;
-        } else if (*p == '\0') {
-            return nullptr;
-        }
+    for (; i + 16 <= line.size(); i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + i));
+        for (auto commas = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, comma)));
+             commas; commas &= commas - 1)
+            if (--n == 0) return i + static_cast<std::size_t>(__builtin_ctz(commas));
     }
 #endif
+    for (; i < line.size(); ++i)
+        if (line[i] == ',' && --n == 0) return i;
+    return std::string_view::npos;
 }
 
 // Fields are counted by commas from the start of the event: the Name is the
 // fifth, and the text follows the ninth comma. A line with fewer fields has
 // an empty Name or text.
-static void findNameAndText(const char* event, std::string_view& name, const char*& text) {
+static void findNameAndText(std::string_view event, std::string_view& name, std::string_view& text) {
     name = {};
-    text = "";
-    const char* styleEnd = nthComma(event, 4);
-    if (!styleEnd) return;
-    const char* nameStart = styleEnd + 1;
-    const char* nameEnd = nthComma(nameStart, 1);
-    if (!nameEnd) {
-        name = nameStart;
-        return;
-    }
-    name = std::string_view(nameStart, static_cast<std::size_t>(nameEnd - nameStart));
-    const char* fifth = nthComma(nameEnd, 5);
-    if (fifth) text = fifth + 1;
+    text = {};
+    const std::size_t styleEnd = nthComma(event, 0, 4);
+    if (styleEnd == std::string_view::npos) return;
+    const std::size_t nameEnd = nthComma(event, styleEnd + 1, 1);
+    name = event.substr(styleEnd + 1, nameEnd == std::string_view::npos ? std::string_view::npos
+                                                                        : nameEnd - styleEnd - 1);
+    if (nameEnd == std::string_view::npos) return;
+    const std::size_t textComma = nthComma(event, nameEnd, 5);
+    if (textComma != std::string_view::npos) text = event.substr(textComma + 1);
 }
 
 static bool isNumber(std::string_view text) {
@@ -76,19 +64,19 @@ static bool isNumber(std::string_view text) {
 }
 
 // The text, with a new output line wherever it holds a backslash and "n" or "N".
-static void putEventText(OutputFile& out, const char* text) {
-    const char* p = text;
-    for (const char* slash; (slash = std::strchr(p, '\\')) != nullptr;) {
-        put(out, std::string_view(p, static_cast<std::size_t>(slash - p)));
-        if (slash[1] == 'n' || slash[1] == 'N') {
+static void putEventText(OutputFile& out, std::string_view text) {
+    for (std::size_t slash; (slash = text.find('\\')) != std::string_view::npos;) {
+        put(out, text.substr(0, slash));
+        const char next = slash + 1 < text.size() ? text[slash + 1] : '\0';
+        if (next == 'n' || next == 'N') {
             putLineEnd(out);
-            p = slash + 2;
+            text.remove_prefix(slash + 2);
         } else {
             putChar(out, '\\');
-            p = slash + 1;
+            text.remove_prefix(slash + 1);
         }
     }
-    put(out, p);
+    put(out, text);
 }
 
 // The timing line with the times copied from an event line's columns.
@@ -100,7 +88,8 @@ static constexpr auto kTimingCopy = makeColumnCopy(kCopiedTiming, kCopiedColumns
 WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& settings,
                            TimeShift& shift, const char* outputPath) {
     OutputFile out;
-    if (!openOutput(out, outputPath, store.encoding)) return {0, false, out.error};
+    if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store)))
+        return {0, false, out.error};
 
     std::int32_t events = store.count;
     for (std::int32_t i = 0; i < store.count; ++i) {
@@ -130,9 +119,8 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
             // Copied as they stand; a zero byte beyond a short line ends the text.
             fillColumns(timing, kTimingCopy, timed);
         }
-        std::string_view name;
-        const char* text = nullptr;
-        findNameAndText(event.data(), name, text);
+        std::string_view name, text;
+        findNameAndText(event, name, text);
 
         // The first entry is "1"; a later one keeps a Name made of digits
         // (the number an SRT file gave it) and is otherwise numbered by place.

@@ -14,6 +14,12 @@ char* allocateLarge(std::size_t bytes);
 // Frees memory from allocateLarge; `bytes` is the size that was asked for.
 void freeLarge(char* block, std::size_t bytes);
 
+// The `size` bytes of an open regular file, mapped for reading where the
+// system can (no copy is made); null where it cannot, and the caller reads
+// the file instead.
+const char* mapFile(std::FILE* file, std::size_t size);
+void unmapFile(const char* bytes, std::size_t size);
+
 // The size of an open regular file, or -1 for anything else (a folder, a pipe).
 long long regularFileSize(std::FILE* file);
 
@@ -29,6 +35,14 @@ bool resolveLinks(const char* path, char* resolved, std::size_t size);
 // 0 when an existing file at `path` may be replaced (or there is none), else
 // the system's error number: a read-only file stays as it is.
 int replaceableFile(const char* path);
+
+// Asks the file system for room for about `bytes` of a new file before they
+// are written, and gives back what was not used once `written` bytes are
+// there: a file written into room it already has is renamed over another
+// without the file system first placing its blocks. Advisory: nothing fails
+// when the system has no such call.
+void reserveFileSpace(std::FILE* file, std::size_t bytes);
+void releaseUnusedSpace(std::FILE* file, std::size_t written);
 
 // Gives the new file the permissions of the file at `path`, if there is one.
 void copyPermissions(std::FILE* file, const char* path);

@@ -57,6 +57,22 @@ char* allocateLarge(std::size_t bytes) { return static_cast<char*>(std::malloc(b
 void freeLarge(char* block, std::size_t) { std::free(block); }
 #endif
 
+#ifdef MARLIVA_MAPPED_MEMORY
+const char* mapFile(std::FILE* file, std::size_t size) {
+    void* bytes = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fileno(file), 0);
+    return bytes == MAP_FAILED ? nullptr : static_cast<const char*>(bytes);
+}
+
+void unmapFile(const char* bytes, std::size_t size) {
+    if (bytes) munmap(const_cast<char*>(bytes), size);
+}
+#else
+// Under the sanitizers the file is read into memory they watch.
+const char* mapFile(std::FILE*, std::size_t) { return nullptr; }
+
+void unmapFile(const char*, std::size_t) {}
+#endif
+
 long long regularFileSize(std::FILE* file) {
     struct stat info;
     if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
@@ -99,6 +115,24 @@ bool resolveLinks(const char* path, char* resolved, std::size_t size) {
 int replaceableFile(const char* path) {
     if (access(path, F_OK) == 0 && access(path, W_OK) != 0) return errno;
     return 0;
+}
+
+void reserveFileSpace(std::FILE* file, std::size_t bytes) {
+#if defined(__linux__)
+    if (bytes) fallocate(fileno(file), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes));
+#else
+    (void)file;
+    (void)bytes;
+#endif
+}
+
+void releaseUnusedSpace(std::FILE* file, std::size_t written) {
+#if defined(__linux__)
+    if (ftruncate(fileno(file), static_cast<off_t>(written)) != 0) return;
+#else
+    (void)file;
+    (void)written;
+#endif
 }
 
 void copyPermissions(std::FILE* file, const char* path) {

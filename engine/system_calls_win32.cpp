@@ -12,6 +12,12 @@ char* allocateLarge(std::size_t bytes) { return static_cast<char*>(std::malloc(b
 
 void freeLarge(char* block, std::size_t) { std::free(block); }
 
+// The file is read: a 32-bit program's address space is better spent on it
+// once than on a mapping beside it.
+const char* mapFile(std::FILE*, std::size_t) { return nullptr; }
+
+void unmapFile(const char*, std::size_t) {}
+
 long long regularFileSize(std::FILE* file) {
     struct _stat64 info;
     if (_fstat64(_fileno(file), &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG) return -1;
@@ -30,6 +36,10 @@ bool resolveLinks(const char* path, char* resolved, std::size_t size) {
 }
 
 int replaceableFile(const char*) { return 0; }
+
+void reserveFileSpace(std::FILE*, std::size_t) {}
+
+void releaseUnusedSpace(std::FILE*, std::size_t) {}
 
 void copyPermissions(std::FILE*, const char*) {}
 

@@ -9,6 +9,12 @@
 #include "output_file.h"
 #include "timing_lines.h"
 
+// Room to ask for the output before writing it: the outputs of these
+// conversions are about the size of their input, and never far beyond twice it.
+inline std::size_t expectedOutputBytes(const LineStore& store) {
+    return 2 * (store.textMemory.size + store.indexMemory.size);
+}
+
 // Line i of the store, or an empty line where i lies outside it: the line
 // before a timing line at index 0, or the text after a timing line at the end.
 inline std::string_view lineOrEmpty(const LineStore& store, std::int32_t i) {
@@ -100,13 +106,14 @@ inline void fillColumns(char* out, const ColumnCopy<kLength, kMarks>& copy, cons
     for (std::size_t k = 0; k < kMarks; ++k) out[copy.marks[k]] = line[copy.columns[k]];
 }
 
-// The text from p to its end (a zero byte), each `separator` in it written as `joint`.
-inline void putJoined(OutputFile& out, const char* p, char separator, std::string_view joint) {
-    for (const char* mark; (mark = std::strchr(p, separator)) != nullptr; p = mark + 1) {
-        put(out, std::string_view(p, static_cast<std::size_t>(mark - p)));
+// The text, each `separator` in it written as `joint`.
+inline void putJoined(OutputFile& out, std::string_view text, char separator, std::string_view joint) {
+    for (std::size_t mark; (mark = text.find(separator)) != std::string_view::npos;) {
+        put(out, text.substr(0, mark));
         put(out, joint);
+        text.remove_prefix(mark + 1);
     }
-    put(out, p);
+    put(out, text);
 }
 
 // The millisecond digits at `column` and after as a fraction of a second,
