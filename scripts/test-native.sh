@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the native programs and tests with warnings as errors and runs them.
+# Builds the native programs and tests with warnings as errors and runs them,
+# among them the check of the .deb with lintian, desktop-file-validate and groff.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh core qt
+scripts/install-deps.sh core qt package
 cmake -S . -B build -DMARLIVA_WERROR=ON >/dev/null
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
