@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The Windows build and its tests: marliva.exe cross-compiled with MinGW-w64, then
-# the engine's tests, the dialog logic's tests and the real dialog's tests run
-# under Wine on a virtual X display. Fails on any failure.
+# The Windows build and its tests: marliva.exe cross-compiled with MinGW-w64, the
+# zip packed from it, then the engine's tests, the dialog logic's tests and the
+# real dialog's tests run under Wine on a virtual X display. Fails on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,5 +17,6 @@ scripts/build-windows.sh
 kind=$(file -b build-win32/app/marliva.exe)
 echo "marliva.exe: $kind"
 [[ $kind == "PE32 executable (GUI) Intel 80386"* ]] || { echo "marliva.exe is not a 32-bit GUI program" >&2; exit 1; }
+packaging/check_zip.sh build-win32
 
 timeout 1800 xvfb-run -a -s "-screen 0 1024x768x24" "$0" --on-display
