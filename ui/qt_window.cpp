@@ -274,7 +274,8 @@ protected:
             }
             drop->setDropAction(Qt::CopyAction);
             drop->accept();
-            dropInputFile(static_cast<DialogHandle>(watched), QFile::encodeName(file).constData());
+            dropInputFile(static_cast<DialogHandle>(static_cast<QWidget*>(watched)),
+                          QFile::encodeName(file).constData());
             return true;
         }
         default: return false;
