@@ -28,7 +28,8 @@ fuzz-long:
 package:
 	@scripts/package.sh deb zip
 
-# The Linux programs, desktop entry and icon under PREFIX (default /usr/local).
+# The Linux programs, their manual pages, desktop entry and icons under PREFIX
+# (default /usr/local).
 install:
 	@scripts/package.sh install
 

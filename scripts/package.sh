@@ -9,7 +9,9 @@ cd "$(dirname "$0")/.."
 
 linux_build() {
   scripts/install-deps.sh core qt
-  cmake -S . -B build-package -DMARLIVA_QT=ON -DMARLIVA_TESTS=OFF >/dev/null
+  # Named, so that a tree configured when the static link was the default links dynamically.
+  cmake -S . -B build-package -DMARLIVA_QT=ON -DMARLIVA_TESTS=OFF -DMARLIVA_STATIC_CONVERT=OFF \
+    >/dev/null
   cmake --build build-package -j"$(nproc)" >/dev/null
 }
 
@@ -19,6 +21,7 @@ for job in "${jobs[@]}"; do
   case "$job" in
     deb)
       linux_build
+      rm -f build-package/packages/*.deb
       (cd build-package && cpack -G DEB >/dev/null)
       ls build-package/packages/*.deb ;;
     zip)
@@ -26,6 +29,7 @@ for job in "${jobs[@]}"; do
       cmake --no-warn-unused-cli -S . -B build-win32-package \
         -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DMARLIVA_TESTS=OFF >/dev/null
       cmake --build build-win32-package -j"$(nproc)" >/dev/null
+      rm -f build-win32-package/packages/*.zip
       (cd build-win32-package && cpack -G ZIP >/dev/null)
       ls build-win32-package/packages/*.zip ;;
     install)

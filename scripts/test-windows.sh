@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# The Windows build and its tests: marliva.exe cross-compiled with MinGW-w64, then
-# the engine's tests, the dialog logic's tests and the real dialog's tests run
-# under Wine on a virtual X display, and marliva-convert.exe converting a file of
-# 1,000,000 entries against the Linux program's outputs (the native generator
-# and marliva-convert, built in build/ as the native stage builds them). Fails on
-# any failure.
+# The Windows build and its tests: marliva.exe cross-compiled with MinGW-w64 and
+# the zip packed from it, then the engine's tests, the dialog logic's tests and
+# the real dialog's tests run under Wine on a virtual X display, and
+# marliva-convert.exe converting a file of 1,000,000 entries against the Linux
+# program's outputs (the native generator and marliva-convert, built in build/
+# as the native stage builds them). Fails on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,6 +22,7 @@ scripts/build-windows.sh
 kind=$(file -b build-win32/app/marliva.exe)
 echo "marliva.exe: $kind"
 [[ $kind == "PE32 executable (GUI) Intel 80386"* ]] || { echo "marliva.exe is not a 32-bit GUI program" >&2; exit 1; }
+packaging/check_zip.sh build-win32
 
 # The native programs the big-file test compares with, configured as the native stage does.
 scripts/install-deps.sh core qt

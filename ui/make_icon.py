@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
-"""Draws the program's icon: a film frame with two subtitle lines, 32x32 in the
-16 colours of the standard VGA palette. Writes ui/marliva.ico (one 4-bit image,
-icon group 103 of the resource script) and ui/marliva.png (the same picture)."""
+"""Draws the program's icon: a film frame with two subtitle lines in the 16
+colours of the standard VGA palette, laid out on a grid of 32x32 and drawn at
+each size with its boxes scaled. Writes ui/marliva.ico (one 4-bit 32x32 image,
+icon group 103 of the resource script), ui/marliva.png (the same picture) and
+the larger pictures that desktop menus use, ui/marliva-48.png and
+ui/marliva-256.png."""
 import pathlib
 import struct
 import zlib
@@ -13,16 +16,20 @@ PALETTE = [  # the 16 standard colours, (r, g, b)
     (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
 ]
 BLACK, NAVY, TEAL, SILVER, GREY, YELLOW, WHITE = 0, 4, 6, 7, 8, 11, 15
-SIZE = 32
+SIZE = 32          # the grid of the layout, and the Windows icon's size
+LARGE_SIZES = (48, 256)
 CLEAR = None
 
 
-def draw():
-    pixels = [[CLEAR] * SIZE for _ in range(SIZE)]
+def draw(size=SIZE):
+    pixels = [[CLEAR] * size for _ in range(size)]
 
-    def box(x0, y0, x1, y1, colour):
-        for y in range(y0, y1 + 1):
-            for x in range(x0, x1 + 1):
+    def edge(unit):                        # a grid line's pixel at this size
+        return (unit * size + SIZE // 2) // SIZE
+
+    def box(x0, y0, x1, y1, colour):       # grid cells x0..x1, y0..y1 inclusive
+        for y in range(edge(y0), edge(y1 + 1)):
+            for x in range(edge(x0), edge(x1 + 1)):
                 pixels[y][x] = colour
 
     box(1, 3, 30, 28, BLACK)               # the film strip
@@ -57,6 +64,7 @@ def ico(pixels):
 
 
 def png(pixels):
+    size = len(pixels)
     raw = b""
     for row in pixels:
         raw += b"\0" + b"".join(
@@ -66,7 +74,7 @@ def png(pixels):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(
             ">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
 
-    head = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
+    head = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", head) +
             chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
@@ -76,3 +84,5 @@ if __name__ == "__main__":
     picture = draw()
     (here / "marliva.ico").write_bytes(ico(picture))
     (here / "marliva.png").write_bytes(png(picture))
+    for size in LARGE_SIZES:
+        (here / f"marliva-{size}.png").write_bytes(png(draw(size)))

@@ -5,19 +5,24 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QUrl>
 #include <QWindow>
 
 #include <algorithm>
 #include <array>
 #include <memory>
 
+#include "file_choosers.h"
 #include "main_dialog.h"
 
 namespace {
@@ -232,6 +237,60 @@ void reportCloseRequests(QWidget* window) {
                      });
 }
 
+// The first file of a drag, when it is a local one; empty otherwise.
+QString firstDraggedFile(const QMimeData* data) {
+    const QList<QUrl> urls = data != nullptr ? data->urls() : QList<QUrl>();
+    return !urls.isEmpty() && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
+// Files dragged from the desktop: a drag whose first file is a local one is
+// taken anywhere on the window, and its drop hands that file's path to the
+// logic. Qt delivers drag and drop events only to an event handler, hence this
+// one filter object.
+class FileDropFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (firstDraggedFile(drag->mimeData()).isEmpty()) {
+                drag->ignore();
+            } else {
+                drag->setDropAction(Qt::CopyAction);
+                drag->accept();
+            }
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const QString file = firstDraggedFile(drop->mimeData());
+            if (file.isEmpty()) {
+                drop->ignore();
+                return true;
+            }
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+            dropInputFile(static_cast<DialogHandle>(static_cast<QWidget*>(watched)),
+                          QFile::encodeName(file).constData());
+            return true;
+        }
+        default: return false;
+        }
+    }
+};
+
+// The controls take no drops of their own (an edit would paste the file's
+// address), so a drag over any of them reaches the window.
+void acceptFileDrops(QWidget* window) {
+    for (QWidget* child : window->findChildren<QWidget*>()) child->setAcceptDrops(false);
+    window->setAcceptDrops(true);
+    window->installEventFilter(new FileDropFilter(window));
+}
+
 }  // namespace
 
 QFont dialogFont() {
@@ -277,6 +336,7 @@ QWidget* createMainWindow() {
     for (const ControlEntry& entry : kControls) makeControl(window, entry, baseUnits);
     reportFocusChanges(window);
     reportCloseRequests(window);
+    acceptFileDrops(window);
     mainDialogInit(static_cast<DialogHandle>(window));
     dialogControl(window, kControls[0].id)->setFocus(Qt::OtherFocusReason);
     return window;

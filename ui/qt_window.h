@@ -26,8 +26,9 @@ QWidget* dialogControl(DialogHandle dialog, int id);
 
 // Builds the fixed-size window and its controls in tab order, wires every
 // notification of a control to mainDialogCommand and the close request to
-// mainDialogClose, runs mainDialogInit and puts the focus on the first tab stop.
-// The window is not shown yet.
+// mainDialogClose, takes files dropped anywhere on it (dropInputFile), runs
+// mainDialogInit and puts the focus on the first tab stop. The window is not
+// shown yet.
 QWidget* createMainWindow();
 // Shows the window centred on its screen, runs the event loop until the dialog
 // posts its quit request and returns the program's exit status, which is 1.

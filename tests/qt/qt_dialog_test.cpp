@@ -1,6 +1,6 @@
 // The Qt dialog's real widgets driven as a user would: layout and tab order,
 // typing, the list, the number boxes, keys, the message box, the file choosers,
-// the log pane after runs, and closing. Runs on the offscreen platform.
+// dropped files, the log pane after runs, and closing. Runs on the offscreen platform.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -402,6 +403,34 @@ private Q_SLOTS:
         QTest::mouseClick(control<QPushButton>(kIdOpen), Qt::LeftButton);
         QCOMPARE(control<QLineEdit>(kIdInputPath)->text(), chosen);
         QCOMPARE(pathText(programSettings().inputPath), chosen.left(254).toStdString());
+    }
+
+    void droppedFilesGoThroughTheWindowToOpensWay() {
+        const QPoint overInput = dialogControl(window, kIdInputPath)->geometry().center();
+        // As the platform delivers them: to the window, which finds the widget under the
+        // point and passes the drag up to the first one that takes drops. File managers
+        // offer the files' addresses as text too, which an edit would paste.
+        auto dragAndDrop = [&](const QList<QUrl>& urls) {
+            QMimeData data;
+            data.setUrls(urls);
+            QStringList addresses;
+            for (const QUrl& url : urls) addresses << url.toString();
+            data.setText(addresses.join(u'\n'));
+            QDragEnterEvent enter(overInput, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(window->windowHandle(), &enter);
+            QDropEvent drop(overInput, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(window->windowHandle(), &drop);
+            return enter.isAccepted() && drop.isAccepted();
+        };
+        QVERIFY(dragAndDrop({QUrl::fromLocalFile(pathOf("dropped.srt")),
+                             QUrl::fromLocalFile(pathOf("second.ssa"))}));
+        QCOMPARE(control<QLineEdit>(kIdInputPath)->text(), pathOf("dropped.srt"));
+        QCOMPARE(control<QLineEdit>(kIdOutputPath)->text(), pathOf("dropped.ssa"));
+        QCOMPARE(pathText(programSettings().inputPath), pathOf("dropped.srt").toStdString());
+        // A drag whose first item is no local file is refused and changes nothing.
+        QVERIFY(!dragAndDrop({QUrl(QStringLiteral("https://example.invalid/remote.srt"))}));
+        QVERIFY(!dragAndDrop({}));
+        QCOMPARE(control<QLineEdit>(kIdInputPath)->text(), pathOf("dropped.srt"));
     }
 
     void convertAsTakesANewNameAndOverwritesWithoutAQuestion() {

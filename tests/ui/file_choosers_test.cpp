@@ -21,7 +21,9 @@ TEST_F(FileChoosersTest, OpenAsksForAnExistingSubFile) {
     EXPECT_EQ(call.pathOnEntry, "C:\\old\\in.srt");
 }
 
-TEST_F(FileChoosersTest, OpenShowsThePathAndProposesTheOutput) {
+// A dropped file does what Open does with the path it picks; a path too long
+// for the file dialog to hand over is Open's cancel.
+TEST_F(FileChoosersTest, OpenAndADroppedFileShowThePathAndProposeTheOutput) {
     struct Row { bool confirm; const char* chosen; const char* input; const char* output; };
     const Row rows[] = {
         {true, "C:\\subs\\a.srt", "C:\\subs\\a.srt", "C:\\subs\\a.ssa"},
@@ -30,16 +32,25 @@ TEST_F(FileChoosersTest, OpenShowsThePathAndProposesTheOutput) {
         {true, "C:\\subs\\movie.txt", "C:\\subs\\movie.txt", "C:\\subs\\movie.ssa"},
         {false, "", "C:\\subs\\b.ssa", "C:\\subs\\b.srt"},  // a cancel keeps the input
     };
-    for (const Row& row : rows) {
-        typeInto(dialog, kIdInputPath, row.confirm ? "C:\\before.srt" : "C:\\subs\\b.ssa");
-        typeInto(dialog, kIdOutputPath, "typed.ssa");
-        dialog.fileAnswers.push_back({row.confirm, row.chosen});
-        chooseInput(handleOf(dialog));
-        EXPECT_EQ(dialog.texts[kIdInputPath], row.input);
-        EXPECT_STREQ(settings().inputPath.data(), row.input);
-        EXPECT_EQ(dialog.texts[kIdOutputPath], row.output) << row.chosen;
-        EXPECT_STREQ(settings().outputPath.data(), row.output);
+    const std::string tooLong = "C:\\" + std::string(253, 'd') + ".srt";
+    ASSERT_EQ(tooLong.size(), 260u);
+    for (const bool drop : {false, true}) {
+        for (const Row& row : rows) {
+            typeInto(dialog, kIdInputPath, row.confirm ? "C:\\before.srt" : "C:\\subs\\b.ssa");
+            typeInto(dialog, kIdOutputPath, "typed.ssa");
+            if (drop) {
+                dropInputFile(handleOf(dialog), row.confirm ? row.chosen : tooLong.c_str());
+            } else {
+                dialog.fileAnswers.push_back({row.confirm, row.chosen});
+                chooseInput(handleOf(dialog));
+            }
+            EXPECT_EQ(dialog.texts[kIdInputPath], row.input) << drop;
+            EXPECT_STREQ(settings().inputPath.data(), row.input);
+            EXPECT_EQ(dialog.texts[kIdOutputPath], row.output) << row.chosen << drop;
+            EXPECT_STREQ(settings().outputPath.data(), row.output);
+        }
     }
+    EXPECT_EQ(dialog.chooserCalls.size(), std::size(rows));  // a drop opens no file dialog
 }
 
 TEST_F(FileChoosersTest, LongChosenPathIsCutTo254BeforeTheProposal) {

@@ -1,6 +1,10 @@
 // The real main dialog under Win32: its defaults, and the user's typing, list
-// picks, clicks, keys, file dialogs and message boxes.
+// picks, clicks, keys, file dialogs, dropped files and message boxes.
 #include "real_dialog.h"
+
+#include <shlobj.h>
+
+#include <cstring>
 
 namespace {
 
@@ -231,6 +235,33 @@ TEST_F(RealDialog, OpenChoosesTheInputAndProposesTheOutput) {
     EXPECT_EQ(text(kIdInputPath), folder + "x.SSA");
     EXPECT_EQ(text(kIdOutputPath), folder + "x.srt");
     EXPECT_TRUE(driver.messageBoxes.empty());
+}
+
+// The block of names that the shell hands over with WM_DROPFILES: a DROPFILES
+// header, then each name and a terminator, then one more terminator.
+HGLOBAL dropOf(const std::vector<std::string>& files) {
+    std::string names;
+    for (const std::string& file : files) names += file + '\0';
+    names += '\0';
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
+    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), names.size());
+    GlobalUnlock(block);
+    return block;
+}
+
+TEST_F(RealDialog, DroppedFilesActAsOpenOnTheFirst) {
+    // DragAcceptFiles: the shell drops onto the dialog, also over its controls.
+    EXPECT_TRUE(GetWindowLongA(driver.dialog, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    typeInto(driver, kIdOutputPath, "typed.srt");
+    PostMessageA(driver.dialog, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(dropOf({folder + "dropped.ssa", folder + "second.srt"})), 0);
+    pump(driver);
+    EXPECT_EQ(text(kIdInputPath), folder + "dropped.ssa");
+    EXPECT_EQ(text(kIdOutputPath), folder + "dropped.srt");
+    EXPECT_STREQ(settings().inputPath.data(), (folder + "dropped.ssa").c_str());
+    EXPECT_TRUE(driver.fileDialogs.empty());
 }
 
 TEST_F(RealDialog, PathsWithAnyCharactersThroughTheUtf8CodePage) {
