@@ -24,9 +24,10 @@ echo "marliva.exe: $kind"
 [[ $kind == "PE32 executable (GUI) Intel 80386"* ]] || { echo "marliva.exe is not a 32-bit GUI program" >&2; exit 1; }
 packaging/check_zip.sh build-win32
 
-# The native programs the big-file test compares with, configured as the native stage does.
-scripts/install-deps.sh core qt
-cmake -S . -B build -DMARLIVA_WERROR=ON >/dev/null
+# The native programs the big-file test compares with, in build/ configured as
+# the native stage configures it (scripts/test-native.sh).
+scripts/install-deps.sh core qt package
+cmake -S . -B build -DMARLIVA_WERROR=ON -DMARLIVA_STATIC_CONVERT=OFF >/dev/null
 cmake --build build -j"$(nproc)" --target marliva-gensubs marliva-convert
 
 timeout 1800 xvfb-run -a -s "-screen 0 1024x768x24" "$0" --on-display
