@@ -95,6 +95,8 @@ bool openOutput(OutputFile& out, const char* path, TextEncoding encoding, std::s
     return true;
 }
 
+void copyLong(char* to, const char* from, std::size_t n) { std::memcpy(to, from, n); }
+
 static bool isUtf16(TextEncoding encoding) {
     return encoding == TextEncoding::utf16le || encoding == TextEncoding::utf16be;
 }

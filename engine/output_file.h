@@ -46,6 +46,35 @@ void flushOutput(OutputFile& out);
 // put() for a text that does not fit into the room left in the buffer.
 void putBeyondBuffer(OutputFile& out, std::string_view text);
 
+// Copies n bytes with memcpy, out of line.
+void copyLong(char* to, const char* from, std::size_t n);
+
+// Copies n bytes. Most pieces of output are a few dozen bytes: those are
+// copied in overlapping moves of fixed size, where a call to memcpy, or the
+// string instruction a compiler puts in its place, would cost more than the
+// copy itself.
+inline void copyShort(char* to, const char* from, std::size_t n) {
+    if (n > 64) {
+        copyLong(to, from, n);
+    } else if (n > 32) {
+        std::memcpy(to, from, 16);
+        std::memcpy(to + 16, from + 16, 16);
+        std::memcpy(to + n - 32, from + n - 32, 16);
+        std::memcpy(to + n - 16, from + n - 16, 16);
+    } else if (n >= 16) {
+        std::memcpy(to, from, 16);
+        std::memcpy(to + n - 16, from + n - 16, 16);
+    } else if (n >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + n - 8, from + n - 8, 8);
+    } else if (n >= 4) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + n - 4, from + n - 4, 4);
+    } else {
+        for (std::size_t i = 0; i < n; ++i) to[i] = from[i];
+    }
+}
+
 // Writers call these a few times for every subtitle, so they are inline: a
 // copy into the buffer, which goes out whenever it is full.
 inline void put(OutputFile& out, std::string_view text) {
@@ -55,7 +84,7 @@ inline void put(OutputFile& out, std::string_view text) {
         putBeyondBuffer(out, text);
         return;
     }
-    std::memcpy(out.buffer + out.used, text.data(), text.size());
+    copyShort(out.buffer + out.used, text.data(), text.size());
     out.used += text.size();
 }
 

@@ -16,7 +16,7 @@ static std::int32_t writeFrameLineEntry(OutputFile& out, const LineStore& store,
     if (subs == 0 && settings.shiftFirstSub) shift = settings.firstSubTime - start;
 
     // "{%.6d}{%.6d}"
-    char frames[32];
+    char frames[64];  // more than the frame numbers need: the copy into the output moves up to 32
     char* p = frames;
     *p++ = '{';
     p = putDigits(p, timeToFrame(start + shift, settings.frameRate), 6);

@@ -67,19 +67,22 @@ static std::int32_t writeSrtEntry(OutputFile& out, const LineStore& store,
                                   std::int32_t t, std::int32_t& subs) {
     LineColumns columns;
     const char* timing = columnsOf(line(store, t), columns);
-    const double start = srtStart(timing) + fractionAt(timing, 9, 3);
-    const double end = srtEnd(timing) + fractionAt(timing, 26, 3);
-    if (subs == 0 && settings.shiftFirstSub) shift = settings.firstSubTime - start;
-
     char prefixText[160];
+    std::size_t prefixLength;
     if (settings.shiftFirstSub) {
+        // The times are read only when they are moved; otherwise their
+        // columns are copied.
+        const double start = srtStart(timing) + fractionAt(timing, 9, 3);
+        const double end = srtEnd(timing) + fractionAt(timing, 26, 3);
+        if (subs == 0) shift = settings.firstSubTime - start;
         timedPrefix(prefixText, start + shift, end + shift);
+        prefixLength = std::strlen(prefixText);
     } else {
         // The times are copied as they stand: hundredths are the first two
         // millisecond digits. A zero byte beyond a short line ends the prefix.
-        fillColumns(prefixText, kPrefixCopy, timing);
+        prefixLength = fillColumns(prefixText, kPrefixCopy, timing);
     }
-    const std::string_view prefix(prefixText);
+    const std::string_view prefix(prefixText, prefixLength);
     const std::string_view name = lineOrEmpty(store, t - 1);
     putDialogue(out, prefix, name, lineOrEmpty(store, t + 1));
 

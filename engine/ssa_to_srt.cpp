@@ -108,6 +108,7 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
         LineColumns columns;
         const char* timed = columnsOf(event, columns);
         char timing[kTimesBufferSize];
+        std::size_t timingLength;
         if (settings.shiftFirstSub) {
             // The times are read only when they are moved; otherwise their
             // columns are copied.
@@ -115,9 +116,10 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
             const double end = eventTime(timed, 30);
             if (subs == 0) shift = settings.firstSubTime - start;
             formatSrtTimes(start + shift, end + shift, timing, sizeof timing);
+            timingLength = std::strlen(timing);
         } else {
             // Copied as they stand; a zero byte beyond a short line ends the text.
-            fillColumns(timing, kTimingCopy, timed);
+            timingLength = fillColumns(timing, kTimingCopy, timed);
         }
         std::string_view name, text;
         findNameAndText(event, name, text);
@@ -131,7 +133,7 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
         else
             putDecimal(out, subs + 1);
         putLineEnd(out);
-        put(out, timing);
+        put(out, std::string_view(timing, timingLength));
         putLineEnd(out);
         putEventText(out, text);
         putLineEnd(out);

@@ -8,24 +8,6 @@
 #include <cstring>
 #include <limits>
 
-// Both tests read columns only of lines long enough to hold them: the last
-// column tested must be there.
-bool isSrtTimingLine(std::string_view line) {
-    return line.size() > 25 && line[2] == ':' && line[5] == ':' && line[8] == ',' &&
-           line[13] == '-' && line[14] == '-' && line[15] == '>' && line[19] == ':' &&
-           line[22] == ':' && line[25] == ',';
-}
-
-bool isFrameLine(std::string_view line) {
-    return line.size() > 15 && line[0] == '{' && line[7] == '}' && line[8] == '{' && line[15] == '}';
-}
-
-LineKind classifyLine(std::string_view line, int lock) {
-    if (lock != LineKindFrame && isSrtTimingLine(line)) return LineKindSrt;
-    if (lock != LineKindSrt && isFrameLine(line)) return LineKindFrame;
-    return LineKindNone;
-}
-
 static std::int32_t wholeSeconds(const char* line, int hourColumn) {
     const int h = digitAt(line, hourColumn);
     const int m = digitAt(line, hourColumn + 2) * 10 + digitAt(line, hourColumn + 3);

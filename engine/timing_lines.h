@@ -11,9 +11,25 @@ enum LineKind : int { LineKindNone = 0, LineKindSrt = 1, LineKindFrame = 2 };
 // Seconds added to every time a writer computes; 0 at the start of each run.
 using TimeShift = double;
 
-bool isSrtTimingLine(std::string_view line);
-bool isFrameLine(std::string_view line);
-LineKind classifyLine(std::string_view line, int lock);
+// Both tests read columns only of lines long enough to hold them: the last
+// column tested must be there. Writers ask them of every line, so they are inline.
+inline bool isSrtTimingLine(std::string_view line) {
+    return line.size() > 25 && line[2] == ':' && line[5] == ':' && line[8] == ',' &&
+           line[13] == '-' && line[14] == '-' && line[15] == '>' && line[19] == ':' &&
+           line[22] == ':' && line[25] == ',';
+}
+
+inline bool isFrameLine(std::string_view line) {
+    return line.size() > 15 && line[0] == '{' && line[7] == '}' && line[8] == '{' && line[15] == '}';
+}
+
+// With lock 1 only the SRT test is made, with lock 2 only the frame test, with
+// lock 0 the SRT test first.
+inline LineKind classifyLine(std::string_view line, int lock) {
+    if (lock != LineKindFrame && isSrtTimingLine(line)) return LineKindSrt;
+    if (lock != LineKindSrt && isFrameLine(line)) return LineKindFrame;
+    return LineKindNone;
+}
 
 std::int32_t srtStart(const char* line);
 std::int32_t srtEnd(const char* line);

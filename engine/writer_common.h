@@ -61,8 +61,11 @@ inline char* putDigits(char* p, std::int32_t value, int digits) {
 }
 
 inline void putDecimal(OutputFile& out, std::int32_t value) {
-    char text[16];
-    put(out, std::string_view(text, static_cast<std::size_t>(putDigits(text, value, 1) - text)));
+    // Straight into the buffer, which always has room for eleven characters
+    // once it has gone out.
+    if (out.capacity - out.used < 12) flushOutput(out);
+    char* at = out.buffer + out.used;
+    out.used += static_cast<std::size_t>(putDigits(at, value, 1) - at);
 }
 
 // A line of fixed text in which each "#" takes the character at one column of
@@ -99,11 +102,17 @@ constexpr ColumnCopy<kLength, kMarks> makeColumnCopy(const char (&pattern)[kLeng
     return copy;
 }
 
-// Writes the filled pattern and its terminator to `out`.
+// Writes the filled pattern to `out` and returns the length of its text,
+// which a zero byte copied from the line ends.
 template <std::size_t kLength, std::size_t kMarks>
-inline void fillColumns(char* out, const ColumnCopy<kLength, kMarks>& copy, const char* line) {
+inline std::size_t fillColumns(char* out, const ColumnCopy<kLength, kMarks>& copy, const char* line) {
     std::memcpy(out, copy.pattern, kLength);
-    for (std::size_t k = 0; k < kMarks; ++k) out[copy.marks[k]] = line[copy.columns[k]];
+    for (std::size_t k = 0; k < kMarks; ++k) {
+        const char c = line[copy.columns[k]];
+        if (c == '\0') return static_cast<std::size_t>(copy.marks[k]);
+        out[copy.marks[k]] = c;
+    }
+    return kLength - 1;
 }
 
 // The text, each `separator` in it written as `joint`.
