@@ -12,6 +12,8 @@
 #include "conversion_run.h"
 #include "line_store.h"
 #include "subtitle_gen.h"
+#include "column_copy.h"
+#include "time_format.h"
 #include "timing_lines.h"
 #include "writers.h"
 

@@ -13,26 +13,6 @@
 const char kExtensionErrorMessage[] =
     "Error with file extensions:\r\nonly srt=>ssa, srt=>srt and ssa=>srt supported.";
 
-void setPath(std::array<char, kPathBufferSize>& buffer, std::string_view text) {
-    const std::size_t n = text.size() < kMaxPathChars ? text.size() : kMaxPathChars;
-    text.copy(buffer.data(), n);
-    buffer[n] = '\0';
-}
-
-void sinkLog(const ReportSink& sink, const char* format, ...) {
-    std::va_list args;
-    va_start(args, format);
-    sink.appendLog(sink.context, format, args);
-    va_end(args);
-}
-
-void sinkMessage(const ReportSink& sink, const char* format, ...) {
-    std::va_list args;
-    va_start(args, format);
-    sink.showMessage(sink.context, format, args);
-    va_end(args);
-}
-
 std::uint32_t tickCount() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(

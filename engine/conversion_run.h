@@ -1,53 +1,12 @@
-// One conversion run: the settings record, file kinds, the report sink and the
-// dispatch from a pair of file kinds to the writer that serves it.
+// One conversion run: from the settings to the writer that serves the pair of
+// file kinds, and the report of what it came to.
 #pragma once
 
-#include <array>
-#include <cstdarg>
 #include <cstdint>
-#include <optional>
-#include <string>
-#include <string_view>
 
+#include "conversion_settings.h"
 #include "file_kind.h"
-
-// Path buffers are 260 bytes because the file dialogs write into them directly;
-// the program itself never keeps more than 254 characters there.
-constexpr std::size_t kPathBufferSize = 260;
-constexpr std::size_t kMaxPathChars = 254;
-
-struct ConversionSettings {
-    std::array<char, kPathBufferSize> inputPath{};
-    std::array<char, kPathBufferSize> outputPath{};
-    double frameRate = 25.0;
-    bool joinWithNewline = true;
-    bool shiftFirstSub = false;
-    std::uint32_t firstSubHours = 0;
-    std::uint32_t firstSubMinutes = 0;
-    std::uint32_t firstSubSeconds = 0;
-    std::uint32_t firstSubMillis = 0;
-    double firstSubTime = 0.0;  // computed at the start of every run
-};
-
-// Copies text into a path buffer, at most kMaxPathChars characters, always terminated.
-void setPath(std::array<char, kPathBufferSize>& buffer, std::string_view text);
-
-// Everything a run says goes through these two operations. Each takes a
-// printf-style format and its arguments and formats into 1024 bytes.
-struct ReportSink {
-    void (*appendLog)(void* context, const char* format, std::va_list args);
-    void (*showMessage)(void* context, const char* format, std::va_list args);
-    void* context;
-};
-
-#if defined(__GNUC__)
-#define MARLIVA_PRINTF(fmt, first) __attribute__((format(printf, fmt, first)))
-#else
-#define MARLIVA_PRINTF(fmt, first)
-#endif
-
-void sinkLog(const ReportSink& sink, const char* format, ...) MARLIVA_PRINTF(2, 3);
-void sinkMessage(const ReportSink& sink, const char* format, ...) MARLIVA_PRINTF(2, 3);
+#include "report_sink.h"
 
 // The message of a refused pair of file kinds.
 extern const char kExtensionErrorMessage[];

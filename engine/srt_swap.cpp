@@ -1,6 +1,9 @@
 // SRT swap: turns SRT timing lines into frame lines and frame lines into
 // numbered SRT entries, at the settings' frame rate.
-#include "writer_common.h"
+#include "column_copy.h"
+#include "entry_scan.h"
+#include "text_output.h"
+#include "time_format.h"
 #include "writers.h"
 
 // A frame line from the SRT timing line at index t; returns the line at which

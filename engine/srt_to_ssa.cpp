@@ -4,7 +4,10 @@
 #include <cstring>
 #include <iterator>
 
-#include "writer_common.h"
+#include "column_copy.h"
+#include "entry_scan.h"
+#include "text_output.h"
+#include "time_format.h"
 #include "writers.h"
 
 static const char* const kHeader[] = {

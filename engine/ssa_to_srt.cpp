@@ -9,7 +9,10 @@
 #include <emmintrin.h>
 #endif
 
-#include "writer_common.h"
+#include "column_copy.h"
+#include "entry_scan.h"
+#include "text_output.h"
+#include "time_format.h"
 #include "writers.h"
 
 // Seconds of the time whose hour digit stands at `column`: h:mm:ss.cc.

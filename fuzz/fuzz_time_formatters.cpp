@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "fuzz_support.h"
-#include "timing_lines.h"
+#include "time_format.h"
 
 namespace {
 

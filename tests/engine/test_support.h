@@ -5,8 +5,8 @@
 
 #include <chrono>
 #include <cstdarg>
-#include <filesystem>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -14,26 +14,18 @@
 
 #include "conversion_run.h"
 
-// A folder of this test process's own, so that tests running at the same time
-// (ctest -j, several builds) never share a file; removed when the process ends.
-struct ScratchFolder {
-    std::string path;
-    ScratchFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        path = ::testing::TempDir() + "marliva_" +
-               (info ? std::string(info->test_suite_name()) + "." + info->name() : "tests") + "_" +
-               std::to_string(stamp);
-        std::filesystem::create_directories(path);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-};
-
+// A folder of this test process's own, so that processes running at the same
+// time never share a file; removed when the process ends.
 inline const std::string& scratchFolder() {
-    static const ScratchFolder folder;
+    static const struct Folder {
+        std::string path = ::testing::TempDir() + "marliva_engine_" +
+                           std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+        Folder() { std::filesystem::create_directories(path); }
+        ~Folder() {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    } folder;
     return folder.path;
 }
 
@@ -51,13 +43,6 @@ inline std::string readFile(const std::string& path) {
 }
 
 inline bool fileExists(const std::string& path) { return std::ifstream(path).good(); }
-
-// Lines joined with CR LF, each followed by one, as the writers write them.
-inline std::string crlf(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& l : lines) text += l + "\r\n";
-    return text;
-}
 
 struct RecordingSink {
     std::string log;

@@ -1,0 +1,164 @@
+// Time formatting: pairs of times printed for SSA and SRT, rounded the way
+// printf rounds, and times turned into frame numbers.
+#include "time_format.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+// The exact rule: the value written with 17 significant digits, that digit
+// string rounded half up. Slow (a printf per value), so roundScaled calls it
+// only for values close to a half, where the 17 digits decide.
+static std::int64_t roundScaledFromDigits(double value, int decimals) {
+    // 17 significant digits: "d.dddddddddddddddde±x".
+    char text[40];
+    std::snprintf(text, sizeof text, "%.16e", value);
+    char digits[17];
+    int count = 0;
+    for (const char* p = text; *p && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9') digits[count++] = *p;
+    const int exponent = std::atoi(std::strchr(text, 'e') + 1);
+    // Digits before the cut: those of the integer part plus `decimals`.
+    const int keep = exponent + 1 + decimals;
+    if (keep < 0) return 0;
+    std::int64_t scaled = 0;
+    for (int i = 0; i < keep; ++i) scaled = scaled * 10 + (i < count ? digits[i] - '0' : 0);
+    if (keep < count && digits[keep] >= '5') ++scaled;
+    return scaled;
+}
+
+std::int64_t roundScaled(double value, int decimals) {
+    // Below 2^24 the product carries 28 bits of fraction, and it lies within
+    // 3e-9 of the 17-digit string scaled alike; a fraction more than 1e-6 away
+    // from one half therefore rounds the same way from either.
+    static constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
+    if (decimals >= 0 && decimals <= 3) {
+        const double scaled = value * kScale[decimals];
+        if (scaled >= 0 && scaled < 16777216.0) {
+            // For values from 0 to below 2^24, dropping the fraction is floor, and
+            // cheaper than calling it.
+            const double whole = static_cast<double>(static_cast<std::int64_t>(scaled));
+            const double fraction = scaled - whole;
+            if (std::fabs(fraction - 0.5) > 1e-6)
+                return static_cast<std::int64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+        }
+    }
+    return roundScaledFromDigits(value, decimals);
+}
+
+// Times beyond this are written as this; it keeps every intermediate exact.
+static constexpr double kLargestTime = 1e15;
+
+struct TimeParts {
+    long long hours;
+    long long minutes;
+    long long scaledSeconds;  // seconds * 10^decimals, rounded, below 60 * 10^decimals
+};
+
+// Splits a time for printing. The seconds are rounded first; a rounding that
+// reaches 60 carries into the minutes and hours. Negative times (and NaN) are 0.
+static TimeParts splitTime(double t, int decimals) {
+    if (!(t > 0)) t = 0;
+    if (t > kLargestTime) t = kLargestTime;
+    const long long whole = static_cast<long long>(t);
+    long long totalMinutes = whole / 60;
+    const double seconds = t - static_cast<double>(totalMinutes * 60);
+    long long scaled = roundScaled(seconds, decimals);
+    const long long minute = decimals == 2 ? 6000 : 60000;
+    if (scaled >= minute) {
+        scaled -= minute;
+        ++totalMinutes;
+    }
+    return {totalMinutes / 60, totalMinutes % 60, scaled};
+}
+
+// Writes value in decimal with at least `width` digits, zero-filled, as
+// printf's "%0*lld" does for values >= 0; returns the end.
+static char* putPaddedDigits(char* p, long long value, int width) {
+    char digits[24];
+    int n = 0;
+    auto v = static_cast<unsigned long long>(value);
+    do {
+        digits[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    for (int i = n; i < width; ++i) *p++ = '0';
+    while (n > 0) *p++ = digits[--n];
+    return p;
+}
+
+// The same, with the usual case (as many digits as the width) done inline.
+static inline char* putPadded(char* p, long long value, int width) {
+    // Small values divide in 32 bits, which costs less than in 64.
+    const auto small = static_cast<std::uint32_t>(value);
+    if (width == 2 && value >= 0 && value < 100) {
+        p[0] = static_cast<char>('0' + small / 10);
+        p[1] = static_cast<char>('0' + small % 10);
+        return p + 2;
+    }
+    if (width == 3 && value >= 0 && value < 1000) {
+        p[0] = static_cast<char>('0' + small / 100);
+        p[1] = static_cast<char>('0' + small / 10 % 10);
+        p[2] = static_cast<char>('0' + small % 10);
+        return p + 3;
+    }
+    if (width == 1 && value >= 0 && value < 10) {
+        p[0] = static_cast<char>('0' + value);
+        return p + 1;
+    }
+    return putPaddedDigits(p, value, width);
+}
+
+// "h:mm:ss" then the separator and the fraction: hours with at least
+// kHourWidth digits, the fraction with kDecimals digits.
+template <int kHourWidth, int kDecimals>
+static char* putTime(char* p, const TimeParts& t, char separator) {
+    constexpr long long kUnit = kDecimals == 2 ? 100 : 1000;
+    p = putPadded(p, t.hours, kHourWidth);
+    *p++ = ':';
+    p = putPadded(p, t.minutes, 2);
+    *p++ = ':';
+    p = putPadded(p, t.scaledSeconds / kUnit, 2);
+    *p++ = separator;
+    return putPadded(p, t.scaledSeconds % kUnit, kDecimals);
+}
+
+// Copies the text made in `text` up to `end` to out as snprintf would: cut to
+// outSize - 1 characters and always terminated.
+static void copyOut(const char* text, const char* end, char* out, std::size_t outSize) {
+    if (outSize == 0) return;
+    std::size_t n = static_cast<std::size_t>(end - text);
+    if (n > outSize - 1) n = outSize - 1;
+    std::memcpy(out, text, n);
+    out[n] = '\0';
+}
+
+// Both formatters build their text by hand: they run once per subtitle, and
+// printf would be most of a conversion's time.
+void formatSsaTimes(double a, double b, char* out, std::size_t outSize) {
+    char text[kTimesBufferSize];
+    char* p = text;
+    *p++ = '0';
+    *p++ = ',';
+    p = putTime<1, 2>(p, splitTime(a, 2), '.');
+    *p++ = ',';
+    p = putTime<1, 2>(p, splitTime(b, 2), '.');
+    copyOut(text, p, out, outSize);
+}
+
+void formatSrtTimes(double a, double b, char* out, std::size_t outSize) {
+    char text[kTimesBufferSize];
+    char* p = putTime<2, 3>(text, splitTime(a, 3), ',');
+    std::memcpy(p, " --> ", 5);
+    p = putTime<2, 3>(p + 5, splitTime(b, 3), ',');
+    copyOut(text, p, out, outSize);
+}
+
+std::int32_t timeToFrame(double seconds, double frameRate) {
+    const double frame = seconds * frameRate + 0.5;
+    if (!(frame >= 1.0)) return 0;  // negative, below one, or NaN
+    if (frame >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(frame);
+}
