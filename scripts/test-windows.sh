@@ -2,9 +2,10 @@
 # The Windows build and its tests: marliva.exe cross-compiled with MinGW-w64 and
 # the zip packed from it, then the engine's tests, the dialog logic's tests and
 # the real dialog's tests run under Wine on a virtual X display, and
-# marliva-convert.exe converting a file of 1,000,000 entries against the Linux
-# program's outputs (the native generator and marliva-convert, built in build/
-# as the native stage builds them). Fails on any failure.
+# marliva-convert.exe against the Linux program's outputs, real files and a
+# file of 1,000,000 entries among them (the native generator and
+# marliva-convert, built in build/ as the native stage builds them). Fails on
+# any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,8 +14,8 @@ if [[ ${1:-} == --on-display ]]; then  # under xvfb-run, below
   # Warmed up first: test discovery runs each test program under a short time limit.
   timeout 120 wine cmd /c exit >/dev/null 2>&1 || true
   ctest --test-dir build-win32 --output-on-failure -j"$(nproc)" --timeout 300
-  tests/cli/big_file_on_windows.sh build/tests/bench_golden/marliva-gensubs \
-    build/app/marliva-convert build-win32/app/marliva-convert.exe
+  tests/cli/same_on_windows.sh build-win32/app/marliva-convert.exe tests \
+    build/tests/bench_golden/marliva-gensubs build/app/marliva-convert
   exit
 fi
 
@@ -24,7 +25,7 @@ echo "marliva.exe: $kind"
 [[ $kind == "PE32 executable (GUI) Intel 80386"* ]] || { echo "marliva.exe is not a 32-bit GUI program" >&2; exit 1; }
 packaging/check_zip.sh build-win32
 
-# The native programs the big-file test compares with, in build/ configured as
+# The native programs the Windows one is compared with, in build/ configured as
 # the native stage configures it (scripts/test-native.sh).
 scripts/install-deps.sh core qt package
 cmake -S . -B build -DMARLIVA_WERROR=ON -DMARLIVA_STATIC_CONVERT=OFF >/dev/null

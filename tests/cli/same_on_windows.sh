@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # marliva-convert.exe under Wine writes what the Linux program writes: real
 # files in other tools' layouts against the same expected outputs, UTF-16 in
-# and out, no subtitles as a failure, and a batch that keeps its inputs.
-# usage: same_on_windows.sh MARLIVA_CONVERT_EXE TESTS_DIR
+# and out, no subtitles as a failure, a batch that keeps its inputs, and a
+# generated file of 1,000,000 entries (about 85 MB) to SSA and back, byte for
+# byte as the Linux marliva-convert converts it.
+# usage: same_on_windows.sh MARLIVA_CONVERT_EXE TESTS_DIR MARLIVA_GENSUBS MARLIVA_CONVERT
 set -u
-exe=$1
-real=$2/data/real
+exe=$(realpath "$1") real=$(realpath "$2")/data/real gensubs=$(realpath "$3") linux=$(realpath "$4")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
@@ -14,7 +15,7 @@ check() {  # check NAME CONDITION...
   local name=$1; shift
   "$@" || { failed=$((failed + 1)); echo "FAILED: $name"; }
 }
-convert() { wine "$exe" "$@" >stdout 2>stderr; status=$?; }
+convert() { timeout 600 wine "$exe" "$@" >stdout 2>stderr; status=$?; }
 
 while read -r input output; do
   in_name=in.srt; case $input in *.ssa|*.ass) in_name=in.ssa ;; esac
@@ -47,6 +48,16 @@ convert --overwrite --batch a.srt a.ssa
 check "batch of a pair: exit status" [ "$status" = 1 ]
 check "batch keeps a.srt" cmp -s a.srt "$real/subsrt_sample.srt"
 check "batch keeps a.ssa" cmp -s a.ssa "$real/expected/subsrt_sample.ssa"
+
+# A big file, as far as a 32-bit program's memory goes, both ways.
+"$gensubs" srt 1000000 1 big.srt
+for step in "big.srt ssa" "big_linux.ssa srt"; do
+  read -r input to <<<"$step"
+  "$linux" "$input" "big_linux.$to" >/dev/null
+  convert "$input" "big_windows.$to"
+  check "big file to $to: status $status" [ "$status" = 0 ]
+  check "big file to $to: the same bytes" cmp -s "big_linux.$to" "big_windows.$to"
+done
 
 echo "same_on_windows: $failed failed"
 [ "$failed" = 0 ]
