@@ -1,5 +1,5 @@
 # Entry points; the scripts under scripts/ install what they need and build.
-.PHONY: run test build windows bench fuzz-long clean package install
+.PHONY: run test build windows bench fuzz-long clean package install mutants
 
 run:
 	@scripts/run.sh
@@ -19,6 +19,10 @@ windows:
 
 bench:
 	@scripts/bench.sh
+
+# Faults put into the sources one at a time: every one must make the native tests fail.
+mutants:
+	@scripts/mutants.sh
 
 # Each fuzz harness for 30 minutes (MARLIVA_FUZZ_SECONDS=N for another time).
 fuzz-long:

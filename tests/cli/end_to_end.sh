@@ -33,7 +33,6 @@ check "log text" [ "$(echo "$out" | head -3)" = "SRT => SSA ... done.
 time : $(echo "$out" | sed -n 3p | cut -c8-)" ]
 check "subs line" [ "$(echo "$out" | sed -n 4p)" = "subs : 3" ]
 check "no CR in the log" [ "$(tr -cd '\r' <"$work/stdout" | wc -c)" = 0 ]
-check "CR LF in the file" [ "$(tail -c 75 "$work/a.ssa" | od -An -c | tr -d ' \n')" != "" ]
 check "last dialogue line" [ "$(tail -n 1 "$work/a.ssa")" = $'Dialogue: Marked=0,0:00:03.00,0:00:04.00,*Default,2,0000,0000,0000,,Bye\r' ]
 
 # Options: --no-join, --fps, --first-sub.
@@ -59,32 +58,19 @@ for args in "--fps abc" "--fps 1e5" "--fps nan" "--fps" "--first-sub 1:2" "--fir
   check "usage error: $args" [ "$status" = 2 ] && check "no output: $args" [ ! -e "$work/usage.ssa" ]
 done
 run --help;    check "--help" [ "$status" = 0 ] && check "--help text" grep -q '^usage: marliva-convert' "$work/stdout"
-run --version; check "--version" [ "$out" = "marliva-convert 1.0" ]
+run --version; check "--version" grep -qx "marliva-convert [0-9.]*" "$work/stdout"
 long="$work/$(printf 'x%.0s' $(seq 1 260)).srt"
 run "$work/a.srt" "$long"
 check "path over 254 characters" [ "$status" = 2 ]
 
-# Messages: exit 1, text on stderr, nothing on stdout.
+# Messages: exit 1, each line on stderr after the program's name. The
+# messages of files that cannot be read or written are the bad-input matrix's.
 run "$work/a.srt" "$work/a.txt"
 check "refused pair" [ "$status" = 1 ]
 check "refused pair text" [ "$err" = $'marliva-convert: Error with file extensions:\nmarliva-convert: only srt=>ssa, srt=>srt and ssa=>srt supported.' ]
 check "refused pair writes nothing" [ ! -e "$work/a.txt" ]
-echo keep >"$work/kept.ssa"
-run "$work/missing.srt" "$work/kept.ssa"
-check "missing input" [ "$status" = 1 ] && check "missing input names it" [ "$err" = "marliva-convert: Cannot read the input file:
-marliva-convert: $work/missing.srt
-marliva-convert: No such file or directory" ]
-check "missing input keeps the output" [ "$(cat "$work/kept.ssa")" = keep ]
-run --fps 0 "$work/a.srt" "$work/zero.srt"
-check "frame rate 0" [ "$status" = 1 ] && check "frame rate 0 writes nothing" [ ! -e "$work/zero.srt" ]
-check "frame rate message" [ "$err" = $'marliva-convert: Invalid frame rate: 0\nmarliva-convert: The frame rate must be a number above 0.' ]
 run --fps -1 "$work/a.srt" "$work/neg.ssa"
 check "timing lines ignore the frame rate" [ "$status" = 0 ]
-run "$work/a.srt" "$work/nowhere/out.ssa"
-check "unwritable output" [ "$status" = 1 ] && check "names the output" [ "$err" = "marliva-convert: Cannot write the output file:
-marliva-convert: $work/nowhere/out.ssa
-marliva-convert: No such file or directory" ]
-check "no done after a failed write" [ "$out" = "SRT => SSA ... failed." ]
 
 # An input that never ends is refused, not read until memory runs out.
 ln -s /dev/zero "$work/endless.srt"

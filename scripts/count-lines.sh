@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Non-blank lines of the tests against those of the code they test: tests/
+# against engine/, ui/, app/, fuzz/, bench/ and scripts/ (sources, scripts
+# and build files, as git knows them). The rule: tests at most a third.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+count() {
+  git ls-files "$@" | grep -E '\.(cpp|h|hpp|cc|c|sh|py|cmake)$|CMakeLists\.txt$' |
+    xargs -r cat | grep -c -v -E '^\s*$'
+}
+code=$(count engine ui app fuzz bench scripts)
+tests=$(count tests)
+echo "code: $code non-blank lines (engine, ui, app, fuzz, bench, scripts)"
+echo "tests: $tests non-blank lines (tests), $(( 100 * tests / code ))% of the code"
+(( 3 * tests <= code )) || { echo "tests are more than a third of the code" >&2; exit 1; }

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# make mutants: proof that the tests catch real faults. Each fault below is
+# applied alone to a copy of the sources in build-mutants/, which is built and
+# tested with the native tests; a fault whose build or tests fail is caught,
+# one that passes them survived. Prints one line per fault and exits 1 when
+# any survived. MUTANTS=name,name runs only those.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+scripts/install-deps.sh core qt package
+
+# name ||| file ||| text as it stands ||| the fault put in its place
+faults=$(cat <<'EOF'
+rounding-half-down ||| engine/time_format.cpp ||| digits[keep] >= '5' ||| digits[keep] > '5'
+frame-rounded-down ||| engine/time_format.cpp ||| seconds * frameRate + 0.5; ||| seconds * frameRate;
+last-line-dropped ||| engine/line_store.cpp ||| return from == end || onLine(from, end); ||| return true;
+cr-kept-before-lf ||| engine/line_store.cpp ||| stop[-1] == '\r') --length; ||| stop[-1] == '\a') --length;
+eof-marker-ignored ||| engine/line_store.cpp ||| std::memchr(text, 0x1A, size) ||| std::memchr(text, 0x1B, size)
+temporary-left ||| engine/output_file.cpp ||| std::remove(out.tempPath); ||| (void)out.tempPath;
+writes-in-place ||| engine/output_file.cpp ||| temporaryName(out.tempPath, sizeof out.tempPath, path, form == 1, attempt); ||| std::snprintf(out.tempPath, sizeof out.tempPath, "%s", path); std::remove(path);
+link-replaced ||| engine/output_file.cpp ||| if (!resolveLinks(path, out.path, sizeof out.path)) ||| if (std::snprintf(out.path, sizeof out.path, "%s", path) < 0)
+utf8-mark-not-written ||| engine/text_encoding.cpp ||| case TextEncoding::utf8Bom: return "\xEF\xBB\xBF"; ||| case TextEncoding::utf8Bom: return "";
+utf16-written-as-utf8 ||| engine/output_file.cpp ||| if (isUtf16(out.encoding)) { ||| if (false) {
+arrow-not-read ||| engine/input_layouts.cpp ||| {"-->", "-- >", "- >", "->"} ||| {"-->", "-- >", "- >"}
+declaration-kept ||| engine/input_layouts.cpp ||| if (first && isFrameRateDeclaration(line, rate)) { ||| if (false && isFrameRateDeclaration(line, rate)) {
+capital-n-not-a-break ||| engine/ssa_to_srt.cpp ||| if (next == 'n' || next == 'N') { ||| if (next == 'n') {
+empty-line-ends-entry ||| engine/entry_scan.h ||| if (next >= store.count || classifyLine ||| if (true || classifyLine
+kind-lock-ignored ||| engine/timing_lines.h ||| if (lock != LineKindFrame && isSrtTimingLine(line)) return LineKindSrt; ||| if (isSrtTimingLine(line)) return LineKindSrt;
+batch-overwrites-input ||| app/marliva_convert.cpp ||| if (input == identity) return "is also an input of this batch"; ||| if (input == identity) continue;
+no-subtitles-is-success ||| app/marliva_convert.cpp ||| if (outcome.textWithoutSubs) { ||| if (false) {
+EOF
+)
+
+src=$root/build-mutants/src
+build=$root/build-mutants/build
+rm -rf "$src"
+mkdir -p "$src" "$build"
+# The sources as they are now, committed or not.
+git ls-files -z --cached --others --exclude-standard | xargs -0 tar -cf - | tar -xf - -C "$src"
+cmake -S "$src" -B "$build" -DMARLIVA_STATIC_CONVERT=OFF >/dev/null
+echo "mutants: building the unchanged sources"
+cmake --build "$build" -j"$(nproc)" >/dev/null || { echo "mutants: the unchanged sources do not build" >&2; exit 2; }
+ctest --test-dir "$build" -j"$(nproc)" >/dev/null || { echo "mutants: the unchanged sources fail their tests" >&2; exit 2; }
+
+caught=0
+survived=()
+while IFS= read -r entry; do
+  [[ -z $entry ]] && continue
+  name=${entry%% |||*}; rest=${entry#* ||| }
+  file=${rest%% |||*}; rest=${rest#* ||| }
+  old=${rest%% |||*}; new=${rest#* ||| }
+  [[ -n ${MUTANTS:-} && ",$MUTANTS," != *",$name,"* ]] && continue
+  cp "$src/$file" "$build/original"
+  if ! OLD=$old NEW=$new perl -0777 -i -pe '$n += s/\Q$ENV{OLD}\E/$ENV{NEW}/; END { exit($n == 1 ? 0 : 1) }' \
+       "$src/$file"; then
+    echo "mutants: $name: the text is not in $file once; fix the list" >&2
+    exit 2
+  fi
+  # A fault must build: one that does not is a mistake of the list, not a catch.
+  if ! cmake --build "$build" -j"$(nproc)" >"$build/$name.log" 2>&1; then
+    echo "mutants: $name: does not build (see $build/$name.log); fix the list" >&2
+    exit 2
+  fi
+  if ctest --test-dir "$build" -j"$(nproc)" >>"$build/$name.log" 2>&1; then
+    echo "SURVIVED  $name ($file)"
+    survived+=("$name")
+  else
+    failing=$(grep -E '^\s+[0-9]+ - ' "$build/$name.log" | sed 's/^ *[0-9]* - //; s/ (.*//' | paste -sd, -)
+    echo "caught    $name ($file): $failing"
+    caught=$((caught + 1))
+  fi
+  cp "$build/original" "$src/$file"
+done <<<"$faults"
+# Back to the unchanged sources, so that the next run starts from them.
+cmake --build "$build" -j"$(nproc)" >/dev/null
+
+echo "mutants: ${caught} caught, ${#survived[@]} survived"
+[[ ${#survived[@]} == 0 ]]
