@@ -65,7 +65,7 @@ while IFS= read -r entry; do
     echo "SURVIVED  $name ($file)"
     survived+=("$name")
   else
-    failing=$(grep -E '^\s+[0-9]+ - ' "$build/$name.log" | sed 's/^ *[0-9]* - //; s/ (.*//' | paste -sd, -)
+    failing=$(grep -E '^\s+[0-9]+ - ' "$build/$name.log" | sed -E 's/^\s*[0-9]+ - //; s/ \(.*//' | paste -sd, -)
     echo "caught    $name ($file): $failing"
     caught=$((caught + 1))
   fi
