@@ -21,7 +21,5 @@ elseif(MARLIVA_QT)
     PRIVATE QT_DISABLE_DEPRECATED_BEFORE=0x060400 QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
   add_executable(marliva main_qt.cpp)
   target_link_libraries(marliva PRIVATE marliva_ui_qt)
-  target_compile_definitions(marliva PRIVATE
-    MARLIVA_VERSION="${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
   install(TARGETS marliva RUNTIME DESTINATION bin)
 endif()
