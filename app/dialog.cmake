@@ -22,4 +22,7 @@ elseif(MARLIVA_QT)
   add_executable(marliva main_qt.cpp)
   target_link_libraries(marliva PRIVATE marliva_ui_qt)
   install(TARGETS marliva RUNTIME DESTINATION bin)
+  # The window rendered to a PNG file for the README (scripts/screenshot-linux.sh).
+  add_executable(window_screenshot window_screenshot.cpp)
+  target_link_libraries(window_screenshot PRIVATE marliva_ui_qt)
 endif()
