@@ -22,7 +22,8 @@ struct ControlLayout {
 };
 
 inline constexpr DialogUnits kMainDialogUnits{0, 0, 232, 133};
-inline constexpr char kMainDialogCaption[] = "Marliva " MARLIVA_VERSION " by the Marliva developers";
+inline constexpr char kMainDialogCaption[] =
+    "Marliva " MARLIVA_VERSION " by the Marliva developers";
 inline constexpr char kMainDialogFont[] = "MS Sans Serif";
 inline constexpr int kMainDialogFontPoints = 8;
 

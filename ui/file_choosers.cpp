@@ -40,7 +40,9 @@ void chooseInput(DialogHandle dialog, ConversionSettings& settings) {
 
 void dropInputFile(DialogHandle dialog, ConversionSettings& settings, const char* path) {
     const std::size_t length = std::strlen(path);
-    if (length < settings.inputPath.size()) std::memcpy(settings.inputPath.data(), path, length + 1);
+    if (length < settings.inputPath.size()) {
+        std::memcpy(settings.inputPath.data(), path, length + 1);
+    }
     showInputAndProposeOutput(dialog, settings);
 }
 

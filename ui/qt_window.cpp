@@ -183,9 +183,8 @@ int controlIdOf(QWidget* window, QWidget* widget) {
 void reportFocusChanges(QWidget* window) {
     auto reportsFocus = [window](QWidget* widget) {
         const int id = controlIdOf(window, widget);
-        return id != IDC_STATIC && qobject_cast<QAbstractButton*>(dialogControl(window, id)) == nullptr
-                   ? id
-                   : IDC_STATIC;
+        const bool isButton = qobject_cast<QAbstractButton*>(dialogControl(window, id)) != nullptr;
+        return isButton ? IDC_STATIC : id;
     };
     QObject::connect(qApp, &QApplication::focusChanged, window,
                      [window, reportsFocus](QWidget* old, QWidget* now) {

@@ -67,10 +67,7 @@ void dialogMessageBox(DialogHandle dialog, const char* text, const char* caption
 bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, char* buffer,
                       std::size_t bufferSize) {
     FakeDialog& d = fake(dialog);
-    FakeChooserCall call{request.title, request.mustExist, request.defaultExtension, {}, buffer};
-    for (int i = 0; i < request.filterCount; ++i)
-        call.filters.push_back(std::string(request.filters[i].name) + "|" + request.filters[i].pattern);
-    d.chooserCalls.push_back(call);
+    d.chooserCalls.push_back({request.title, request.mustExist, buffer});
     const std::string answer = d.fileAnswers.empty() ? "" : d.fileAnswers.front();
     if (!d.fileAnswers.empty()) d.fileAnswers.pop_front();
     if (answer.empty() || answer.size() >= bufferSize) return false;

@@ -13,8 +13,6 @@
 struct FakeChooserCall {
     std::string title;
     bool mustExist;
-    std::string defaultExtension;
-    std::vector<std::string> filters;  // "name|pattern" per entry
     std::string pathOnEntry;
 };
 

@@ -9,7 +9,8 @@ namespace {
 // n lines of 48 characters, a carriage return and a line feed each.
 std::string lines(int n) {
     std::string text;
-    for (int i = 0; i < n; ++i) text += std::string(47, 'a' + i % 26) + std::to_string(i % 10) + "\r\n";
+    for (int i = 0; i < n; ++i)
+        text += std::string(47, 'a' + i % 26) + std::to_string(i % 10) + "\r\n";
     return text;
 }
 
@@ -33,7 +34,7 @@ TEST(TrimLog, KeepsTheTextBelowTheCapacityByDroppingWholeLines) {
     };
     for (const Row& row : rows) {
         const std::string added(row.added, 'm');
-        EXPECT_EQ(trimLog(row.old, added), row.kept + added) << row.old.size() << " + " << row.added;
+        EXPECT_EQ(trimLog(row.old, added), row.kept + added) << row.old.size() << "+" << row.added;
     }
 }
 

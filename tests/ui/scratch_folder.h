@@ -10,20 +10,15 @@
 
 struct ScratchFolder {
     // Named by a random number: other builds may run the same tests at once.
-    std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                 ("marliva-test-" + std::to_string(std::random_device{}()));
-    ScratchFolder() { std::filesystem::create_directories(path); }
+    std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                   ("marliva-test-" + std::to_string(std::random_device{}()));
+    ScratchFolder() { std::filesystem::create_directories(folder); }
     ~ScratchFolder() {
         std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
+        std::filesystem::remove_all(folder, ignored);
     }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
     // The name is appended as bytes (UTF-8 on every platform of the tests).
-    std::string pathOf(const std::string& name) const {
-        return (path / "").string() + name;
-    }
+    std::string pathOf(const std::string& name) const { return (folder / "").string() + name; }
     std::string write(const std::string& name, const std::string& bytes) const {
         std::ofstream(pathOf(name), std::ios::binary) << bytes;
         return pathOf(name);

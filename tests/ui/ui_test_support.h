@@ -7,7 +7,7 @@
 #include "fake_dialog.h"
 #include "scratch_folder.h"
 
-class DialogTest : public ::testing::Test {
+class DialogTest : public ::testing::Test, protected ScratchFolder {
 protected:
     void SetUp() override {
         programSettings() = ConversionSettings{};
@@ -19,5 +19,11 @@ protected:
     std::string logText() { return dialog.texts[IDC_LOG]; }
 
     FakeDialog dialog;
-    ScratchFolder folder;
 };
+
+// The identifiers under their earlier names, for the bad-input dialog tests.
+constexpr int kIdInputPath = IDC_INPUT_PATH;
+constexpr int kIdOutputPath = IDC_OUTPUT_PATH;
+constexpr int kIdFrameRate = IDC_FRAME_RATE;
+constexpr int kIdConvert = IDC_CONVERT;
+constexpr int kIdLog = IDC_LOG;

@@ -84,9 +84,9 @@ TEST(DialogTemplate, IsTheLayoutTable) {
         if ((in.at - in.base) % 2) ++in.at;  // each item starts on a DWORD
         EXPECT_EQ(in.dword(), win32ControlOf(layout.kind).style | WS_CHILD | WS_VISIBLE);
         in.dword();
-        const DialogUnits units{short(in.word()), short(in.word()), short(in.word()), short(in.word())};
-        EXPECT_EQ(std::tie(units.x, units.y, units.width, units.height),
-                  std::tie(layout.units.x, layout.units.y, layout.units.width, layout.units.height));
+        const short x = in.word(), y = in.word(), width = in.word(), height = in.word();
+        EXPECT_EQ(std::tie(x, y, width, height), std::tie(layout.units.x, layout.units.y,
+                                                          layout.units.width, layout.units.height));
         EXPECT_EQ(in.word(), static_cast<WORD>(layout.id));
         EXPECT_EQ(lstrcmpiA(in.text().c_str(), win32ControlOf(layout.kind).className), 0);
         EXPECT_EQ(in.text(), layout.text);
@@ -108,14 +108,16 @@ BOOL CALLBACK answerModal(HWND window, LPARAM) {
     GetClassNameA(window, className, sizeof className);
     if (window == testedDialog || !IsWindowVisible(window) || std::strcmp(className, "#32770") != 0)
         return TRUE;
-    auto done = std::find_if(answered.begin(), answered.end(), [&](auto& a) { return a.first == window; });
+    auto done = std::find_if(answered.begin(), answered.end(),
+                             [&](auto& seen) { return seen.first == window; });
     if (done != answered.end()) {
         if (GetTickCount() - done->second > 3000) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
         return TRUE;
     }
     answered.emplace_back(window, GetTickCount());
     HWND nameBox = GetDlgItem(window, cmb13) ? GetDlgItem(window, cmb13) : GetDlgItem(window, edt1);
-    modalsSeen.emplace_back(windowText(window), nameBox ? "" : windowText(GetDlgItem(window, 0xFFFF)));
+    modalsSeen.emplace_back(windowText(window),
+                            nameBox ? "" : windowText(GetDlgItem(window, 0xFFFF)));
     int button = IDOK;
     if (nameBox) {
         const std::string answer = fileAnswers.empty() ? "" : fileAnswers.front();
@@ -123,7 +125,8 @@ BOOL CALLBACK answerModal(HWND window, LPARAM) {
         if (answer.empty()) button = IDCANCEL;
         SetWindowTextA(nameBox, answer.c_str());
     }
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(GetDlgItem(window, button)));
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 LPARAM(GetDlgItem(window, button)));
     return TRUE;
 }
 
@@ -131,15 +134,15 @@ void CALLBACK watchModals(HWND, UINT, UINT_PTR, DWORD) {
     EnumThreadWindows(GetCurrentThreadId(), answerModal, 0);
 }
 
-class Win32Dialog : public ::testing::Test {
+class Win32Dialog : public ::testing::Test, protected ScratchFolder {
 protected:
     void SetUp() override {
         programSettings() = ConversionSettings{};
         fileAnswers.clear();
         modalsSeen.clear();
         answered.clear();
-        dialog = testedDialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN),
-                                                   nullptr, mainDialogProc, 0);
+        dialog = testedDialog = CreateDialogParamA(
+            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, mainDialogProc, 0);
         ShowWindow(dialog, SW_SHOW);
         SetForegroundWindow(dialog);
         timer = SetTimer(nullptr, 0, 150, watchModals);
@@ -176,9 +179,8 @@ protected:
         pump();
     }
     void pressKey(UINT key) {
-        const LPARAM scan = LPARAM(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
-        PostMessageA(GetFocus(), WM_KEYDOWN, key, scan | 1);
-        PostMessageA(GetFocus(), WM_KEYUP, key, scan | 1 | (3u << 30));
+        PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+        PostMessageA(GetFocus(), WM_KEYUP, key, 1 | (3u << 30));
         pump();
     }
     void click(int id) {
@@ -189,7 +191,6 @@ protected:
     HWND dialog = nullptr;
     UINT_PTR timer = 0;
     bool quitPosted = false;
-    ScratchFolder folder;
 };
 
 TEST_F(Win32Dialog, TypingPickingAndClicksReachTheLogic) {
@@ -209,8 +210,8 @@ TEST_F(Win32Dialog, TypingPickingAndClicksReachTheLogic) {
 }
 
 TEST_F(Win32Dialog, EnterPressesOnlyAFocusedButtonAndEscapeNothing) {
-    typeInto(IDC_INPUT_PATH, folder.write("in.srt", kOneEntrySrt));
-    typeInto(IDC_OUTPUT_PATH, folder.pathOf("out.srt"));
+    typeInto(IDC_INPUT_PATH, write("in.srt", kOneEntrySrt));
+    typeInto(IDC_OUTPUT_PATH, pathOf("out.srt"));
     for (int id : {IDC_INPUT_PATH, IDC_FRAME_RATE, IDC_FIRST_SUB_HOURS}) {
         focusOn(id);
         pressKey(VK_RETURN);
@@ -221,7 +222,7 @@ TEST_F(Win32Dialog, EnterPressesOnlyAFocusedButtonAndEscapeNothing) {
     EXPECT_EQ(text(IDC_LOG), "");
     focusOn(IDC_CONVERT);
     pressKey(VK_RETURN);
-    EXPECT_EQ(folder.read("out.srt"), "{001500}{001550}Hello\r\n");
+    EXPECT_EQ(read("out.srt"), "{001500}{001550}Hello\r\n");
     EXPECT_EQ(text(IDC_LOG).rfind("SRT => SRT ... done.\r\n", 0), 0u);
 }
 
@@ -230,15 +231,15 @@ TEST_F(Win32Dialog, EnterPressesOnlyAFocusedButtonAndEscapeNothing) {
 TEST_F(Win32Dialog, FileDialogsAndTheMessageBoxReachTheLogic) {
     ASSERT_EQ(GetACP(), 65001u);
     const std::string name = "\xCE\xA9mega \xC3\xBC \xE5\xAD\x97";  // Greek, German, Chinese
-    fileAnswers = {folder.write(name + ".srt", kOneEntrySrt), "", folder.pathOf(name + ".ssa")};
+    fileAnswers = {write(name + ".srt", kOneEntrySrt), "", pathOf(name + ".ssa")};
     click(IDC_OPEN);
-    EXPECT_EQ(text(IDC_OUTPUT_PATH), folder.pathOf(name + ".ssa"));
+    EXPECT_EQ(text(IDC_OUTPUT_PATH), pathOf(name + ".ssa"));
     click(IDC_CONVERT_AS);  // cancelled: no run
     EXPECT_EQ(text(IDC_LOG), "");
     click(IDC_CONVERT_AS);
     EXPECT_EQ(text(IDC_LOG).rfind("SRT => SSA ... done.\r\n", 0), 0u);
     std::wstring output(MAX_PATH, L'\0');
-    output.resize(MultiByteToWideChar(CP_UTF8, 0, folder.pathOf(name + ".ssa").c_str(), -1,
+    output.resize(MultiByteToWideChar(CP_UTF8, 0, pathOf(name + ".ssa").c_str(), -1,
                                       output.data(), MAX_PATH) - 1);
     EXPECT_NE(GetFileAttributesW(output.c_str()), INVALID_FILE_ATTRIBUTES);
 
@@ -253,7 +254,8 @@ TEST_F(Win32Dialog, FileDialogsAndTheMessageBoxReachTheLogic) {
 // The block of names that the shell hands over with WM_DROPFILES: a DROPFILES
 // header, then each name and a terminator, then one more terminator.
 TEST_F(Win32Dialog, ADroppedFileReachesTheLogic) {
-    const std::string names = std::string("C:\\subs\\dropped.ssa") + '\0' + "C:\\subs\\second.srt" + '\0' + '\0';
+    const std::string names =
+        std::string("C:\\subs\\dropped.ssa") + '\0' + "C:\\subs\\second.srt" + '\0' + '\0';
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
     auto* header = static_cast<DROPFILES*>(GlobalLock(block));
     header->pFiles = sizeof(DROPFILES);
@@ -277,7 +279,8 @@ TEST_F(Win32Dialog, ClosingPostsAQuitRequest) {
 TEST(Program, ClosingEndsItWithStatus1) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, sizeof self);
-    std::string commandLine = std::string(self, std::strrchr(self, '\\') + 1) + MARLIVA_EXE_FROM_TESTS;
+    std::string commandLine =
+        std::string(self, std::strrchr(self, '\\') + 1) + MARLIVA_EXE_FROM_TESTS;
     std::replace(commandLine.begin(), commandLine.end(), '/', '\\');
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
