@@ -1,7 +1,7 @@
 // The Qt window against the layout table, and what the Qt platform adds: typing,
-// clicks, keys, the file dialogs, the message box and dropped files reach the
-// dialog logic as on Win32. Runs on the offscreen platform; the program's close
-// request and exit status are tested on Xvfb (program_under_xvfb.sh).
+// clicks, keys, the file dialogs, the message box, dropped files and the close
+// request reach the dialog logic as on Win32, and the program's run of the
+// dialog ends with status 1. Runs on the offscreen platform.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
@@ -225,6 +225,31 @@ private Q_SLOTS:
         QCOMPARE(control<QLineEdit>(IDC_OUTPUT_PATH)->text(), QStringLiteral("/subs/dropped.ssa"));
         QVERIFY(!dragAndDrop({QUrl(QStringLiteral("https://example.invalid/remote.srt"))}));
         QCOMPARE(settingsPath(IDC_INPUT_PATH), std::string("/subs/dropped.srt"));
+    }
+
+    // The program's own window, in its own loop: Escape leaves it open, the
+    // close request ends the loop, and the program's status is 1.
+    void closingEndsTheProgramWithStatusOne() {
+        delete window;
+        window = nullptr;
+        bool openAfterEscape = false;
+        QTimer::singleShot(50, [&] {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QTimer::singleShot(100, [&] {
+                for (QWidget* shown : QApplication::topLevelWidgets()) {
+                    if (shown->objectName() != QString::number(IDD_MAIN) || !shown->isVisible())
+                        continue;
+                    openAfterEscape = true;
+                    shown->close();
+                }
+            });
+        });
+        QTimer watchdog;
+        connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        watchdog.start(10000);
+        QCOMPARE(runMainDialog(), 1);
+        QVERIFY(watchdog.isActive());
+        QVERIFY(openAfterEscape);
     }
 };
 

@@ -6,16 +6,9 @@
 
 namespace {
 
-// n lines of 48 characters, a carriage return and a line feed each.
-std::string lines(int n) {
-    std::string text;
-    for (int i = 0; i < n; ++i)
-        text += std::string(47, 'a' + i % 26) + std::to_string(i % 10) + "\r\n";
-    return text;
-}
-
 TEST(TrimLog, KeepsTheTextBelowTheCapacityByDroppingWholeLines) {
-    const std::string twenty = lines(20);  // 1000 characters
+    std::string twenty;  // 20 lines of 50 characters with their line ends
+    for (char c = 'a'; c < 'a' + 20; ++c) twenty += std::string(48, c) + "\r\n";
     struct Row { std::string old; std::size_t added; std::string kept; };
     const Row rows[] = {
         {"", 20, ""},
