@@ -257,14 +257,16 @@ void acceptFileDrops(QWidget* window) {
     window->installEventFilter(new FileDropFilter(window));
 }
 
-}  // namespace
-
+// The dialog font: 8 points of a sans-serif face, sized as Windows sizes an
+// 8-point dialog font on a 96 dpi screen (11 pixels).
 QFont dialogFont() {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;
 }
+
+}  // namespace
 
 QSize dialogBaseUnits(const QFont& font) {
     const QFontMetrics metrics(font);

@@ -12,9 +12,6 @@
 
 class QWidget;
 
-// The dialog font: 8 points of a sans-serif face, sized as Windows sizes an
-// 8-point dialog font on a 96 dpi screen (11 pixels).
-QFont dialogFont();
 // The horizontal and vertical dialog base units of a font, as Windows computes
 // them: the average width of the 52 Latin letters, rounded, and the font's height.
 QSize dialogBaseUnits(const QFont& font);
