@@ -21,7 +21,8 @@ elseif(MARLIVA_QT)
     PRIVATE QT_DISABLE_DEPRECATED_BEFORE=0x060400 QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
   add_executable(marliva main_qt.cpp)
   target_link_libraries(marliva PRIVATE marliva_ui_qt)
-  target_compile_definitions(marliva PRIVATE
-    MARLIVA_VERSION="${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
   install(TARGETS marliva RUNTIME DESTINATION bin)
+  # The window rendered to a PNG file for the README (scripts/screenshot-linux.sh).
+  add_executable(window_screenshot window_screenshot.cpp)
+  target_link_libraries(window_screenshot PRIVATE marliva_ui_qt)
 endif()

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "qt_window.h"
+#include "version.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 
 #include "conversion_run.h"
 #include "system_calls.h"
+#include "version.h"
 
 namespace {
 
@@ -243,7 +244,7 @@ int main(int argc, char** argv) {
             return kExitCompleted;
         }
         if (arg == "--version") {
-            std::puts("marliva-convert 1.0");
+            std::puts("marliva-convert " MARLIVA_VERSION);
             return kExitCompleted;
         }
         if (arg == "--no-join") {

@@ -2,8 +2,9 @@
 #include <windows.h>
 
 #include "dialog_proc_win32.h"
+#include "resource.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(kMainDialogTemplate), nullptr, mainDialogProc, 0);
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, mainDialogProc, 0);
     return 1;
 }

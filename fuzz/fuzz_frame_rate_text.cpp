@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "main_dialog.h"
+#include "frame_rate_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The box holds at most 254 characters.

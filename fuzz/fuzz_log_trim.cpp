@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "log_pane.h"
+#include "log_trim.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     InputBytes in{data, size};

@@ -6,7 +6,7 @@ set -euo pipefail
 declare -A group_packages=(
   [core]="g++ cmake make libgtest-dev libgmock-dev"
   [windows]="g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 fonts-wine xvfb xauth file"
-  [qt]="qt6-base-dev qt6-qpa-plugins fonts-liberation xvfb libx11-dev libxtst-dev"
+  [qt]="qt6-base-dev qt6-qpa-plugins fonts-liberation"
   [package]="dpkg-dev lintian desktop-file-utils groff-base man-db file"
   [wayland]="qt6-wayland"
   [bench]="hyperfine ffmpeg libbenchmark-dev time"

@@ -8,5 +8,5 @@ cmake -S . -B build-qt -DMARLIVA_QT=ON >/dev/null
 cmake --build build-qt -j"$(nproc)" --target window_screenshot >/dev/null
 mkdir -p docs
 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$(mktemp -d)" \
-  build-qt/tests/qt/window_screenshot docs/screenshot-linux.png
+  build-qt/app/window_screenshot docs/screenshot-linux.png
 echo "Wrote docs/screenshot-linux.png"

@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "file_choosers.h"
 #include "main_dialog.h"
 
 namespace {
@@ -19,7 +18,7 @@ void dropFirstFile(HWND dialog, HDROP drop) {
         DragQueryFileA(drop, 0, path.data(), static_cast<UINT>(path.size() + 1));
     }
     DragFinish(drop);
-    if (!path.empty()) dropInputFile(dialog, path.c_str());
+    if (!path.empty()) mainDialogDropFile(dialog, path.c_str());
 }
 
 }  // namespace
@@ -29,7 +28,7 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG:
         mainDialogInit(dialog);
         DragAcceptFiles(dialog, TRUE);  // files dropped on any control come here
-        return TRUE;  // the platform puts the focus on the first tab stop, edit 1016
+        return TRUE;  // the platform puts the focus on the first tab stop, the input path
     case WM_COMMAND:
         mainDialogCommand(dialog, LOWORD(wParam));
         return TRUE;

@@ -1,8 +1,6 @@
-// The Win32 procedure of the main dialog (template 107).
+// The Win32 procedure of the main dialog (template IDD_MAIN).
 #pragma once
 
 #include <windows.h>
-
-constexpr int kMainDialogTemplate = 107;
 
 INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

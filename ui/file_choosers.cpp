@@ -4,56 +4,53 @@
 #include "file_choosers.h"
 
 #include <cstring>
-
-#include "main_dialog.h"
-
-const FileFilter kSubFileFilters[2] = {
-    {"Sub Files (.ssa;.srt)", "*.ssa;*.srt"},
-    {"All Files", "*.*"},
-};
-const char kSubFileDefaultExtension[] = ".ssa;.srt";
+#include <iterator>
 
 namespace {
 
+const FileFilter kSubFileFilters[] = {
+    {"Sub Files (.ssa;.srt)", "*.ssa;*.srt"},
+    {"All Files", "*.*"},
+};
+
 FileChooserRequest subFileRequest(const char* title, bool mustExist) {
-    return FileChooserRequest{title, mustExist, kSubFileDefaultExtension, kSubFileFilters, 2};
+    return FileChooserRequest{title, mustExist, ".ssa;.srt", kSubFileFilters,
+                              static_cast<int>(std::size(kSubFileFilters))};
 }
 
-// After Open's file dialog, confirmed or not: the input buffer shown in edit
-// 1016 and the output name proposed from it.
-void showInputAndProposeOutput(DialogHandle dialog) {
-    ConversionSettings& settings = programSettings();
+// After Open's file dialog, confirmed or not: the input buffer shown in its
+// edit and the output name proposed from it.
+void showInputAndProposeOutput(DialogHandle dialog, ConversionSettings& settings) {
     // The edit reports the change at once, so inputPath becomes the edit's text,
     // at most 254 characters, before the name is derived from it.
-    dialogSetItemText(dialog, kIdInputPath, settings.inputPath.data());
+    dialogSetItemText(dialog, IDC_INPUT_PATH, settings.inputPath.data());
     if (auto proposal = deriveOutputName(settings.inputPath.data())) {
         setPath(settings.outputPath, *proposal);
-        dialogSetItemText(dialog, kIdOutputPath, settings.outputPath.data());
+        dialogSetItemText(dialog, IDC_OUTPUT_PATH, settings.outputPath.data());
     }
 }
 
 }  // namespace
 
-void chooseInput(DialogHandle dialog) {
-    ConversionSettings& settings = programSettings();
+void chooseInput(DialogHandle dialog, ConversionSettings& settings) {
     dialogChooseFile(dialog, subFileRequest("Open Sub File", true), settings.inputPath.data(),
                      settings.inputPath.size());
-    showInputAndProposeOutput(dialog);
+    showInputAndProposeOutput(dialog, settings);
 }
 
-void dropInputFile(DialogHandle dialog, const char* path) {
-    std::array<char, kPathBufferSize>& buffer = programSettings().inputPath;
+void dropInputFile(DialogHandle dialog, ConversionSettings& settings, const char* path) {
     const std::size_t length = std::strlen(path);
-    if (length < buffer.size()) std::memcpy(buffer.data(), path, length + 1);
-    showInputAndProposeOutput(dialog);
+    if (length < settings.inputPath.size()) {
+        std::memcpy(settings.inputPath.data(), path, length + 1);
+    }
+    showInputAndProposeOutput(dialog, settings);
 }
 
-bool chooseOutput(DialogHandle dialog) {
-    ConversionSettings& settings = programSettings();
+bool chooseOutput(DialogHandle dialog, ConversionSettings& settings) {
     if (!dialogChooseFile(dialog, subFileRequest("Save Sub File", false),
                           settings.outputPath.data(), settings.outputPath.size())) {
         return false;
     }
-    dialogSetItemText(dialog, kIdOutputPath, settings.outputPath.data());
+    dialogSetItemText(dialog, IDC_OUTPUT_PATH, settings.outputPath.data());
     return true;
 }

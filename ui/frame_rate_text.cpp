@@ -1,8 +1,8 @@
 // The frame-rate box's text as a number: the longest decimal prefix, locale-free.
+#include "frame_rate_text.h"
+
 #include <charconv>
 #include <cstddef>
-
-#include "main_dialog.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "file_choosers.h"
+#include "frame_rate_text.h"
 #include "log_pane.h"
 
 namespace {
@@ -16,15 +17,19 @@ void copyPathEdit(DialogHandle dialog, int id, std::array<char, kPathBufferSize>
     dialogGetItemText(dialog, id, path.data(), kPathTextCount);
 }
 
-void readFrameRate(DialogHandle dialog) {
+void readFrameRate(DialogHandle dialog, ConversionSettings& settings) {
     std::array<char, kPathTextCount> text{};
-    dialogGetItemText(dialog, kIdFrameRate, text.data(), kPathTextCount);
-    programSettings().frameRate = frameRateOfText(text.data());
+    dialogGetItemText(dialog, IDC_FRAME_RATE, text.data(), kPathTextCount);
+    settings.frameRate = frameRateOfText(text.data());
 }
 
-void startRun(DialogHandle dialog) {
-    readFirstSubBoxes(dialog);
-    runConversion(programSettings(), dialogReportSink(dialog));
+// The first-sub number boxes are read right before every run, not as they change.
+void startRun(DialogHandle dialog, ConversionSettings& settings) {
+    settings.firstSubHours = dialogGetItemInt(dialog, IDC_FIRST_SUB_HOURS);
+    settings.firstSubMinutes = dialogGetItemInt(dialog, IDC_FIRST_SUB_MINUTES);
+    settings.firstSubSeconds = dialogGetItemInt(dialog, IDC_FIRST_SUB_SECONDS);
+    settings.firstSubMillis = dialogGetItemInt(dialog, IDC_FIRST_SUB_MILLIS);
+    runConversion(settings, dialogReportSink(dialog));
 }
 
 }  // namespace
@@ -34,44 +39,40 @@ ConversionSettings& programSettings() {
     return settings;
 }
 
-void readFirstSubBoxes(DialogHandle dialog) {
-    ConversionSettings& settings = programSettings();
-    settings.firstSubHours = dialogGetItemInt(dialog, kIdFirstSubHours);
-    settings.firstSubMinutes = dialogGetItemInt(dialog, kIdFirstSubMinutes);
-    settings.firstSubSeconds = dialogGetItemInt(dialog, kIdFirstSubSeconds);
-    settings.firstSubMillis = dialogGetItemInt(dialog, kIdFirstSubMillis);
-}
-
 void mainDialogInit(DialogHandle dialog) {
     ConversionSettings& settings = programSettings();
-    dialogSetItemText(dialog, kIdInputPath, settings.inputPath.data());
-    dialogSetItemText(dialog, kIdOutputPath, settings.outputPath.data());
-    dialogSetItemInt(dialog, kIdFirstSubHours, settings.firstSubHours);
-    dialogSetItemInt(dialog, kIdFirstSubMinutes, settings.firstSubMinutes);
-    dialogSetItemInt(dialog, kIdFirstSubSeconds, settings.firstSubSeconds);
-    dialogSetItemInt(dialog, kIdFirstSubMillis, settings.firstSubMillis);
-    dialogComboReset(dialog, kIdFrameRate);
-    for (const char* rate : kFrameRates) dialogComboAddString(dialog, kIdFrameRate, rate);
-    dialogComboSetSelection(dialog, kIdFrameRate, kDefaultFrameRateIndex);
-    dialogCheckButton(dialog, kIdJoinWithNewline, settings.joinWithNewline);
-    dialogCheckButton(dialog, kIdShiftFirstSub, settings.shiftFirstSub);
+    dialogSetItemText(dialog, IDC_INPUT_PATH, settings.inputPath.data());
+    dialogSetItemText(dialog, IDC_OUTPUT_PATH, settings.outputPath.data());
+    dialogSetItemInt(dialog, IDC_FIRST_SUB_HOURS, settings.firstSubHours);
+    dialogSetItemInt(dialog, IDC_FIRST_SUB_MINUTES, settings.firstSubMinutes);
+    dialogSetItemInt(dialog, IDC_FIRST_SUB_SECONDS, settings.firstSubSeconds);
+    dialogSetItemInt(dialog, IDC_FIRST_SUB_MILLIS, settings.firstSubMillis);
+    dialogComboReset(dialog, IDC_FRAME_RATE);
+    for (const char* rate : kFrameRates) dialogComboAddString(dialog, IDC_FRAME_RATE, rate);
+    dialogComboSetSelection(dialog, IDC_FRAME_RATE, kDefaultFrameRateIndex);
+    dialogCheckButton(dialog, IDC_JOIN_WITH_NEWLINE, settings.joinWithNewline);
+    dialogCheckButton(dialog, IDC_SHIFT_FIRST_SUB, settings.shiftFirstSub);
 }
 
 void mainDialogCommand(DialogHandle dialog, int id) {
     ConversionSettings& settings = programSettings();
     switch (id) {
-    case kIdInputPath: copyPathEdit(dialog, id, settings.inputPath); break;
-    case kIdConvert: startRun(dialog); break;
-    case kIdOpen: chooseInput(dialog); break;
-    case kIdOutputPath: copyPathEdit(dialog, id, settings.outputPath); break;
-    case kIdConvertAs:
-        if (chooseOutput(dialog)) startRun(dialog);
+    case IDC_INPUT_PATH: copyPathEdit(dialog, id, settings.inputPath); break;
+    case IDC_CONVERT: startRun(dialog, settings); break;
+    case IDC_OPEN: chooseInput(dialog, settings); break;
+    case IDC_OUTPUT_PATH: copyPathEdit(dialog, id, settings.outputPath); break;
+    case IDC_CONVERT_AS:
+        if (chooseOutput(dialog, settings)) startRun(dialog, settings);
         break;
-    case kIdFrameRate: readFrameRate(dialog); break;
-    case kIdJoinWithNewline: settings.joinWithNewline = dialogIsButtonChecked(dialog, id); break;
-    case kIdShiftFirstSub: settings.shiftFirstSub = dialogIsButtonChecked(dialog, id); break;
+    case IDC_FRAME_RATE: readFrameRate(dialog, settings); break;
+    case IDC_JOIN_WITH_NEWLINE: settings.joinWithNewline = dialogIsButtonChecked(dialog, id); break;
+    case IDC_SHIFT_FIRST_SUB: settings.shiftFirstSub = dialogIsButtonChecked(dialog, id); break;
     default: break;  // OK and cancel from Enter and Escape among them: nothing
     }
+}
+
+void mainDialogDropFile(DialogHandle dialog, const char* path) {
+    dropInputFile(dialog, programSettings(), path);
 }
 
 void mainDialogClose(DialogHandle) { dialogPostQuit(0); }

@@ -1,8 +1,7 @@
-// The main dialog's logic: creation, the command table and closing, on top of
-// the platform's dialog services.
+// The main dialog's logic: creation, the command table, a dropped file and
+// closing, on top of the platform's dialog services. The platforms call these
+// and nothing else of the logic.
 #pragma once
-
-#include <string_view>
 
 #include "../engine/conversion_run.h"
 #include "platform_dialog.h"
@@ -14,13 +13,7 @@ ConversionSettings& programSettings();
 void mainDialogInit(DialogHandle dialog);
 // A command from control `id`, whatever its notification.
 void mainDialogCommand(DialogHandle dialog, int id);
+// A file dropped onto the dialog (the first, when several are).
+void mainDialogDropFile(DialogHandle dialog, const char* path);
 // A close request or the destroy message.
 void mainDialogClose(DialogHandle dialog);
-
-// Reads the four first-sub number boxes into the settings; right before every run.
-void readFirstSubBoxes(DialogHandle dialog);
-
-// The frame-rate box's value: white space skipped, then the longest prefix that
-// is a decimal number ("29.97", "25 fps" -> 25, "1e1x" -> 10); 0 when the text
-// does not begin with one. The decimal point is always ".", whatever the locale.
-double frameRateOfText(std::string_view text);

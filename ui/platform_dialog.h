@@ -6,28 +6,13 @@
 
 #include <cstddef>
 
+#include "resource.h"
+
 // The dialog window: an HWND on Windows, the Qt window on Linux, a record in the tests.
 using DialogHandle = void*;
 
-// Control identifiers of the main dialog.
-enum ControlId : int {
-    kIdInputPath = 1016,
-    kIdConvert = 1017,
-    kIdOpen = 1018,
-    kIdOutputPath = 1019,
-    kIdConvertAs = 1020,
-    kIdFrameRate = 1021,
-    kIdFirstSubHours = 1022,
-    kIdLog = 1023,
-    kIdFirstSubMinutes = 1025,
-    kIdFirstSubSeconds = 1026,
-    kIdFirstSubMillis = 1027,
-    kIdJoinWithNewline = 1029,
-    kIdShiftFirstSub = 1031,
-};
-
-// Sets a control's text. For the two path edits (1016, 1019) the edit reports
-// the change to the dialog logic (mainDialogCommand) before this returns.
+// Sets a control's text. The two path edits (IDC_INPUT_PATH, IDC_OUTPUT_PATH)
+// report the change to the dialog logic (mainDialogCommand) before this returns.
 void dialogSetItemText(DialogHandle dialog, int id, const char* text);
 // Copies at most count - 1 characters and terminates; returns the characters copied.
 unsigned dialogGetItemText(DialogHandle dialog, int id, char* buffer, int count);

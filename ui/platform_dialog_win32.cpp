@@ -43,7 +43,7 @@ bool holdsUnsignedDecimal(const char* text) {
 
 void dialogSetItemText(DialogHandle dialog, int id, const char* text) {
     SetDlgItemTextA(hwndOf(dialog), id, text);
-    if (id == kIdLog) {
+    if (id == IDC_LOG) {
         // The log pane shows its newest lines: the caret at the end, scrolled into view.
         const WPARAM end = static_cast<WPARAM>(std::strlen(text));
         SendDlgItemMessageA(hwndOf(dialog), id, EM_SETSEL, end, static_cast<LPARAM>(end));

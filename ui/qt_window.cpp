@@ -1,4 +1,4 @@
-// The main dialog's Qt window: the controls of dialog template 107 at their
+// The main dialog's Qt window: the controls of the layout table at their
 // rectangles, Win32's dialog behaviours, and the notifications sent to the logic.
 #include "qt_window.h"
 
@@ -22,49 +22,16 @@
 #include <array>
 #include <memory>
 
-#include "file_choosers.h"
+#include "dialog_layout.h"
 #include "main_dialog.h"
 
 namespace {
 
-constexpr int kNoId = -1;
-constexpr QSize kDialogSizeUnits{232, 133};
 // A drop-down combo box is as tall as Windows makes it for its font: 13 dialog
 // units; the rest of its template height is the dropped list.
 constexpr int kComboFieldHeightUnits = 13;
 // The text that a stop-at-the-edge edit showed before the last keystroke.
 constexpr char kAcceptedTextProperty[] = "marlivaAcceptedText";
-
-enum class Kind { PathEdit, NumberBox, PushButton, Combo, Label, LogPane, CheckBox };
-
-struct ControlEntry {
-    int id;
-    Kind kind;
-    const char* text;
-    QRect units;
-};
-
-// Template order, which is also the tab order.
-constexpr ControlEntry kControls[] = {
-    {kIdInputPath, Kind::PathEdit, "", {68, 10, 154, 12}},
-    {kIdConvert, Kind::PushButton, "Convert", {9, 25, 49, 19}},
-    {kIdOpen, Kind::PushButton, "Open", {9, 6, 49, 19}},
-    {kIdOutputPath, Kind::PathEdit, "", {68, 28, 154, 12}},
-    {kIdFrameRate, Kind::Combo, "", {51, 94, 48, 55}},
-    {kNoId, Kind::Label, "frame rate", {13, 95, 32, 8}},
-    {kIdLog, Kind::LogPane, "", {110, 63, 112, 45}},
-    {kNoId, Kind::Label, "supports srt=>ssa, srt=>srt and ssa=>srt", {70, 48, 124, 8}},
-    {kIdJoinWithNewline, Kind::CheckBox, "srt=>ssa newline use \\n", {13, 78, 88, 8}},
-    {kIdFirstSubHours, Kind::NumberBox, "", {89, 113, 14, 12}},
-    {kIdFirstSubMinutes, Kind::NumberBox, "", {114, 113, 14, 12}},
-    {kIdFirstSubSeconds, Kind::NumberBox, "", {138, 113, 14, 12}},
-    {kIdFirstSubMillis, Kind::NumberBox, "", {162, 113, 18, 12}},
-    {kNoId, Kind::Label, ":", {106, 114, 8, 8}},
-    {kNoId, Kind::Label, ":", {130, 114, 8, 8}},
-    {kNoId, Kind::Label, ".", {154, 114, 8, 8}},
-    {kIdConvertAs, Kind::PushButton, "Convert as", {9, 44, 49, 19}},
-    {kIdShiftFirstSub, Kind::CheckBox, "first sub (h:m:s.ms)", {13, 114, 73, 10}},
-};
 
 int mulDivRounded(int value, int numerator, int denominator) {
     return (value * numerator * 2 + denominator) / (denominator * 2);
@@ -108,15 +75,15 @@ void keepTypingInside(QLineEdit* edit, bool digitsOnly) {
     });
 }
 
-QWidget* makeLineEdit(QWidget* window, const ControlEntry& entry) {
+QWidget* makeLineEdit(QWidget* window, const ControlLayout& entry) {
     auto* edit = new QLineEdit(window);
-    if (entry.kind == Kind::NumberBox) keepTypingInside(edit, true);
+    if (entry.kind == ControlKind::NumberBox) keepTypingInside(edit, true);
     QObject::connect(edit, &QLineEdit::textChanged, window,
                      [window, id = entry.id] { report(window, id); });
     return edit;
 }
 
-QWidget* makeCombo(QWidget* window, const ControlEntry& entry, int listHeight) {
+QWidget* makeCombo(QWidget* window, const ControlLayout& entry, int listHeight) {
     auto* combo = new QComboBox(window);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);  // Enter adds nothing to the list
@@ -130,7 +97,7 @@ QWidget* makeCombo(QWidget* window, const ControlEntry& entry, int listHeight) {
     return combo;
 }
 
-QWidget* makeLogPane(QWidget* window, const ControlEntry& entry) {
+QWidget* makeLogPane(QWidget* window, const ControlLayout& entry) {
     auto* pane = new QPlainTextEdit(window);
     pane->setReadOnly(true);
     pane->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -143,9 +110,9 @@ QWidget* makeLogPane(QWidget* window, const ControlEntry& entry) {
     return pane;
 }
 
-QWidget* makeButton(QWidget* window, const ControlEntry& entry) {
+QWidget* makeButton(QWidget* window, const ControlLayout& entry) {
     QAbstractButton* button = nullptr;
-    if (entry.kind == Kind::CheckBox) {
+    if (entry.kind == ControlKind::CheckBox) {
         button = new QCheckBox(QString::fromUtf8(entry.text), window);
     } else {
         auto* push = new QPushButton(QString::fromUtf8(entry.text), window);
@@ -161,22 +128,22 @@ QWidget* makeButton(QWidget* window, const ControlEntry& entry) {
     return button;
 }
 
-QWidget* makeControl(QWidget* window, const ControlEntry& entry, QSize baseUnits) {
+QWidget* makeControl(QWidget* window, const ControlLayout& entry, QSize baseUnits) {
     QRect rect = dialogUnitsToPixels(entry.units, baseUnits);
     QWidget* control = nullptr;
     switch (entry.kind) {
-    case Kind::PathEdit:
-    case Kind::NumberBox: control = makeLineEdit(window, entry); break;
-    case Kind::Combo: {
+    case ControlKind::PathEdit:
+    case ControlKind::NumberBox: control = makeLineEdit(window, entry); break;
+    case ControlKind::Combo: {
         const int fieldHeight = mulDivRounded(kComboFieldHeightUnits, baseUnits.height(), 8);
         control = makeCombo(window, entry, rect.height() - fieldHeight);
         rect.setHeight(fieldHeight);
         break;
     }
-    case Kind::LogPane: control = makeLogPane(window, entry); break;
-    case Kind::PushButton:
-    case Kind::CheckBox: control = makeButton(window, entry); break;
-    case Kind::Label: {
+    case ControlKind::LogPane: control = makeLogPane(window, entry); break;
+    case ControlKind::PushButton:
+    case ControlKind::CheckBox: control = makeButton(window, entry); break;
+    case ControlKind::Label: {
         auto* label = new QLabel(QString::fromUtf8(entry.text), window);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setTextFormat(Qt::PlainText);
@@ -184,16 +151,16 @@ QWidget* makeControl(QWidget* window, const ControlEntry& entry, QSize baseUnits
         break;
     }
     }
-    if (entry.id != kNoId) {
+    if (entry.id != IDC_STATIC) {
         control->setObjectName(QString::number(entry.id));
         control->setFocusPolicy(Qt::StrongFocus);  // every control but the labels is a tab stop
     }
     // A text that this font sets wider than "MS Sans Serif" would gets the room
     // to the right of its rectangle, which the template leaves free.
-    if (entry.kind == Kind::Label) {
+    if (entry.kind == ControlKind::Label) {
         rect.setWidth(std::max(
             rect.width(), control->fontMetrics().horizontalAdvance(QString::fromUtf8(entry.text))));
-    } else if (entry.kind == Kind::CheckBox) {
+    } else if (entry.kind == ControlKind::CheckBox) {
         rect.setWidth(std::max(rect.width(), control->sizeHint().width()));
     }
     control->setGeometry(rect);
@@ -201,14 +168,14 @@ QWidget* makeControl(QWidget* window, const ControlEntry& entry, QSize baseUnits
 }
 
 // The identifier of the control that `widget` belongs to (the combo's field is
-// the combo's), or kNoId when it is not a control of `window`.
+// the combo's), or IDC_STATIC when it is not a control of `window`.
 int controlIdOf(QWidget* window, QWidget* widget) {
     for (QWidget* at = widget; at != nullptr && at != window; at = at->parentWidget()) {
         bool isNumber = false;
         const int id = at->objectName().toInt(&isNumber);
         if (isNumber && at->parentWidget() == window) return id;
     }
-    return kNoId;
+    return IDC_STATIC;
 }
 
 // Edits and the combo box report gaining and losing the focus; push buttons
@@ -216,14 +183,13 @@ int controlIdOf(QWidget* window, QWidget* widget) {
 void reportFocusChanges(QWidget* window) {
     auto reportsFocus = [window](QWidget* widget) {
         const int id = controlIdOf(window, widget);
-        return id != kNoId && qobject_cast<QAbstractButton*>(dialogControl(window, id)) == nullptr
-                   ? id
-                   : kNoId;
+        const bool isButton = qobject_cast<QAbstractButton*>(dialogControl(window, id)) != nullptr;
+        return isButton ? IDC_STATIC : id;
     };
     QObject::connect(qApp, &QApplication::focusChanged, window,
                      [window, reportsFocus](QWidget* old, QWidget* now) {
-                         if (int id = reportsFocus(old); id != kNoId) report(window, id);
-                         if (int id = reportsFocus(now); id != kNoId) report(window, id);
+                         if (int id = reportsFocus(old); id != IDC_STATIC) report(window, id);
+                         if (int id = reportsFocus(now); id != IDC_STATIC) report(window, id);
                      });
 }
 
@@ -274,8 +240,8 @@ protected:
             }
             drop->setDropAction(Qt::CopyAction);
             drop->accept();
-            dropInputFile(static_cast<DialogHandle>(static_cast<QWidget*>(watched)),
-                          QFile::encodeName(file).constData());
+            mainDialogDropFile(static_cast<DialogHandle>(static_cast<QWidget*>(watched)),
+                               QFile::encodeName(file).constData());
             return true;
         }
         default: return false;
@@ -291,14 +257,16 @@ void acceptFileDrops(QWidget* window) {
     window->installEventFilter(new FileDropFilter(window));
 }
 
-}  // namespace
-
+// The dialog font: 8 points of a sans-serif face, sized as Windows sizes an
+// 8-point dialog font on a 96 dpi screen (11 pixels).
 QFont dialogFont() {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;
 }
+
+}  // namespace
 
 QSize dialogBaseUnits(const QFont& font) {
     const QFontMetrics metrics(font);
@@ -307,11 +275,11 @@ QSize dialogBaseUnits(const QFont& font) {
     return {(letters / 26 + 1) / 2, metrics.height()};
 }
 
-QRect dialogUnitsToPixels(const QRect& units, QSize baseUnits) {
-    return {mulDivRounded(units.x(), baseUnits.width(), 4),
-            mulDivRounded(units.y(), baseUnits.height(), 8),
-            mulDivRounded(units.width(), baseUnits.width(), 4),
-            mulDivRounded(units.height(), baseUnits.height(), 8)};
+QRect dialogUnitsToPixels(DialogUnits units, QSize baseUnits) {
+    return {mulDivRounded(units.x, baseUnits.width(), 4),
+            mulDivRounded(units.y, baseUnits.height(), 8),
+            mulDivRounded(units.width, baseUnits.width(), 4),
+            mulDivRounded(units.height, baseUnits.height(), 8)};
 }
 
 QWidget* windowOf(DialogHandle dialog) {
@@ -327,18 +295,17 @@ QWidget* createMainWindow() {
         new QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                  Qt::WindowCloseButtonHint);
-    window->setObjectName(QStringLiteral("107"));
-    window->setWindowTitle(QStringLiteral("Marliva 1.0 by the Marliva developers"));
+    window->setObjectName(QString::number(IDD_MAIN));
+    window->setWindowTitle(QString::fromUtf8(kMainDialogCaption));
     window->setFont(dialogFont());
     const QSize baseUnits = dialogBaseUnits(window->font());
-    window->setFixedSize(
-        dialogUnitsToPixels(QRect(QPoint(0, 0), kDialogSizeUnits), baseUnits).size());
-    for (const ControlEntry& entry : kControls) makeControl(window, entry, baseUnits);
+    window->setFixedSize(dialogUnitsToPixels(kMainDialogUnits, baseUnits).size());
+    for (const ControlLayout& entry : kMainDialogControls) makeControl(window, entry, baseUnits);
     reportFocusChanges(window);
     reportCloseRequests(window);
     acceptFileDrops(window);
     mainDialogInit(static_cast<DialogHandle>(window));
-    dialogControl(window, kControls[0].id)->setFocus(Qt::OtherFocusReason);
+    dialogControl(window, kMainDialogControls[0].id)->setFocus(Qt::OtherFocusReason);
     return window;
 }
 

@@ -7,18 +7,16 @@
 #include <QRect>
 #include <QSize>
 
+#include "dialog_layout.h"
 #include "platform_dialog.h"
 
 class QWidget;
 
-// The dialog font: 8 points of a sans-serif face, sized as Windows sizes an
-// 8-point dialog font on a 96 dpi screen (11 pixels).
-QFont dialogFont();
 // The horizontal and vertical dialog base units of a font, as Windows computes
 // them: the average width of the 52 Latin letters, rounded, and the font's height.
 QSize dialogBaseUnits(const QFont& font);
-// A rectangle in dialog units (x, y, width, height) converted to pixels.
-QRect dialogUnitsToPixels(const QRect& units, QSize baseUnits);
+// A rectangle in dialog units converted to pixels.
+QRect dialogUnitsToPixels(DialogUnits units, QSize baseUnits);
 
 // The window and the control with identifier `id` (object name "1016" etc.).
 QWidget* windowOf(DialogHandle dialog);
@@ -26,7 +24,7 @@ QWidget* dialogControl(DialogHandle dialog, int id);
 
 // Builds the fixed-size window and its controls in tab order, wires every
 // notification of a control to mainDialogCommand and the close request to
-// mainDialogClose, takes files dropped anywhere on it (dropInputFile), runs
+// mainDialogClose, hands files dropped anywhere on it to mainDialogDropFile, runs
 // mainDialogInit and puts the focus on the first tab stop. The window is not
 // shown yet.
 QWidget* createMainWindow();

@@ -1,21 +1,8 @@
 #!/usr/bin/env bash
 # marliva --help and --version answer before Qt starts: with no display at all
-# they print and exit 0 (Qt would abort without one), beside any other argument.
-# Usage: help_without_display.sh MARLIVA
-set -uo pipefail
-marliva=$1
-failed=0
-while IFS='|' read -r args expected; do
-  out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$marliva" $args 2>&1)
-  status=$?
-  if [[ $status != 0 || $(head -n 1 <<<"$out") != "$expected" ]]; then
-    echo "FAILED: marliva $args: status $status, printed: $out"
-    failed=1
-  fi
-done <<'CASES'
---help|usage: marliva [--help | --version]
---version|marliva 1.0
--h|usage: marliva [--help | --version]
-ignored --version|marliva 1.0
-CASES
-exit $failed
+# (where Qt would abort) they print and exit 0, beside any other argument.
+# Usage: help_without_display.sh MARLIVA VERSION
+set -euo pipefail
+run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$1" "${@:2}"; }
+[[ $(run "$1" ignored --version) == "marliva $2" ]] || { echo "marliva --version: wrong" >&2; exit 1; }
+[[ $(run "$1" -h | head -n 1) == "usage: marliva [--help | --version]" ]] || { echo "marliva -h: wrong" >&2; exit 1; }

@@ -2,43 +2,25 @@
 #include "fake_dialog.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 
-#include "main_dialog.h"
+int fakeQuitPosts = 0;
 
 namespace {
 
 FakeDialog& fake(DialogHandle dialog) { return *static_cast<FakeDialog*>(dialog); }
 
-// As GetDlgItemInt without a success flag: blanks around an unsigned decimal
-// number that fits 32 bits, or 0.
-unsigned unsignedValueOf(const std::string& text) {
-    std::size_t at = text.find_first_not_of(' ');
-    if (at == std::string::npos) return 0;
-    unsigned long long value = 0;
-    std::size_t digits = 0;
-    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at, ++digits) {
-        value = value * 10 + static_cast<unsigned>(text[at] - '0');
-        if (value > 0xFFFFFFFFull) return 0;
-    }
-    if (digits == 0 || text.find_first_not_of(' ', at) != std::string::npos) return 0;
-    return static_cast<unsigned>(value);
-}
-
 }  // namespace
 
 void dialogSetItemText(DialogHandle dialog, int id, const char* text) {
     fake(dialog).texts[id] = text;  // copied before the report, as WM_SETTEXT does
-    if (id == kIdInputPath || id == kIdOutputPath) {
-        fake(dialog).commands.push_back(id);
-        mainDialogCommand(dialog, id);
-    }
+    if (id == IDC_INPUT_PATH || id == IDC_OUTPUT_PATH) mainDialogCommand(dialog, id);
 }
 
 unsigned dialogGetItemText(DialogHandle dialog, int id, char* buffer, int count) {
-    if (count <= 0) return 0;
     const std::string& text = fake(dialog).texts[id];
-    std::size_t copied = std::min(text.size(), static_cast<std::size_t>(count) - 1);
+    const std::size_t copied = std::min(text.size(), static_cast<std::size_t>(count) - 1);
     std::memcpy(buffer, text.data(), copied);
     buffer[copied] = '\0';
     return static_cast<unsigned>(copied);
@@ -48,8 +30,12 @@ void dialogSetItemInt(DialogHandle dialog, int id, unsigned value) {
     fake(dialog).texts[id] = std::to_string(value);
 }
 
+// Digits only, and at most 32 bits, or 0.
 unsigned dialogGetItemInt(DialogHandle dialog, int id) {
-    return unsignedValueOf(fake(dialog).texts[id]);
+    const std::string& text = fake(dialog).texts[id];
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() ? value : 0;
 }
 
 void dialogCheckButton(DialogHandle dialog, int id, bool checked) {
@@ -68,11 +54,10 @@ void dialogComboAddString(DialogHandle dialog, int, const char* text) {
     fake(dialog).comboItems.emplace_back(text);
 }
 
+// As CB_SETCURSEL: the field shows the item, and nothing is reported.
 void dialogComboSetSelection(DialogHandle dialog, int id, int index) {
-    FakeDialog& d = fake(dialog);
-    if (index < 0 || index >= static_cast<int>(d.comboItems.size())) return;
-    d.comboSelection = index;
-    d.texts[id] = d.comboItems[static_cast<std::size_t>(index)];  // no report, as CB_SETCURSEL
+    fake(dialog).comboSelection = index;
+    fake(dialog).texts[id] = fake(dialog).comboItems.at(static_cast<std::size_t>(index));
 }
 
 void dialogMessageBox(DialogHandle dialog, const char* text, const char* caption) {
@@ -82,38 +67,12 @@ void dialogMessageBox(DialogHandle dialog, const char* text, const char* caption
 bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, char* buffer,
                       std::size_t bufferSize) {
     FakeDialog& d = fake(dialog);
-    FakeChooserCall call{request.title, request.mustExist, request.defaultExtension, {}, buffer};
-    for (int i = 0; i < request.filterCount; ++i) {
-        call.filters.push_back(std::string(request.filters[i].name) + "|" +
-                               request.filters[i].pattern);
-    }
-    d.chooserCalls.push_back(call);
-    if (d.fileAnswers.empty()) return false;
-    FakeFileAnswer answer = d.fileAnswers.front();
-    d.fileAnswers.pop_front();
-    if (!answer.confirm || answer.path.size() + 1 > bufferSize) return false;
-    std::memcpy(buffer, answer.path.c_str(), answer.path.size() + 1);
+    d.chooserCalls.push_back({request.title, request.mustExist, buffer});
+    const std::string answer = d.fileAnswers.empty() ? "" : d.fileAnswers.front();
+    if (!d.fileAnswers.empty()) d.fileAnswers.pop_front();
+    if (answer.empty() || answer.size() >= bufferSize) return false;
+    std::memcpy(buffer, answer.c_str(), answer.size() + 1);
     return true;
 }
 
 void dialogPostQuit(int) { ++fakeQuitPosts; }
-
-int fakeQuitPosts = 0;
-
-void typeInto(FakeDialog& dialog, int id, const std::string& text) {
-    dialog.texts[id] = text;
-    mainDialogCommand(handleOf(dialog), id);
-}
-
-void clickCheckBox(FakeDialog& dialog, int id) {
-    dialog.checked[id] = !dialog.checked[id];
-    mainDialogCommand(handleOf(dialog), id);
-}
-
-void chooseFromList(FakeDialog& dialog, int index) {
-    dialog.comboSelection = index;
-    dialog.texts[kIdFrameRate] = dialog.comboItems.at(static_cast<std::size_t>(index));
-    mainDialogCommand(handleOf(dialog), kIdFrameRate);
-}
-
-void press(FakeDialog& dialog, int id) { mainDialogCommand(handleOf(dialog), id); }

@@ -1,6 +1,6 @@
 // An in-memory main dialog for the logic's tests: it implements the platform's
-// dialog services with the Win32 behaviours the logic relies on, and records
-// what the logic asked of it.
+// dialog services with the Win32 behaviours the logic relies on, records what
+// the logic asked of it, and plays the user.
 #pragma once
 
 #include <deque>
@@ -8,18 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "platform_dialog.h"
-
-struct FakeFileAnswer {
-    bool confirm;
-    std::string path;  // the full path the user picks when confirming
-};
+#include "main_dialog.h"
 
 struct FakeChooserCall {
     std::string title;
     bool mustExist;
-    std::string defaultExtension;
-    std::vector<std::string> filters;  // "name|pattern" per entry
     std::string pathOnEntry;
 };
 
@@ -33,22 +26,29 @@ struct FakeDialog {
     std::map<int, bool> checked;
     std::vector<std::string> comboItems;
     int comboSelection = -1;
-    std::deque<FakeFileAnswer> fileAnswers;  // consumed one per file dialog
+    std::deque<std::string> fileAnswers;  // one per file dialog: the path picked, "" to cancel
     std::vector<FakeChooserCall> chooserCalls;
     std::vector<FakeMessageBox> messageBoxes;
-    std::vector<int> commands;  // the change reports of the path edits
 };
 
 // Quit requests posted by the logic since the counter was last cleared.
 extern int fakeQuitPosts;
 
-// The dialog as the logic sees it.
 inline DialogHandle handleOf(FakeDialog& dialog) { return &dialog; }
 
-// A user's actions: typing replaces an edit's text and reports the change;
-// clicking a check box toggles it and reports the click; choosing from the
-// list puts the item into the field and reports the selection.
-void typeInto(FakeDialog& dialog, int id, const std::string& text);
-void clickCheckBox(FakeDialog& dialog, int id);
-void chooseFromList(FakeDialog& dialog, int index);
-void press(FakeDialog& dialog, int id);
+// The user: typing replaces an edit's text and reports the change; clicking a
+// check box toggles it and reports the click; picking from the list puts the
+// item into the field and reports the selection; pressing sends a command.
+inline void press(FakeDialog& dialog, int id) { mainDialogCommand(handleOf(dialog), id); }
+inline void typeInto(FakeDialog& dialog, int id, const std::string& text) {
+    dialog.texts[id] = text;
+    press(dialog, id);
+}
+inline void clickCheckBox(FakeDialog& dialog, int id) {
+    dialog.checked[id] = !dialog.checked[id];
+    press(dialog, id);
+}
+inline void chooseFromList(FakeDialog& dialog, int index) {
+    dialog.comboSelection = index;
+    typeInto(dialog, IDC_FRAME_RATE, dialog.comboItems.at(static_cast<std::size_t>(index)));
+}

@@ -1,363 +1,302 @@
-// The real main dialog under Win32: its defaults, and the user's typing, list
-// picks, clicks, keys, file dialogs, dropped files and message boxes.
-#include "real_dialog.h"
+// What Win32 adds to the dialog logic: template IDD_MAIN against the layout
+// table, and the real dialog with the real procedure driven by window messages
+// as keys and clicks would drive it, with the file dialogs, the message box,
+// dropped files and a path of any letters through the UTF-8 code page.
+#include <windows.h>
 
+#include <dlgs.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
+#include <deque>
+
+#include <gtest/gtest.h>
+
+#include "dialog_layout.h"
+#include "dialog_proc_win32.h"
+#include "main_dialog.h"
+#include "scratch_folder.h"
 
 namespace {
 
 const char kOneEntrySrt[] = "1\r\n00:01:00,000 --> 00:01:02,000\r\nHello\r\n\r\n";
-const char kTwoEntrySrt[] =
-    "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\nWorld\r\n\r\n"
-    "2\r\n00:00:03,000 --> 00:00:04,000\r\nBye\r\n\r\n";
 
-TEST_F(RealDialog, CreationDefaults) {
-    EXPECT_EQ(GetFocus(), itemOf(driver, kIdInputPath));
-    HWND rates = itemOf(driver, kIdFrameRate);
-    std::vector<std::string> items;
-    for (LRESULT i = 0; i < SendMessageA(rates, CB_GETCOUNT, 0, 0); ++i) {
-        char item[32] = {};
-        SendMessageA(rates, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
-        items.emplace_back(item);
-    }
-    EXPECT_EQ(items, (std::vector<std::string>{"30", "29.97", "25", "24", "23.976", "15"}));
-    EXPECT_EQ(SendMessageA(rates, CB_GETCURSEL, 0, 0), 2);
-    EXPECT_EQ(text(kIdFrameRate), "25");
-    EXPECT_TRUE(checked(kIdJoinWithNewline));
-    EXPECT_FALSE(checked(kIdShiftFirstSub));
-    for (int id : {kIdFirstSubHours, kIdFirstSubMinutes, kIdFirstSubSeconds, kIdFirstSubMillis})
-        EXPECT_EQ(text(id), "0") << id;
-    EXPECT_EQ(text(kIdInputPath), "");
-    EXPECT_EQ(text(kIdOutputPath), "");
-    EXPECT_EQ(text(kIdLog), "");
-    EXPECT_EQ(settings().frameRate, 25.0);
-    EXPECT_TRUE(settings().joinWithNewline);
+std::string windowText(HWND window) {
+    char text[1100] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
 }
 
-TEST_F(RealDialog, TabVisitsTheControlsInTemplateOrder) {
-    const int order[] = {1017, 1018, 1019, 1021, 1023, 1029, 1022, 1025, 1026, 1027, 1020, 1031, 1016};
-    focusOn(driver, kIdInputPath);
-    for (int id : order) {
-        pressKey(driver, VK_TAB);
-        HWND focus = GetFocus();
-        if (GetParent(focus) != driver.dialog) focus = GetParent(focus);  // the combo's field
-        EXPECT_EQ(GetDlgCtrlID(focus), id);
+// What a control of each kind is in a Win32 template: its class and style.
+struct Win32Control {
+    const char* className;
+    DWORD style;
+};
+
+Win32Control win32ControlOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::PathEdit: return {"Edit", ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP};
+    case ControlKind::NumberBox: return {"Edit", ES_LEFT | ES_NUMBER | WS_BORDER | WS_TABSTOP};
+    case ControlKind::PushButton: return {"Button", BS_PUSHBUTTON | WS_TABSTOP};
+    case ControlKind::CheckBox: return {"Button", BS_AUTOCHECKBOX | WS_TABSTOP};
+    case ControlKind::Combo: return {"ComboBox", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP};
+    case ControlKind::Label: return {"Static", SS_LEFT | WS_GROUP};
+    case ControlKind::LogPane:
+        return {"Edit", ES_LEFT | ES_MULTILINE | ES_READONLY | WS_BORDER | WS_VSCROLL | WS_TABSTOP};
     }
+    return {"", 0};
 }
 
-TEST_F(RealDialog, TypingFollowsIntoTheSettings) {
-    typeInto(driver, kIdInputPath, "C:\\subs\\a.srt");
-    typeInto(driver, kIdOutputPath, "C:\\subs\\b.ssa");
-    EXPECT_STREQ(settings().inputPath.data(), "C:\\subs\\a.srt");
-    EXPECT_STREQ(settings().outputPath.data(), "C:\\subs\\b.ssa");
-
-    const std::string longPath(300, 'p');
-    typeInto(driver, kIdInputPath, longPath);
-    EXPECT_EQ(text(kIdInputPath), longPath);
-    EXPECT_EQ(std::string(settings().inputPath.data()), longPath.substr(0, 254));
-
-    struct Row { const char* typed; double rate; };
-    for (Row row : {Row{"29.97", 29.97}, Row{"25 fps", 25}, Row{"abc", 0}, Row{"1e1", 10}}) {
-        typeInto(driver, kIdFrameRate, row.typed);
-        EXPECT_EQ(text(kIdFrameRate), row.typed);
-        EXPECT_EQ(settings().frameRate, row.rate) << row.typed;
+// Reads a DIALOG template's words; its texts are UTF-16, its class names upper case.
+struct TemplateReader {
+    const WORD* base;
+    const WORD* at = base;
+    WORD word() { return *at++; }
+    DWORD dword() { DWORD low = word(); return low | (DWORD{word()} << 16); }
+    std::string text() {
+        std::string out;
+        while (WORD c = word()) out += static_cast<char>(c);
+        return out;
     }
+};
 
-    click(driver, kIdJoinWithNewline);
-    EXPECT_FALSE(checked(kIdJoinWithNewline));
-    EXPECT_FALSE(settings().joinWithNewline);
-    click(driver, kIdShiftFirstSub);
-    EXPECT_TRUE(settings().shiftFirstSub);
-    click(driver, kIdShiftFirstSub);
-    EXPECT_FALSE(settings().shiftFirstSub);
-}
-
-TEST_F(RealDialog, PlatformCallsBehaveAsTheLogicRelies) {
-    // Setting a path edit from the program reports the change before the call returns.
-    const std::string longPath = "C:\\" + std::string(290, 'q') + ".srt";
-    for (int id : {int{kIdInputPath}, int{kIdOutputPath}}) {
-        setPath(settings().inputPath, "before");
-        setPath(settings().outputPath, "before");
-        SetDlgItemTextA(driver.dialog, id, longPath.c_str());
-        const auto& path = id == kIdInputPath ? settings().inputPath : settings().outputPath;
-        EXPECT_EQ(std::string(path.data()), longPath.substr(0, 254)) << id;
-    }
-    // The count of GetDlgItemTextA includes the terminator.
-    char buffer[8];
-    EXPECT_EQ(GetDlgItemTextA(driver.dialog, kIdInputPath, buffer, sizeof buffer), 7u);
-    EXPECT_STREQ(buffer, "C:\\qqqq");
-    // A number box's value: 0 unless it holds an unsigned decimal number (pasted
-    // text can hold anything).
-    struct Row { const char* text; unsigned value; };
-    const Row rows[] = {{"", 0},    {"0", 0},   {"42", 42},  {" 7 ", 7},   {"4294967295", 4294967295u},
-                        {"12abc", 0}, {"-1", 0}, {"abc", 0}, {"4294967296", 0}};
-    for (Row row : rows) {
-        SetDlgItemTextA(driver.dialog, kIdFirstSubHours, row.text);
-        readFirstSubBoxes(driver.dialog);
-        EXPECT_EQ(settings().firstSubHours, row.value) << '"' << row.text << '"';
+TEST(DialogTemplate, IsTheLayoutTable) {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_MAIN), RT_DIALOG);
+    ASSERT_NE(found, nullptr);
+    TemplateReader in{static_cast<const WORD*>(LockResource(LoadResource(nullptr, found)))};
+    EXPECT_EQ(in.dword(), DWORD{DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION |
+                                WS_SYSMENU | WS_MINIMIZEBOX});
+    in.dword();  // extended style
+    const WORD count = in.word();
+    const DialogUnits frame{short(in.word()), short(in.word()), short(in.word()), short(in.word())};
+    EXPECT_EQ(frame.width, kMainDialogUnits.width);
+    EXPECT_EQ(frame.height, kMainDialogUnits.height);
+    EXPECT_EQ(in.text() + in.text(), "");  // no menu, the standard dialog class
+    EXPECT_EQ(in.text(), kMainDialogCaption);
+    EXPECT_EQ(in.word(), kMainDialogFontPoints);
+    EXPECT_EQ(in.text(), kMainDialogFont);
+    ASSERT_EQ(count, std::size(kMainDialogControls));
+    // In the table's order, which is the tab order.
+    for (const ControlLayout& layout : kMainDialogControls) {
+        SCOPED_TRACE(std::to_string(layout.id) + " " + layout.text);
+        if ((in.at - in.base) % 2) ++in.at;  // each item starts on a DWORD
+        EXPECT_EQ(in.dword(), win32ControlOf(layout.kind).style | WS_CHILD | WS_VISIBLE);
+        in.dword();
+        const short x = in.word(), y = in.word(), width = in.word(), height = in.word();
+        EXPECT_EQ(std::tie(x, y, width, height), std::tie(layout.units.x, layout.units.y,
+                                                          layout.units.width, layout.units.height));
+        EXPECT_EQ(in.word(), static_cast<WORD>(layout.id));
+        EXPECT_EQ(lstrcmpiA(in.text().c_str(), win32ControlOf(layout.kind).className), 0);
+        EXPECT_EQ(in.text(), layout.text);
+        in.at += (in.word() + 1) / 2;  // creation data
     }
 }
 
-TEST_F(RealDialog, NarrowBoxesStopTypingAtTheirEdge) {
-    typeInto(driver, kIdFirstSubHours, "a1b2");
-    EXPECT_EQ(text(kIdFirstSubHours), "12");  // digits only
-    typeInto(driver, kIdFirstSubMillis, "123456789");
-    EXPECT_LT(text(kIdFirstSubMillis).size(), 9u);
-    EXPECT_GE(text(kIdFirstSubMillis).size(), 3u);
-    const std::string longRate(60, '2');
-    typeInto(driver, kIdFrameRate, longRate);
-    EXPECT_LT(text(kIdFrameRate).size(), longRate.size());
+// Modal windows that open over the dialog are read and answered by a timer, as
+// a user would: a file dialog gets the next answer typed into its name box and
+// confirmed ("" cancels), a message box its OK.
+HWND testedDialog = nullptr;
+std::deque<std::string> fileAnswers;
+std::vector<std::pair<std::string, std::string>> modalsSeen;  // caption, a message box's text
+std::vector<HWND> answered;
+
+BOOL CALLBACK answerModal(HWND window, LPARAM) {
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (window == testedDialog || !IsWindowVisible(window) || std::strcmp(className, "#32770") != 0)
+        return TRUE;
+    if (std::find(answered.begin(), answered.end(), window) != answered.end()) return TRUE;
+    answered.push_back(window);
+    HWND nameBox = GetDlgItem(window, cmb13) ? GetDlgItem(window, cmb13) : GetDlgItem(window, edt1);
+    modalsSeen.emplace_back(windowText(window),
+                            nameBox ? "" : windowText(GetDlgItem(window, 0xFFFF)));
+    int button = IDOK;
+    if (nameBox) {
+        const std::string answer = fileAnswers.empty() ? "" : fileAnswers.front();
+        if (!fileAnswers.empty()) fileAnswers.pop_front();
+        if (answer.empty()) button = IDCANCEL;
+        SetWindowTextA(nameBox, answer.c_str());
+    }
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 LPARAM(GetDlgItem(window, button)));
+    return TRUE;
 }
 
-TEST_F(RealDialog, PickingFromTheListThenConvert) {
-    const std::string input = folder + "in.srt";
-    writeFile(input, kOneEntrySrt);
-    typeInto(driver, kIdInputPath, input);
-    typeInto(driver, kIdOutputPath, folder + "out.srt");
+void CALLBACK watchModals(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), answerModal, 0);
+}
+
+class Win32Dialog : public ::testing::Test, protected ScratchFolder {
+protected:
+    void SetUp() override {
+        programSettings() = ConversionSettings{};
+        fileAnswers.clear();
+        modalsSeen.clear();
+        answered.clear();
+        dialog = testedDialog = CreateDialogParamA(
+            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, mainDialogProc, 0);
+        ShowWindow(dialog, SW_SHOW);
+        SetForegroundWindow(dialog);
+        timer = SetTimer(nullptr, 0, 150, watchModals);
+        pump();
+    }
+    void TearDown() override {
+        KillTimer(nullptr, timer);
+        DestroyWindow(dialog);
+        pump();
+    }
+
+    // Every queued message, as the modal dialog's loop handles it.
+    void pump() {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                quitPosted = true;
+            } else if (!IsWindow(dialog) || !IsDialogMessageA(dialog, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        }
+    }
+    std::string text(int id) { return windowText(GetDlgItem(dialog, id)); }
+    void focusOn(int id) {
+        SendMessageA(dialog, WM_NEXTDLGCTL, WPARAM(GetDlgItem(dialog, id)), TRUE);
+        pump();
+    }
+    void typeInto(int id, const std::string& text) {
+        focusOn(id);
+        SendMessageA(GetFocus(), EM_SETSEL, 0, -1);
+        PostMessageA(GetFocus(), WM_CHAR, VK_BACK, 1);
+        for (char c : text) PostMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 1);
+        pump();
+    }
+    void pressKey(UINT key) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+        PostMessageA(GetFocus(), WM_KEYUP, key, 1 | (3u << 30));
+        pump();
+    }
+    void click(int id) {
+        SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+        pump();
+    }
+
+    HWND dialog = nullptr;
+    UINT_PTR timer = 0;
+    bool quitPosted = false;
+};
+
+TEST_F(Win32Dialog, TypingPickingAndClicksReachTheLogic) {
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_INPUT_PATH));
+    typeInto(IDC_INPUT_PATH, "C:\\subs\\a.srt");
+    EXPECT_STREQ(programSettings().inputPath.data(), "C:\\subs\\a.srt");
     // Open the list, two down from "25" to "23.976", Enter takes it.
-    focusOn(driver, kIdFrameRate);
-    pressKey(driver, VK_F4);
-    pressKey(driver, VK_DOWN);
-    pressKey(driver, VK_DOWN);
-    pressKey(driver, VK_RETURN);
-    EXPECT_EQ(text(kIdFrameRate), "23.976");
-    EXPECT_EQ(SendMessageA(itemOf(driver, kIdFrameRate), CB_GETCURSEL, 0, 0), 4);
-    click(driver, kIdConvert);
-    EXPECT_EQ(settings().frameRate, 23.976);
-    EXPECT_EQ(readFile(folder + "out.srt"), "{001439}{001487}Hello\r\n");
-
-    typeInto(driver, kIdFrameRate, "29.97");
-    click(driver, kIdConvert);
-    EXPECT_EQ(readFile(folder + "out.srt"), "{001798}{001858}Hello\r\n");
-
-    const std::string log = text(kIdLog);
-    EXPECT_EQ(log.rfind("SRT => SRT ... done.\r\n\r\ntime : ", 0), 0u) << log;
-    EXPECT_NE(log.find("subs : 1\r\n", 20), log.rfind("subs : 1\r\n")) << "two runs logged: " << log;
-    EXPECT_TRUE(driver.messageBoxes.empty());
+    focusOn(IDC_FRAME_RATE);
+    for (UINT key : {VK_F4, VK_DOWN, VK_DOWN, VK_RETURN}) pressKey(key);
+    EXPECT_EQ(programSettings().frameRate, 23.976);
+    typeInto(IDC_FRAME_RATE, "29.97");
+    EXPECT_EQ(programSettings().frameRate, 29.97);
+    click(IDC_JOIN_WITH_NEWLINE);
+    click(IDC_SHIFT_FIRST_SUB);
+    EXPECT_FALSE(programSettings().joinWithNewline);
+    EXPECT_TRUE(programSettings().shiftFirstSub);
 }
 
-TEST_F(RealDialog, ConvertWithBoxesAndOptions) {
-    const std::string input = folder + "in.srt";
-    writeFile(input, kTwoEntrySrt);
-    typeInto(driver, kIdInputPath, input);
-    typeInto(driver, kIdOutputPath, folder + "out.ssa");
-    click(driver, kIdConvert);
-    const std::string joined = readFile(folder + "out.ssa");
-    EXPECT_NE(joined.find("\r\nDialogue: Marked=0,0:00:01.00,0:00:02.00,*Default,1,0000,0000,0000,,"
-                          "Hello\\nWorld\r\n"),
-              std::string::npos)
-        << joined;
-
-    click(driver, kIdJoinWithNewline);
-    click(driver, kIdShiftFirstSub);
-    typeInto(driver, kIdFirstSubMinutes, "1");
-    typeInto(driver, kIdFirstSubMillis, "500");
-    click(driver, kIdConvert);
-    EXPECT_EQ(settings().firstSubMinutes, 1u);
-    EXPECT_EQ(settings().firstSubMillis, 500u);
-    const std::string shifted = readFile(folder + "out.ssa");
-    EXPECT_NE(shifted.find("\r\nDialogue: Marked=0,0:01:00.50,0:01:01.50,*Default,1,0000,0000,0000,,Hello\r\n"
-                           "Dialogue: Marked=0,0:01:00.50,0:01:01.50,*Default,1,0000,0000,0000,,World\r\n"),
-              std::string::npos)
-        << shifted;
-    EXPECT_EQ(text(kIdLog).rfind("SRT => SSA ... done.", 0), 0u);
-}
-
-TEST_F(RealDialog, RefusedRunReadsTheBoxesAndShowsTheMessage) {
-    typeInto(driver, kIdInputPath, folder + "a.txt");
-    typeInto(driver, kIdOutputPath, folder + "b.ssa");
-    typeInto(driver, kIdFirstSubHours, "1");
-    typeInto(driver, kIdFirstSubMinutes, "2");
-    typeInto(driver, kIdFirstSubSeconds, "3");
-    typeInto(driver, kIdFirstSubMillis, "456");
-    typeInto(driver, kIdFirstSubSeconds, "");  // an empty box counts as 0
-    click(driver, kIdConvert);
-    EXPECT_EQ(settings().firstSubHours, 1u);
-    EXPECT_EQ(settings().firstSubSeconds, 0u);
-    EXPECT_DOUBLE_EQ(settings().firstSubTime, 3720.456);
-    ASSERT_EQ(driver.messageBoxes.size(), 1u);
-    EXPECT_EQ(driver.messageBoxes[0].caption, "Debug Message");
-    EXPECT_EQ(driver.messageBoxes[0].text,
-              "Error with file extensions:\r\nonly srt=>ssa, srt=>srt and ssa=>srt supported.");
-    EXPECT_EQ(text(kIdLog), "");
-    EXPECT_FALSE(fileExists(folder + "b.ssa"));
-}
-
-TEST_F(RealDialog, RunProblemsShowInTheMessageBox) {
-    writeFile(folder + "in.srt", kOneEntrySrt);
-    struct Row { std::string input, output, rate, start; };
-    const Row rows[] = {
-        {"missing.srt", "out.ssa", "25", "Cannot read the input file:\r\n"},
-        {"in.srt", "no folder\\out.srt", "25", "Cannot write the output file:\r\n"},
-        {"in.srt", "out.srt", "abc", "Invalid frame rate: 0\r\n"},
-    };
-    for (const Row& row : rows) {
-        driver.messageBoxes.clear();
-        typeInto(driver, kIdInputPath, folder + row.input);
-        typeInto(driver, kIdOutputPath, folder + row.output);
-        typeInto(driver, kIdFrameRate, row.rate);
-        click(driver, kIdConvert);
-        ASSERT_EQ(driver.messageBoxes.size(), 1u) << row.input;
-        EXPECT_EQ(driver.messageBoxes[0].caption, "Debug Message");
-        EXPECT_EQ(driver.messageBoxes[0].text.rfind(row.start, 0), 0u) << driver.messageBoxes[0].text;
+TEST_F(Win32Dialog, EnterPressesOnlyAFocusedButtonAndEscapeNothing) {
+    typeInto(IDC_INPUT_PATH, write("in.srt", kOneEntrySrt));
+    typeInto(IDC_OUTPUT_PATH, pathOf("out.srt"));
+    for (int id : {IDC_INPUT_PATH, IDC_FRAME_RATE, IDC_FIRST_SUB_HOURS}) {
+        focusOn(id);
+        pressKey(VK_RETURN);
+        pressKey(VK_ESCAPE);
     }
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_FALSE(quitPosted);
+    EXPECT_EQ(text(IDC_LOG), "");
+    focusOn(IDC_CONVERT);
+    pressKey(VK_RETURN);
+    EXPECT_EQ(read("out.srt"), "{001500}{001550}Hello\r\n");
+    EXPECT_EQ(text(IDC_LOG).rfind("SRT => SRT ... done.\r\n", 0), 0u);
 }
 
-TEST_F(RealDialog, OpenChoosesTheInputAndProposesTheOutput) {
-    writeFile(folder + "a.srt", kOneEntrySrt);
-    writeFile(folder + "x.SSA", "");
-    driver.answers.push_back({folder + "a.srt"});
-    click(driver, kIdOpen);
-    ASSERT_EQ(driver.fileDialogs.size(), 1u);
-    EXPECT_EQ(driver.fileDialogs[0].title, "Open Sub File");
-    EXPECT_EQ(driver.fileDialogs[0].filters,
-              (std::vector<std::string>{"Sub Files (.ssa;.srt)", "All Files"}));
-    EXPECT_EQ(driver.fileDialogs[0].filterIndex, 0);
-    EXPECT_EQ(text(kIdInputPath), folder + "a.srt");
-    EXPECT_EQ(text(kIdOutputPath), folder + "a.ssa");
-    EXPECT_STREQ(settings().outputPath.data(), (folder + "a.ssa").c_str());
+// The manifest makes UTF-8 the code page of the A functions, so paths of any
+// letters pass.
+TEST_F(Win32Dialog, FileDialogsAndTheMessageBoxReachTheLogic) {
+    ASSERT_EQ(GetACP(), 65001u);
+    const std::string name = "\xCE\xA9mega \xC3\xBC \xE5\xAD\x97";  // Greek, German, Chinese
+    fileAnswers = {write(name + ".srt", kOneEntrySrt), "", pathOf(name + ".ssa")};
+    click(IDC_OPEN);
+    EXPECT_EQ(text(IDC_OUTPUT_PATH), pathOf(name + ".ssa"));
+    click(IDC_CONVERT_AS);  // cancelled: no run
+    EXPECT_EQ(text(IDC_LOG), "");
+    click(IDC_CONVERT_AS);
+    EXPECT_EQ(text(IDC_LOG).rfind("SRT => SSA ... done.\r\n", 0), 0u);
+    std::wstring output(MAX_PATH, L'\0');
+    output.resize(MultiByteToWideChar(CP_UTF8, 0, pathOf(name + ".ssa").c_str(), -1,
+                                      output.data(), MAX_PATH) - 1);
+    EXPECT_NE(GetFileAttributesW(output.c_str()), INVALID_FILE_ATTRIBUTES);
 
-    // Convert converts to the proposal at once.
-    click(driver, kIdConvert);
-    EXPECT_TRUE(fileExists(folder + "a.ssa"));
-
-    driver.answers.push_back({folder + "x.SSA"});
-    click(driver, kIdOpen);
-    EXPECT_EQ(driver.fileDialogs[1].fileName, "a.srt");  // the dialog starts at the current path
-    EXPECT_EQ(text(kIdOutputPath), folder + "x.srt");
-
-    // A cancel keeps the input and proposes again over a typed output.
-    typeInto(driver, kIdOutputPath, "typed.srt");
-    driver.answers.push_back({""});
-    click(driver, kIdOpen);
-    EXPECT_EQ(text(kIdInputPath), folder + "x.SSA");
-    EXPECT_EQ(text(kIdOutputPath), folder + "x.srt");
-    EXPECT_TRUE(driver.messageBoxes.empty());
+    typeInto(IDC_OUTPUT_PATH, "b.txt");
+    click(IDC_CONVERT);
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"Open Sub File", ""}, {"Save Sub File", ""}, {"Save Sub File", ""},
+        {"Debug Message", kExtensionErrorMessage}};
+    EXPECT_EQ(modalsSeen, expected);
 }
 
 // The block of names that the shell hands over with WM_DROPFILES: a DROPFILES
 // header, then each name and a terminator, then one more terminator.
-HGLOBAL dropOf(const std::vector<std::string>& files) {
-    std::string names;
-    for (const std::string& file : files) names += file + '\0';
-    names += '\0';
+TEST_F(Win32Dialog, ADroppedFileReachesTheLogic) {
+    const std::string names =
+        std::string("C:\\subs\\dropped.ssa") + '\0' + "C:\\subs\\second.srt" + '\0' + '\0';
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
     auto* header = static_cast<DROPFILES*>(GlobalLock(block));
     header->pFiles = sizeof(DROPFILES);
-    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), names.size());
+    std::memcpy(header + 1, names.data(), names.size());
     GlobalUnlock(block);
-    return block;
+    EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    PostMessageA(dialog, WM_DROPFILES, WPARAM(block), 0);
+    pump();
+    EXPECT_STREQ(programSettings().inputPath.data(), "C:\\subs\\dropped.ssa");
+    EXPECT_EQ(text(IDC_OUTPUT_PATH), "C:\\subs\\dropped.srt");
 }
 
-TEST_F(RealDialog, DroppedFilesActAsOpenOnTheFirst) {
-    // DragAcceptFiles: the shell drops onto the dialog, also over its controls.
-    EXPECT_TRUE(GetWindowLongA(driver.dialog, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-    typeInto(driver, kIdOutputPath, "typed.srt");
-    PostMessageA(driver.dialog, WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(dropOf({folder + "dropped.ssa", folder + "second.srt"})), 0);
-    pump(driver);
-    EXPECT_EQ(text(kIdInputPath), folder + "dropped.ssa");
-    EXPECT_EQ(text(kIdOutputPath), folder + "dropped.srt");
-    EXPECT_STREQ(settings().inputPath.data(), (folder + "dropped.ssa").c_str());
-    EXPECT_TRUE(driver.fileDialogs.empty());
+TEST_F(Win32Dialog, ClosingPostsAQuitRequest) {
+    SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    pump();
+    EXPECT_TRUE(quitPosted);
 }
 
-TEST_F(RealDialog, PathsWithAnyCharactersThroughTheUtf8CodePage) {
-    // The manifest makes UTF-8 the code page of the A functions.
-    ASSERT_EQ(GetACP(), 65001u);
-    const std::string name = "\xCE\xA9mega \xC3\xBC \xE5\xAD\x97";  // Greek, German, Chinese
-    writeFile(folder + name + ".srt", kOneEntrySrt);
-    driver.answers.push_back({folder + name + ".srt"});
-    click(driver, kIdOpen);
-    EXPECT_EQ(text(kIdOutputPath), folder + name + ".ssa");
-    click(driver, kIdConvert);
-    EXPECT_TRUE(driver.messageBoxes.empty());
-    std::wstring wide(MAX_PATH, L'\0');
-    const std::string output = folder + name + ".ssa";
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_UTF8, 0, output.c_str(), -1, wide.data(), MAX_PATH) - 1));
-    EXPECT_NE(GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-TEST_F(RealDialog, ConvertAsChoosesTheOutputAndRuns) {
-    writeFile(folder + "in.srt", kOneEntrySrt);
-    typeInto(driver, kIdInputPath, folder + "in.srt");
-    driver.answers.push_back({""});
-    click(driver, kIdConvertAs);
-    ASSERT_EQ(driver.fileDialogs.size(), 1u);
-    EXPECT_EQ(driver.fileDialogs[0].title, "Save Sub File");
-    EXPECT_EQ(driver.fileDialogs[0].filters,
-              (std::vector<std::string>{"Sub Files (.ssa;.srt)", "All Files"}));
-    EXPECT_EQ(text(kIdLog), "");  // a cancel starts no run
-
-    // A new name is accepted, an existing file is overwritten without a question.
-    driver.answers.push_back({folder + "new.srt"});
-    click(driver, kIdConvertAs);
-    EXPECT_EQ(text(kIdOutputPath), folder + "new.srt");
-    EXPECT_EQ(readFile(folder + "new.srt"), "{001500}{001550}Hello\r\n");
-    writeFile(folder + "old.ssa", "old contents");
-    driver.answers.push_back({folder + "old.ssa"});
-    click(driver, kIdConvertAs);
-    EXPECT_EQ(readFile(folder + "old.ssa").rfind("[Script Info]\r\n", 0), 0u);
-    EXPECT_TRUE(driver.messageBoxes.empty());
-    EXPECT_EQ(driver.fileDialogs.size(), 3u);
-}
-
-TEST_F(RealDialog, EnterAndEscapeDoNothingUnlessAButtonHasTheFocus) {
-    writeFile(folder + "in.srt", kOneEntrySrt);
-    typeInto(driver, kIdInputPath, folder + "in.srt");
-    typeInto(driver, kIdOutputPath, folder + "out.srt");
-    for (int id : {int{kIdInputPath}, int{kIdFrameRate}, int{kIdFirstSubHours}}) {
-        focusOn(driver, id);
-        pressKey(driver, VK_RETURN);
-        pressKey(driver, VK_ESCAPE);
+// marliva.exe itself, beside this test in the build tree: Escape and Enter
+// leave it open, and closing it ends it with exit status 1.
+TEST(Program, ClosingEndsItWithStatus1) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string commandLine =
+        std::string(self, std::strrchr(self, '\\') + 1) + MARLIVA_EXE_FROM_TESTS;
+    std::replace(commandLine.begin(), commandLine.end(), '/', '\\');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process));
+    HWND window = nullptr;
+    for (int i = 0; i < 300 && !(window && IsWindowVisible(window)); ++i, Sleep(100))
+        window = FindWindowA("#32770", kMainDialogCaption);
+    ASSERT_NE(window, nullptr);
+    for (UINT key : {VK_ESCAPE, VK_RETURN}) {
+        PostMessageA(GetDlgItem(window, IDC_INPUT_PATH), WM_KEYDOWN, key, 1);
+        PostMessageA(GetDlgItem(window, IDC_INPUT_PATH), WM_KEYUP, key, 1 | (3u << 30));
     }
-    EXPECT_TRUE(IsWindow(driver.dialog) && IsWindowVisible(driver.dialog));
-    EXPECT_FALSE(driver.quitPosted);
-    EXPECT_EQ(text(kIdLog), "");
-    EXPECT_FALSE(fileExists(folder + "out.srt"));
-
-    focusOn(driver, kIdConvert);
-    pressKey(driver, VK_RETURN);
-    EXPECT_TRUE(fileExists(folder + "out.srt"));
-    EXPECT_EQ(text(kIdLog).rfind("SRT => SRT ... done.", 0), 0u);
-}
-
-TEST_F(RealDialog, LogPaneKeepsItsNewestWholeLines) {
-    writeFile(folder + "in.srt", kOneEntrySrt);
-    typeInto(driver, kIdInputPath, folder + "in.srt");
-    typeInto(driver, kIdOutputPath, folder + "out.srt");
-    for (int run = 0; run < 20; ++run) click(driver, kIdConvert);
-    // The pane is scrolled to its newest line.
-    HWND pane = itemOf(driver, kIdLog);
-    const LRESULT lines = SendMessageA(pane, EM_GETLINECOUNT, 0, 0);
-    EXPECT_GT(SendMessageA(pane, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-    RECT area;
-    SendMessageA(pane, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
-    // The text ends with a line end: its last line with text is the one before.
-    const LRESULT lastLineStart = SendMessageA(pane, EM_LINEINDEX, static_cast<WPARAM>(lines - 2), 0);
-    const LRESULT where = SendMessageA(pane, EM_POSFROMCHAR, static_cast<WPARAM>(lastLineStart), 0);
-    EXPECT_LT(static_cast<short>(HIWORD(where)), area.bottom);
-    EXPECT_GE(static_cast<short>(HIWORD(where)), area.top);
-
-    const std::string log = text(kIdLog);
-    EXPECT_LE(log.size(), 1022u);
-    EXPECT_GT(log.size(), 900u);
-    EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
-    // Whole lines only: the pane starts where a line started.
-    const std::string firstLine = log.substr(0, log.find("\r\n"));
-    EXPECT_TRUE(firstLine.empty() || firstLine.rfind("SRT => SRT", 0) == 0 ||
-                firstLine.rfind("time : ", 0) == 0 || firstLine.rfind("subs : ", 0) == 0 ||
-                firstLine.rfind("speed: ", 0) == 0)
-        << firstLine;
-}
-
-TEST_F(RealDialog, ClosingPostsAQuitRequest) {
-    SendMessageA(driver.dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-    pump(driver);
-    EXPECT_TRUE(driver.quitPosted);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 1500), DWORD{WAIT_TIMEOUT});
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    DWORD status = 0;
+    GetExitCodeProcess(process.hProcess, &status);
+    EXPECT_EQ(status, 1u);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
 }
 
 }  // namespace

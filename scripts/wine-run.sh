@@ -4,7 +4,7 @@
 # hung program never blocks a test run.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-export WINEPREFIX="${WINEPREFIX:-$here/../../build-win32/wineprefix}"
+export WINEPREFIX="${WINEPREFIX:-$here/../build-win32/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 exec timeout -k 10 "${MARLIVA_WINE_TIMEOUT:-300}" wine "$@"
