@@ -20,10 +20,3 @@ protected:
 
     FakeDialog dialog;
 };
-
-// The identifiers under their earlier names, for the bad-input dialog tests.
-constexpr int kIdInputPath = IDC_INPUT_PATH;
-constexpr int kIdOutputPath = IDC_OUTPUT_PATH;
-constexpr int kIdFrameRate = IDC_FRAME_RATE;
-constexpr int kIdConvert = IDC_CONVERT;
-constexpr int kIdLog = IDC_LOG;
