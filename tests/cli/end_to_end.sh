@@ -147,6 +147,15 @@ for g in sintel_en.ssa sintel_en_split.ssa sintel_en_frames.srt sintel_en_back.s
   check "golden $g" same "$work/$g" "$golden/$g"
 done
 
+# The writers' cases: each input with its options, against the output read when it was made.
+while read -r input expected subs want options; do
+  [[ -z $input || $input == \#* ]] && continue
+  run $options "$tests/data/writers/$input" "$work/case.${expected##*.}"  # $options split on purpose
+  check "$input: status $status" [ "$status" = "$want" ]
+  check "$input: subs" grep -qx "subs : $subs" "$work/stdout"
+  check "$input: output" same "$work/case.${expected##*.}" "$tests/data/writers/$expected"
+done <"$tests/data/writers/cases.txt"
+
 # Real files that other tools wrote, against outputs read line by line when they were made.
 real="$tests/data/real"
 expect_real() {  # expect_real INPUT OUTPUT-NAME [OPTIONS...]: converts INPUT under its own extension

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# marliva-convert.exe under Wine writes what the Linux program writes: real
-# files in other tools' layouts against the same expected outputs, UTF-16 in
+# marliva-convert.exe under Wine writes what the Linux program writes: the
+# writers' cases and real files in other tools' layouts against the same
+# expected outputs, UTF-16 in
 # and out, no subtitles as a failure, a batch that keeps its inputs, and a
 # generated file of 1,000,000 entries (about 85 MB) to SSA and back, byte for
 # byte as the Linux marliva-convert converts it.
@@ -30,6 +31,13 @@ astisub_example_in.ssa astisub_example_in.srt
 libjass_frz_bom_crlf.ass libjass_frz_bom_crlf.srt
 libjass_unit_2.ass libjass_unit_2.srt
 CASES
+
+while read -r input expected subs want options; do
+  [[ -z $input || $input == \#* ]] && continue
+  convert $options "$real/../writers/$input" "case.${expected##*.}"  # $options split on purpose
+  check "$input: status $status" [ "$status" = "$want" ]
+  check "$input: output" cmp -s "case.${expected##*.}" "$real/../writers/$expected"
+done <"$real/../writers/cases.txt"
 
 # UTF-16: the same script as from UTF-8, in UTF-16 with its mark.
 { printf '\xFF\xFE'; tail -c +4 "$real/pepper_carrot_ep6_ru_bom.srt" | iconv -f UTF-8 -t UTF-16LE; } >utf16.srt

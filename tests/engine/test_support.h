@@ -3,43 +3,24 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdarg>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "../scratch_folder.h"
 #include "conversion_run.h"
 
-// A folder of this test process's own, so that processes running at the same
-// time never share a file; removed when the process ends.
-inline const std::string& scratchFolder() {
-    static const struct Folder {
-        std::string path = ::testing::TempDir() + "marliva_engine_" +
-                           std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
-        Folder() { std::filesystem::create_directories(path); }
-        ~Folder() {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        }
-    } folder;
-    return folder.path;
+inline const ScratchFolder& scratch() {
+    static const ScratchFolder folder;
+    return folder;
 }
 
-inline std::string scratchPath(const std::string& name) { return scratchFolder() + "/" + name; }
+inline std::string scratchPath(const std::string& name) { return scratch().pathOf(name); }
 
 inline void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 inline bool fileExists(const std::string& path) { return std::ifstream(path).good(); }

@@ -20,7 +20,7 @@
 
 #include "main_dialog.h"
 #include "qt_window.h"
-#include "scratch_folder.h"
+#include "../scratch_folder.h"
 
 namespace {
 

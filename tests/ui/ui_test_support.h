@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_dialog.h"
-#include "scratch_folder.h"
+#include "../scratch_folder.h"
 
 class DialogTest : public ::testing::Test, protected ScratchFolder {
 protected:

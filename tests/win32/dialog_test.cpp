@@ -17,7 +17,7 @@
 #include "dialog_layout.h"
 #include "dialog_proc_win32.h"
 #include "main_dialog.h"
-#include "scratch_folder.h"
+#include "../scratch_folder.h"
 
 namespace {
 
