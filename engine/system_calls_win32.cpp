@@ -12,8 +12,7 @@ char* allocateLarge(std::size_t bytes) { return static_cast<char*>(std::malloc(b
 
 void freeLarge(char* block, std::size_t) { std::free(block); }
 
-// The file is read: a 32-bit program's address space is better spent on it
-// once than on a mapping beside it.
+// Files are read into memory on Windows rather than mapped.
 const char* mapFile(std::FILE*, std::size_t) { return nullptr; }
 
 void unmapFile(const char*, std::size_t) {}

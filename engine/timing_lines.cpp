@@ -15,7 +15,7 @@ std::int32_t srtEnd(const char* line) { return wholeSeconds(line, 18); }
 
 // Reads digits from `column` on until a "}". Unsigned arithmetic so that a long
 // run of digits wraps instead of overflowing; a frame line always has a "}" at
-// column 7 or 15 ahead of the scan, so it never leaves the slot.
+// column 7 or 15 ahead of the scan, so it never leaves the line.
 static int readFrameNumber(const char* line, int column, std::int32_t& value) {
     std::uint32_t n = static_cast<std::uint32_t>(digitAt(line, column));
     int c = column + 1;

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 scripts/install-deps.sh core qt package
 
-# name ||| file ||| text as it stands ||| the fault put in its place
+# name ||| file ||| text as it stands ||| the fault put in its place (<NL> is a line end)
 faults=$(cat <<'EOF'
 rounding-half-down ||| engine/time_format.cpp ||| digits[keep] >= '5' ||| digits[keep] > '5'
 frame-rounded-down ||| engine/time_format.cpp ||| seconds * frameRate + 0.5; ||| seconds * frameRate;
@@ -28,6 +28,13 @@ empty-line-ends-entry ||| engine/entry_scan.h ||| if (next >= store.count || cla
 kind-lock-ignored ||| engine/timing_lines.h ||| if (lock != LineKindFrame && isSrtTimingLine(line)) return LineKindSrt; ||| if (isSrtTimingLine(line)) return LineKindSrt;
 batch-overwrites-input ||| app/marliva_convert.cpp ||| if (input == identity) return "is also an input of this batch"; ||| if (input == identity) continue;
 no-subtitles-is-success ||| app/marliva_convert.cpp ||| if (outcome.textWithoutSubs) { ||| if (false) {
+output-name-swapped ||| engine/file_kind.cpp ||| == FileKindSsa ? "srt" : "ssa"; ||| == FileKindSsa ? "ssa" : "srt";
+escape-closes ||| ui/main_dialog.cpp ||| default: break;  // OK and cancel ||| case 2: mainDialogClose(dialog); break;<NL>    default: break;  // OK and cancel
+tab-order-swapped ||| ui/dialog_layout.h ||| {IDC_CONVERT, ControlKind::PushButton, "Convert", {9, 25, 49, 19}},<NL>    {IDC_OPEN, ControlKind::PushButton, "Open", {9, 6, 49, 19}}, ||| {IDC_OPEN, ControlKind::PushButton, "Open", {9, 6, 49, 19}},<NL>    {IDC_CONVERT, ControlKind::PushButton, "Convert", {9, 25, 49, 19}},
+log-trimmed-short ||| ui/log_trim.cpp ||| kLimit = kLogCapacity + 1; ||| kLimit = kLogCapacity;
+default-rate-wrong ||| ui/main_dialog.cpp ||| kDefaultFrameRateIndex = 2; ||| kDefaultFrameRateIndex = 3;
+first-sub-seconds-not-read ||| ui/main_dialog.cpp ||| settings.firstSubSeconds = dialogGetItemInt(dialog, IDC_FIRST_SUB_SECONDS); ||| (void)IDC_FIRST_SUB_SECONDS;
+convert-as-after-cancel ||| ui/main_dialog.cpp ||| if (chooseOutput(dialog, settings)) startRun(dialog, settings); ||| chooseOutput(dialog, settings); startRun(dialog, settings);
 EOF
 )
 
@@ -51,7 +58,8 @@ while IFS= read -r entry; do
   old=${rest%% |||*}; new=${rest#* ||| }
   [[ -n ${MUTANTS:-} && ",$MUTANTS," != *",$name,"* ]] && continue
   cp "$src/$file" "$build/original"
-  if ! OLD=$old NEW=$new perl -0777 -i -pe '$n += s/\Q$ENV{OLD}\E/$ENV{NEW}/; END { exit($n == 1 ? 0 : 1) }' \
+  if ! OLD=$old NEW=$new perl -0777 -i -pe 'BEGIN { ($old, $new) = map { s/<NL>/\n/gr } @ENV{qw(OLD NEW)} }
+       $n += s/\Q$old\E/$new/; END { exit($n == 1 ? 0 : 1) }' \
        "$src/$file"; then
     echo "mutants: $name: the text is not in $file once; fix the list" >&2
     exit 2
