@@ -115,11 +115,15 @@ cat <<EOF
 
 ## Where the memory and the time go
 
-- The line store keeps the input's lines whole, with an index of where each line starts, in
-  memory about the size of the input whatever its lines (\`engine/line_store.h\` gives the
-  layout); no line gets a slot of fixed size. At its peak a run holds the input as read, the
-  store, the output's one-megabyte buffer and the program itself: hence the limit of twice the
-  input plus a few mebibytes.
+- The line store keeps the input's text as it is (on Linux the file is mapped, not copied) and
+  one allocation with an index of where each line starts and how long it is (8 bytes a line)
+  and the few lines that other tools' layouts made it rewrite (\`engine/line_store.h\` gives the
+  layout); no line gets a slot of fixed size. At its peak a run holds the input, the index,
+  the output's one-megabyte buffer and the program itself: well within twice the input plus a
+  few mebibytes.
+- Lines are found sixteen bytes at a time, and a line already in the layout the writers read
+  is kept after a test of a few instructions; the output's file asks for its room before it is
+  written, so that renaming it over an existing output does not wait for its blocks.
 - The writers read times and fields at fixed columns from a zero-padded copy of a line's start,
   build numbers and timing lines by hand, and write the output a megabyte at a time.
 - \`marliva-convert\` is linked statically, which saves about half a millisecond of start-up,
