@@ -1,7 +1,6 @@
 // marliva-convert: the command-line companion of the dialog, one conversion
 // run per input on the same engine, for scripts and batches.
 #include <charconv>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -32,37 +31,10 @@ const char kUsage[] =
     "  --overwrite                --batch: replace outputs that already exist\n"
     "  --help, --version\n";
 
-// What the sink collected during one run.
-struct CliSink {
-    bool quiet = false;     // batch mode prints summaries instead of logs
-    std::string lastMessage;
-};
-
-// The text with each CR LF written as LF.
-void printText(std::FILE* stream, const char* text) {
-    for (const char* p = text; *p; ++p)
-        if (!(p[0] == '\r' && p[1] == '\n')) std::fputc(*p, stream);
-}
-
-void cliAppendLog(void* context, const char* format, std::va_list args) {
-    char text[1024];
-    std::vsnprintf(text, sizeof text, format, args);
-    if (!static_cast<CliSink*>(context)->quiet) printText(stdout, text);
-}
-
-void cliShowMessage(void* context, const char* format, std::va_list args) {
-    char text[1024];
-    std::vsnprintf(text, sizeof text, format, args);
-    auto* sink = static_cast<CliSink*>(context);
-    sink->lastMessage = text;
-    // Each line of the message, with the program's name in front.
+// Each line of a message on standard error, with the program's name in front.
+void printMessage(const std::vector<std::string>& lines) {
     std::fflush(stdout);
-    for (const char* p = text;;) {
-        const char* end = std::strstr(p, "\r\n");
-        std::fprintf(stderr, "marliva-convert: %.*s\n", static_cast<int>(end ? end - p : std::strlen(p)), p);
-        if (!end) break;
-        p = end + 2;
-    }
+    for (const std::string& line : lines) std::fprintf(stderr, "marliva-convert: %s\n", line.c_str());
 }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -124,28 +96,30 @@ int usageError(const char* what, const char* argument) {
 
 // A frame-line file that declares another frame rate than the run's: the
 // run keeps the chosen one, and says so.
-void noteDeclaredFrameRate(const ConversionSettings& settings, const RunOutcome& outcome) {
-    if (outcome.declaresFrameRate && outcome.declaredFrameRate != settings.frameRate)
+void noteDeclaredFrameRate(const ConversionSettings& settings, const RunReport& report) {
+    if (report.declaresFrameRate && report.declaredFrameRate != settings.frameRate)
         std::fprintf(stderr,
                      "marliva-convert: %s declares %g frames per second; converted at %g\n",
-                     settings.inputPath.data(), outcome.declaredFrameRate, settings.frameRate);
+                     settings.inputPath.c_str(), report.declaredFrameRate, settings.frameRate);
 }
 
 void noteNoSubtitles(const char* input) {
     std::fprintf(stderr, "marliva-convert: no subtitles found in %s\n", input);
 }
 
-int convertOne(ConversionSettings& settings, CliSink& sinkState) {
-    const ReportSink sink{cliAppendLog, cliShowMessage, &sinkState};
-    const RunOutcome outcome = runConversion(settings, sink);
-    if (!outcome.completed) return kExitMessage;
+int convertOne(const ConversionSettings& settings) {
+    const RunReport report = runConversion(settings);
+    std::fputs(joinLines(logLines(report), "\n").c_str(), stdout);
     std::fflush(stdout);
-    noteDeclaredFrameRate(settings, outcome);
-    // A run that found nothing to convert in a file with text is no success.
-    if (outcome.textWithoutSubs) {
-        noteNoSubtitles(settings.inputPath.data());
+    if (report.failure == RunFailure::noSubtitles) {
+        noteNoSubtitles(settings.inputPath.c_str());
         return kExitMessage;
     }
+    if (!report.completed()) {
+        printMessage(messageLines(report));
+        return kExitMessage;
+    }
+    noteDeclaredFrameRate(settings, report);
     return kExitCompleted;
 }
 
@@ -175,13 +149,6 @@ int convertBatch(ConversionSettings& settings, char** files, int count, bool ove
     int failed = 0, skipped = 0;
     for (int i = 0; i < count; ++i) {
         const char* input = files[i];
-        CliSink sinkState;
-        sinkState.quiet = true;
-        if (std::strlen(input) > kMaxPathChars) {
-            std::printf("%s: failed: the path is longer than %zu characters\n", input, kMaxPathChars);
-            ++failed;
-            continue;
-        }
         const std::optional<std::string> output = deriveOutputName(input);
         if (!output) {
             std::printf("%s: failed: no output name (the name needs a three-letter extension)\n",
@@ -195,27 +162,22 @@ int convertBatch(ConversionSettings& settings, char** files, int count, bool ove
             ++(skip ? skipped : failed);
             continue;
         }
-        setPath(settings.inputPath, input);
-        setPath(settings.outputPath, *output);
-        const ReportSink sink{cliAppendLog, cliShowMessage, &sinkState};
-        const RunOutcome outcome = runConversion(settings, sink);
-        if (outcome.completed) noteDeclaredFrameRate(settings, outcome);
-        if (outcome.completed && outcome.textWithoutSubs) {
+        settings.inputPath = input;
+        settings.outputPath = *output;
+        const RunReport report = runConversion(settings);
+        if (report.completed()) noteDeclaredFrameRate(settings, report);
+        if (report.failure == RunFailure::noSubtitles) {
             std::printf("%s -> %s: failed: no subtitles found\n", input, output->c_str());
             ++failed;
-        } else if (outcome.completed) {
-            std::printf("%s -> %s: %d subs\n", input, output->c_str(), static_cast<int>(outcome.subs));
+        } else if (report.completed()) {
+            std::printf("%s -> %s: %d subs\n", input, output->c_str(), static_cast<int>(report.subs));
         } else {
-            // The message on one line: each CR LF becomes a space after a
-            // colon, else a colon and a space.
+            // The message on one line: a line after one that ends in a colon
+            // follows a space, any other a colon and a space.
             std::string reason;
-            for (const char* p = sinkState.lastMessage.c_str(); *p; ++p) {
-                if (p[0] == '\r' && p[1] == '\n') {
-                    reason += !reason.empty() && reason.back() == ':' ? " " : ": ";
-                    ++p;
-                } else {
-                    reason += *p;
-                }
+            for (const std::string& line : messageLines(report)) {
+                if (!reason.empty()) reason += reason.back() == ':' ? " " : ": ";
+                reason += line;
             }
             std::printf("%s: failed: %s\n", input, reason.c_str());
             ++failed;
@@ -233,7 +195,7 @@ int convertBatch(ConversionSettings& settings, char** files, int count, bool ove
 }  // namespace
 
 int main(int argc, char** argv) {
-    static ConversionSettings settings;
+    ConversionSettings settings;
     bool batch = false;
     bool overwrite = false;
     int i = 1;
@@ -278,13 +240,9 @@ int main(int argc, char** argv) {
         return convertBatch(settings, argv + i, operands, overwrite);
     }
     if (operands != 2) return usageError("expected INPUT and OUTPUT", nullptr);
-    for (int k = i; k < argc; ++k)
-        if (std::strlen(argv[k]) > kMaxPathChars)
-            return usageError("path longer than 254 characters", argv[k]);
-    setPath(settings.inputPath, argv[i]);
-    setPath(settings.outputPath, argv[i + 1]);
-    CliSink sinkState;
-    const int status = convertOne(settings, sinkState);
+    settings.inputPath = argv[i];
+    settings.outputPath = argv[i + 1];
+    const int status = convertOne(settings);
     std::fflush(stdout);
     return status;
 }

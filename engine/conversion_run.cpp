@@ -4,30 +4,11 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "line_store.h"
+#include "timing_lines.h"
 #include "writers.h"
-
-const char kExtensionErrorMessage[] =
-    "Error with file extensions:\r\nonly srt=>ssa, srt=>srt and ssa=>srt supported.";
-
-std::uint32_t tickCount() {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<std::uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
-
-void reportRunStatistics(const ReportSink& sink, std::int32_t subs, std::uint32_t elapsedMs) {
-    sinkLog(sink, " done.\r\n\r\n");
-    sinkLog(sink, "time : %g sec\r\n", elapsedMs * 0.001);
-    sinkLog(sink, "subs : %d\r\n", static_cast<int>(subs));
-    if (elapsedMs > 0)
-        sinkLog(sink, "speed: %g subs/s\r\n", subs * 1000.0 / elapsedMs);
-    else
-        sinkLog(sink, "speed: FAST !\r\n");
-}
 
 namespace {
 
@@ -41,6 +22,7 @@ struct DispatchRow {
 const DispatchRow kDispatch[] = {
     {FileKindSrt, FileKindSsa, "SRT => SSA ...", writeSrtToSsa},
     {FileKindSsa, FileKindSrt, "SSA => SRT ...", writeSsaToSrt},
+    {FileKindAss, FileKindSrt, "SSA => SRT ...", writeSsaToSrt},
     {FileKindSrt, FileKindSrt, "SRT => SRT ...", writeSrtSwap},
 };
 
@@ -53,11 +35,27 @@ const DispatchRow* findRow(FileKind input, FileKind output) {
 // Whether the run divides by the frame rate: SRT => SRT always, SRT => SSA
 // when the first timing line is a frame line.
 bool usesFrameRate(const DispatchRow& row, const LineStore& store) {
-    if (row.writer == writeSrtSwap) return true;
-    if (row.writer != writeSrtToSsa) return false;
+    if (row.output == FileKindSrt && row.input == FileKindSrt) return true;
+    if (row.output != FileKindSsa) return false;
     for (std::int32_t i = 0; i < store.count; ++i) {
         const LineKind kind = classifyLine(line(store, i), LineKindNone);
         if (kind != LineKindNone) return kind == LineKindFrame;
+    }
+    return false;
+}
+
+// Whether the input holds a subtitle: a timing line or frame line of an SRT
+// file, a "Dialogue:" line after "[Events]" in a script.
+bool holdsSubtitle(FileKind kind, const LineStore& store) {
+    bool events = kind != FileKindSsa;
+    for (std::int32_t i = 0; i < store.count; ++i) {
+        const std::string_view l = line(store, i);
+        if (kind == FileKindSsa) {
+            if (events && l.substr(0, 9) == "Dialogue:") return true;
+            events = events || l == "[Events]";
+        } else if (classifyLine(l, LineKindNone) != LineKindNone) {
+            return true;
+        }
     }
     return false;
 }
@@ -76,59 +74,64 @@ struct StoreGuard {
     ~StoreGuard() { release(store); }
 };
 
+RunReport failure(RunFailure kind, const std::string& path, int error) {
+    RunReport report;
+    report.failure = kind;
+    report.path = path;
+    if (error) report.reason = std::strerror(error);
+    return report;
+}
+
+std::uint32_t elapsedMsSince(std::chrono::steady_clock::time_point start) {
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
 }  // namespace
 
-RunOutcome runConversion(ConversionSettings& settings, const ReportSink& sink) {
-    const std::uint32_t wholeSeconds =
-        settings.firstSubHours * 3600u + settings.firstSubMinutes * 60u + settings.firstSubSeconds;
-    settings.firstSubTime =
-        static_cast<std::int32_t>(wholeSeconds) + settings.firstSubMillis * 0.001;
-
-    const char* inputPath = settings.inputPath.data();
-    const char* outputPath = settings.outputPath.data();
+RunReport runConversion(const ConversionSettings& settings) {
+    const char* inputPath = settings.inputPath.c_str();
+    const char* outputPath = settings.outputPath.c_str();
     const DispatchRow* row = findRow(fileKindOf(inputPath), fileKindOf(outputPath));
-    if (!row) {
-        sinkMessage(sink, "%s", kExtensionErrorMessage);
-        return {false, 0};
-    }
+    if (!row) return failure(RunFailure::fileKinds, {}, 0);
 
-    TimeShift shift = 0.0;
-    const std::uint32_t t0 = tickCount();
+    const auto start = std::chrono::steady_clock::now();
     StoreGuard guard;
-    switch (loadLines(guard.store, inputPath, row->input)) {
+    switch (loadLines(guard.store, inputPath, layoutKindOf(row->input))) {
     case LoadStatus::ok:
         break;
     case LoadStatus::cannotOpen:
-        sinkMessage(sink, "Cannot read the input file:\r\n%s\r\n%s", inputPath,
-                    std::strerror(guard.store.error));
-        return {false, 0};
+        return failure(RunFailure::cannotRead, settings.inputPath, guard.store.error);
     case LoadStatus::tooLarge:
-        sinkMessage(sink, "Not enough memory to load the input file:\r\n%s\r\n%s", inputPath,
-                    std::strerror(guard.store.error));
-        return {false, 0};
+        return failure(RunFailure::tooLarge, settings.inputPath, guard.store.error);
     }
     if (usesFrameRate(*row, guard.store) &&
         !(std::isfinite(settings.frameRate) && settings.frameRate > 0)) {
-        sinkMessage(sink, "Invalid frame rate: %g\r\nThe frame rate must be a number above 0.",
-                    settings.frameRate);
-        return {false, 0};
+        RunReport report = failure(RunFailure::frameRate, {}, 0);
+        report.frameRate = settings.frameRate;
+        return report;
     }
 
-    sinkLog(sink, "%s", row->logText);
-    const WriteOutcome written = row->writer(guard.store, settings, shift, outputPath);
-    const std::uint32_t t1 = tickCount();
-    if (!written.written) {
-        sinkLog(sink, " failed.\r\n\r\n");
-        sinkMessage(sink, "Cannot write the output file:\r\n%s\r\n%s", outputPath,
-                    std::strerror(written.error));
-        return {false, 0};
+    // Text without a subtitle fails before anything is written.
+    if (!holdsSubtitle(layoutKindOf(row->input), guard.store) && holdsText(guard.store))
+        return failure(RunFailure::noSubtitles, settings.inputPath, 0);
+
+    const WriteOutcome written = row->writer(guard.store, settings, outputPath);
+    RunReport report;
+    report.pairText = row->logText;
+    report.subs = written.subs;
+    report.notConverted = written.notConverted;
+    report.declaresFrameRate = guard.store.declaresFrameRate;
+    report.declaredFrameRate = guard.store.declaredFrameRate;
+    if (settings.strict && written.notConverted.count > 0) {
+        report.failure = RunFailure::linesNotConverted;
+        report.path = settings.inputPath;
+    } else if (!written.written) {
+        report.failure = RunFailure::cannotWrite;
+        report.path = settings.outputPath;
+        report.reason = std::strerror(written.error);
     }
-    reportRunStatistics(sink, written.subs, t1 - t0);
-    RunOutcome outcome;
-    outcome.completed = true;
-    outcome.subs = written.subs;
-    outcome.textWithoutSubs = written.subs == 0 && holdsText(guard.store);
-    outcome.declaresFrameRate = guard.store.declaresFrameRate;
-    outcome.declaredFrameRate = guard.store.declaredFrameRate;
-    return outcome;
+    report.elapsedMs = elapsedMsSince(start);
+    return report;
 }

@@ -1,19 +1,12 @@
-// The one record of the user's settings, which every run reads.
+// The one record of the user's settings, which every run reads and none changes.
 #pragma once
 
-#include <array>
-#include <cstddef>
 #include <cstdint>
-#include <string_view>
-
-// Path buffers are 260 bytes because the file dialogs write into them directly;
-// the program itself never keeps more than 254 characters there.
-constexpr std::size_t kPathBufferSize = 260;
-constexpr std::size_t kMaxPathChars = 254;
+#include <string>
 
 struct ConversionSettings {
-    std::array<char, kPathBufferSize> inputPath{};
-    std::array<char, kPathBufferSize> outputPath{};
+    std::string inputPath;
+    std::string outputPath;
     double frameRate = 25.0;
     bool joinWithNewline = true;
     bool shiftFirstSub = false;
@@ -21,12 +14,16 @@ struct ConversionSettings {
     std::uint32_t firstSubMinutes = 0;
     std::uint32_t firstSubSeconds = 0;
     std::uint32_t firstSubMillis = 0;
-    double firstSubTime = 0.0;  // computed at the start of every run
+    // Any input line that the run cannot convert fails the run, which then
+    // writes nothing (the command line's --strict).
+    bool strict = false;
 };
 
-// Copies text into a path buffer, at most kMaxPathChars characters, always terminated.
-inline void setPath(std::array<char, kPathBufferSize>& buffer, std::string_view text) {
-    const std::size_t n = text.size() < kMaxPathChars ? text.size() : kMaxPathChars;
-    text.copy(buffer.data(), n);
-    buffer[n] = '\0';
+// The time at which the first subtitle is to start, in seconds: the whole
+// seconds added in 32-bit arithmetic and taken as signed, as the dialog's four
+// number boxes have always given it, then the milliseconds.
+inline double firstSubSeconds(const ConversionSettings& settings) {
+    const std::uint32_t whole =
+        settings.firstSubHours * 3600u + settings.firstSubMinutes * 60u + settings.firstSubSeconds;
+    return static_cast<std::int32_t>(whole) + settings.firstSubMillis * 0.001;
 }

@@ -15,13 +15,14 @@ FileKind fileKindOf(std::string_view path) {
     if (path.size() < 5) return FileKindNone;
     if (endsWithIgnoringCase(path, "srt")) return FileKindSrt;
     if (endsWithIgnoringCase(path, "ssa")) return FileKindSsa;
+    if (endsWithIgnoringCase(path, "ass")) return FileKindAss;
     return FileKindNone;
 }
 
 std::optional<std::string> deriveOutputName(std::string_view path) {
     if (path.size() <= 4 || path[path.size() - 4] != '.') return std::nullopt;
     std::string name(path.substr(0, path.size() - 3));
-    // Anything that is not SSA gets "ssa", the script that SRT converts to.
-    name += fileKindOf(path) == FileKindSsa ? "srt" : "ssa";
+    // Scripts become SRT; anything else gets "ssa", the script that SRT converts to.
+    name += layoutKindOf(fileKindOf(path)) == FileKindSsa ? "srt" : "ssa";
     return name;
 }

@@ -13,9 +13,9 @@ static void discardTemp(OutputFile& out) {
         std::fclose(out.file);
         out.file = nullptr;
     }
-    if (out.tempPath[0]) {
-        std::remove(out.tempPath);
-        out.tempPath[0] = '\0';
+    if (!out.tempPath.empty()) {
+        std::remove(out.tempPath.c_str());
+        out.tempPath.clear();
     }
 }
 
@@ -40,15 +40,13 @@ static void writeBytes(OutputFile& out, const char* bytes, std::size_t n) {
 }
 
 // "<output>.marliva-NN.tmp", or the short form "<folder>/.marliva-NN.tmp".
-static void temporaryName(char* name, std::size_t size, const char* path, bool shortForm,
-                          int attempt) {
-    if (!shortForm) {
-        std::snprintf(name, size, "%s.marliva-%02d.tmp", path, attempt);
-        return;
-    }
-    std::size_t folder = std::strlen(path);
+static std::string temporaryName(const std::string& path, bool shortForm, int attempt) {
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, ".marliva-%02d.tmp", attempt);
+    if (!shortForm) return path + suffix;
+    std::size_t folder = path.size();
     while (folder > 0 && path[folder - 1] != '/' && path[folder - 1] != '\\') --folder;
-    std::snprintf(name, size, "%.*s.marliva-%02d.tmp", static_cast<int>(folder), path, attempt);
+    return path.substr(0, folder) + suffix;
 }
 
 bool openOutput(OutputFile& out, const char* path, TextEncoding encoding, std::size_t expectedBytes) {
@@ -61,8 +59,8 @@ bool openOutput(OutputFile& out, const char* path, TextEncoding encoding, std::s
     // An output that is a symbolic link stays one: the file it leads to is
     // what gets replaced.
     errno = 0;
-    if (!resolveLinks(path, out.path, sizeof out.path)) return failWith(out, errno);
-    path = out.path;
+    if (!resolveLinks(path, out.path)) return failWith(out, errno);
+    path = out.path.c_str();
     // A read-only output stays as it is, as it would if it were opened for writing.
     if (const int error = replaceableFile(path)) return failWith(out, error);
     // The temporary name is the output's name with a suffix; when that is too
@@ -70,13 +68,13 @@ bool openOutput(OutputFile& out, const char* path, TextEncoding encoding, std::s
     // name in the output's folder serves instead.
     for (int form = 0; form < 2 && !out.file; ++form) {
         for (int attempt = 0; attempt < 100; ++attempt) {
-            temporaryName(out.tempPath, sizeof out.tempPath, path, form == 1, attempt);
-            out.file = createNewFile(out.tempPath);
+            out.tempPath = temporaryName(out.path, form == 1, attempt);
+            out.file = createNewFile(out.tempPath.c_str());
             if (out.file || errno != EEXIST) break;
         }
     }
     if (!out.file) {
-        out.tempPath[0] = '\0';
+        out.tempPath.clear();
         return failWith(out, errno);
     }
     if (out.buffer == out.small) {
@@ -162,12 +160,12 @@ bool commitOutput(OutputFile& out) {
     if (std::fclose(out.file) != 0) failWith(out, errno);
     out.file = nullptr;
     if (!out.failed) {
-        if (const int error = replaceFile(out.tempPath, out.path)) failWith(out, error);
+        if (const int error = replaceFile(out.tempPath.c_str(), out.path.c_str())) failWith(out, error);
     }
     if (out.failed) {
         discardTemp(out);
         return false;
     }
-    out.tempPath[0] = '\0';
+    out.tempPath.clear();
     return true;
 }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "text_encoding.h"
@@ -16,8 +17,8 @@ struct OutputFile {
     int error = 0;  // the system's error number of the first failure
     // The file that receives the output: the output's path, or the file that
     // it leads to when it is a symbolic link.
-    char path[1024] = {};
-    char tempPath[1064] = {};  // the temporary file beside it
+    std::string path;
+    std::string tempPath;  // the temporary file beside it
     // Text is written in UTF-8 and goes out in this encoding. In UTF-16 the
     // buffer may keep the first bytes of a character whose rest comes later.
     TextEncoding encoding = TextEncoding::plain;

@@ -16,7 +16,7 @@ static std::int32_t writeFrameLineEntry(OutputFile& out, const LineStore& store,
     // Two millisecond digits count; the third is never read.
     const double start = srtStart(timing) + fractionAt(timing, 9, 2);
     const double end = srtEnd(timing) + fractionAt(timing, 26, 2);
-    if (subs == 0 && settings.shiftFirstSub) shift = settings.firstSubTime - start;
+    if (subs == 0 && settings.shiftFirstSub) shift = firstSubSeconds(settings) - start;
 
     // "{%.6d}{%.6d}"
     char frames[64];  // more than the frame numbers need: the copy into the output moves up to 32
@@ -55,7 +55,7 @@ static void writeTimedEntry(OutputFile& out, std::string_view frameLine,
     const FrameFields fields = frameFields(frameLine.data());
     const double start = fields.start / settings.frameRate;
     const double end = fields.end / settings.frameRate;
-    if (subs == 0 && settings.shiftFirstSub) shift = settings.firstSubTime - start;
+    if (subs == 0 && settings.shiftFirstSub) shift = firstSubSeconds(settings) - start;
 
     char timing[kTimesBufferSize];
     formatSrtTimes(start + shift, end + shift, timing, sizeof timing);
@@ -70,16 +70,16 @@ static void writeTimedEntry(OutputFile& out, std::string_view frameLine,
 }
 
 WriteOutcome writeSrtSwap(const LineStore& store, const ConversionSettings& settings,
-                          TimeShift& shift, const char* outputPath) {
+                          const char* outputPath) {
+    TimeShift shift = 0.0;
     OutputFile out;
     if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store)))
-        return {0, false, out.error};
+        return failedOutcome(out);
 
     std::int32_t subs = 0;
     scanEntries(
         store,
         [&](std::int32_t t) { return writeFrameLineEntry(out, store, settings, shift, t, subs); },
         [&](std::string_view frameLine) { writeTimedEntry(out, frameLine, settings, shift, subs); });
-    const bool written = commitOutput(out);
-    return {subs, written, out.error};
+    return finishOutput(out, settings, subs, {});
 }

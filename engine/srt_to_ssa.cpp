@@ -77,7 +77,7 @@ static std::int32_t writeSrtEntry(OutputFile& out, const LineStore& store,
         // columns are copied.
         const double start = srtStart(timing) + fractionAt(timing, 9, 3);
         const double end = srtEnd(timing) + fractionAt(timing, 26, 3);
-        if (subs == 0) shift = settings.firstSubTime - start;
+        if (subs == 0) shift = firstSubSeconds(settings) - start;
         timedPrefix(prefixText, start + shift, end + shift);
         prefixLength = std::strlen(prefixText);
     } else {
@@ -121,7 +121,7 @@ static void writeFrameEntry(OutputFile& out, std::string_view frameLine,
     const FrameFields fields = frameFields(frameLine.data());
     const double start = fields.start / settings.frameRate;
     const double end = fields.end / settings.frameRate;
-    if (subs == 0 && settings.shiftFirstSub) shift = settings.firstSubTime - start;
+    if (subs == 0 && settings.shiftFirstSub) shift = firstSubSeconds(settings) - start;
 
     char prefix[160];
     timedPrefix(prefix, start + shift, end + shift);
@@ -133,10 +133,11 @@ static void writeFrameEntry(OutputFile& out, std::string_view frameLine,
 }
 
 WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& settings,
-                           TimeShift& shift, const char* outputPath) {
+                           const char* outputPath) {
+    TimeShift shift = 0.0;
     OutputFile out;
     if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store)))
-        return {0, false, out.error};
+        return failedOutcome(out);
     for (const char* headerLine : kHeader) {
         put(out, headerLine);
         putLineEnd(out);
@@ -154,6 +155,5 @@ WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& set
             writeFrameEntry(out, frameLine, settings, shift, subs);
             putLineEnd(out);
         });
-    const bool written = commitOutput(out);
-    return {subs, written, out.error};
+    return finishOutput(out, settings, subs, {});
 }

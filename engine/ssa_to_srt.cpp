@@ -89,10 +89,11 @@ static_assert(marksIn(kCopiedTiming) == std::size(kCopiedColumns));
 static constexpr auto kTimingCopy = makeColumnCopy(kCopiedTiming, kCopiedColumns);
 
 WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& settings,
-                           TimeShift& shift, const char* outputPath) {
+                           const char* outputPath) {
+    TimeShift shift = 0.0;
     OutputFile out;
     if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store)))
-        return {0, false, out.error};
+        return failedOutcome(out);
 
     std::int32_t events = store.count;
     for (std::int32_t i = 0; i < store.count; ++i) {
@@ -117,7 +118,7 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
             // columns are copied.
             const double start = eventTime(timed, 19);
             const double end = eventTime(timed, 30);
-            if (subs == 0) shift = settings.firstSubTime - start;
+            if (subs == 0) shift = firstSubSeconds(settings) - start;
             formatSrtTimes(start + shift, end + shift, timing, sizeof timing);
             timingLength = std::strlen(timing);
         } else {
@@ -143,6 +144,5 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
         putLineEnd(out);
         ++subs;
     }
-    const bool written = commitOutput(out);
-    return {subs, written, out.error};
+    return finishOutput(out, settings, subs, {});
 }

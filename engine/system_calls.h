@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 // `bytes` of memory for the input and the line store, got the cheapest way
 // the system offers (not zeroed), or null when they cannot be had.
@@ -29,8 +30,8 @@ std::FILE* createNewFile(const char* path);
 
 // The file that `path` leads to through symbolic links, into `resolved`; the
 // path itself where the system has no links or it is none. False (errno
-// set) when the result does not fit or the links loop.
-bool resolveLinks(const char* path, char* resolved, std::size_t size);
+// set) when a link cannot be read or the links loop.
+bool resolveLinks(const char* path, std::string& resolved);
 
 // 0 when an existing file at `path` may be replaced (or there is none), else
 // the system's error number: a read-only file stays as it is.

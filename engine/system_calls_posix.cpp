@@ -87,26 +87,23 @@ std::FILE* createNewFile(const char* path) {
     return f;
 }
 
-bool resolveLinks(const char* path, char* resolved, std::size_t size) {
-    errno = ENAMETOOLONG;
-    if (std::snprintf(resolved, size, "%s", path) >= static_cast<int>(size)) return false;
+bool resolveLinks(const char* path, std::string& resolved) {
+    resolved = path;
     for (int hop = 0; hop < 40; ++hop) {
         struct stat info;
-        if (lstat(resolved, &info) != 0 || !S_ISLNK(info.st_mode)) return true;
-        char target[1024];
-        const ssize_t n = readlink(resolved, target, sizeof target - 1);
+        if (lstat(resolved.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+        std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+        const ssize_t n = readlink(resolved.c_str(), target.data(), target.size());
         if (n < 0) return false;
-        errno = ENAMETOOLONG;
-        if (static_cast<std::size_t>(n) >= sizeof target - 1) return false;
-        target[n] = '\0';
+        // A target that grew since lstat is read again on the next hop.
+        if (static_cast<std::size_t>(n) >= target.size()) continue;
+        target.resize(static_cast<std::size_t>(n));
         // A relative target is taken from the link's folder.
-        const char* slash = std::strrchr(resolved, '/');
-        const int folder = target[0] == '/' || !slash ? 0 : static_cast<int>(slash - resolved + 1);
-        char joined[1024];
-        if (std::snprintf(joined, sizeof joined, "%.*s%s", folder, resolved, target) >=
-                static_cast<int>(sizeof joined) ||
-            std::snprintf(resolved, size, "%s", joined) >= static_cast<int>(size))
-            return false;
+        const std::size_t slash = resolved.rfind('/');
+        if (target[0] == '/' || slash == std::string::npos)
+            resolved = target;
+        else
+            resolved = resolved.substr(0, slash + 1) + target;
     }
     errno = ELOOP;
     return false;

@@ -7,6 +7,7 @@
 
 #include "line_store.h"
 #include "output_file.h"
+#include "writers.h"
 
 // Room to ask for the output before writing it: the outputs of these
 // conversions are about the size of their input, and never far beyond twice it.
@@ -48,4 +49,24 @@ inline void putJoined(OutputFile& out, std::string_view text, char separator, st
         text.remove_prefix(mark + 1);
     }
     put(out, text);
+}
+
+// The outcome of a writer whose output could not be opened.
+inline WriteOutcome failedOutcome(const OutputFile& out) {
+    WriteOutcome outcome;
+    outcome.error = out.error;
+    return outcome;
+}
+
+// Puts the output in place, unless the run is strict and some input line was
+// not converted: then the output is abandoned and nothing is written.
+inline WriteOutcome finishOutput(OutputFile& out, const ConversionSettings& settings,
+                                 std::int32_t subs, const NotConvertedLines& notConverted) {
+    WriteOutcome outcome;
+    outcome.subs = subs;
+    outcome.notConverted = notConverted;
+    if (settings.strict && notConverted.count > 0) return outcome;  // the destructor removes it
+    outcome.written = commitOutput(out);
+    outcome.error = out.error;
+    return outcome;
 }

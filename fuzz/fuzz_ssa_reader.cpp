@@ -42,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ConversionSettings settings;
     const std::uint8_t flags = in.byte();
     settings.shiftFirstSub = (flags & 0x01) != 0;
-    settings.firstSubTime = (flags & 0x02) ? in.f64() : in.u32() * 0.001;
+    settings.firstSubHours = (flags & 0x02) ? in.u32() : 0;
+    settings.firstSubMillis = in.u32();
 
     // Bit 2: the rest is the script as it stands; otherwise a script with the
     // [Events] section, its Format line and event lines built from the input.
@@ -62,8 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LineStore store;
     FUZZ_CHECK(loadLinesFromMemory(store, script.data(), script.size(), FileKindSsa) == LoadStatus::ok);
     const std::string output = scratchFolder() + "/out.srt";
-    TimeShift shift = 0.0;
-    const WriteOutcome outcome = writeSsaToSrt(store, settings, shift, output.c_str());
+    const WriteOutcome outcome = writeSsaToSrt(store, settings, output.c_str());
     FUZZ_CHECK(outcome.written);
     FUZZ_CHECK(outcome.subs >= 0 && outcome.subs <= store.count);
     FUZZ_CHECK(noTemporaryLeft(output));

@@ -42,12 +42,6 @@ FuzzSettings readSettings(InputBytes& in) {
     fuzz.settings.firstSubMinutes = in.u32();
     fuzz.settings.firstSubSeconds = in.u32();
     fuzz.settings.firstSubMillis = in.u32();
-    // As the run computes it: the whole seconds in 32 bits taken as signed.
-    const std::uint32_t whole = fuzz.settings.firstSubHours * 3600u +
-                                fuzz.settings.firstSubMinutes * 60u +
-                                fuzz.settings.firstSubSeconds;
-    fuzz.settings.firstSubTime =
-        static_cast<std::int32_t>(whole) + fuzz.settings.firstSubMillis * 0.001;
     return fuzz;
 }
 
@@ -97,8 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkFileReadsAlike(store, in.data, in.size, kInputKinds[fuzz.writer]);
 
     const std::string output = scratchFolder() + "/" + kOutputNames[fuzz.writer];
-    TimeShift shift = 0.0;
-    const WriteOutcome outcome = kWriters[fuzz.writer](store, fuzz.settings, shift, output.c_str());
+    const WriteOutcome outcome = kWriters[fuzz.writer](store, fuzz.settings, output.c_str());
     FUZZ_CHECK(outcome.written);
     FUZZ_CHECK(outcome.subs >= 0);
     FUZZ_CHECK(static_cast<std::size_t>(outcome.subs) <= static_cast<std::size_t>(store.count));

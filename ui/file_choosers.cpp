@@ -3,7 +3,9 @@
 // A dropped file takes Open's way without the dialog.
 #include "file_choosers.h"
 
+#include <array>
 #include <cstring>
+#include <string>
 #include <iterator>
 
 namespace {
@@ -23,34 +25,38 @@ FileChooserRequest subFileRequest(const char* title, bool mustExist) {
 void showInputAndProposeOutput(DialogHandle dialog, ConversionSettings& settings) {
     // The edit reports the change at once, so inputPath becomes the edit's text,
     // at most 254 characters, before the name is derived from it.
-    dialogSetItemText(dialog, IDC_INPUT_PATH, settings.inputPath.data());
-    if (auto proposal = deriveOutputName(settings.inputPath.data())) {
-        setPath(settings.outputPath, *proposal);
-        dialogSetItemText(dialog, IDC_OUTPUT_PATH, settings.outputPath.data());
+    dialogSetItemText(dialog, IDC_INPUT_PATH, settings.inputPath.c_str());
+    if (auto proposal = deriveOutputName(settings.inputPath.c_str())) {
+        settings.outputPath = *proposal;
+        dialogSetItemText(dialog, IDC_OUTPUT_PATH, settings.outputPath.c_str());
     }
 }
 
 }  // namespace
 
+// The platform's file dialog over a copy of the path.
+bool choosePath(DialogHandle dialog, const FileChooserRequest& request, std::string& path) {
+    std::array<char, 260> buffer{};
+    if (path.size() < buffer.size()) path.copy(buffer.data(), path.size());
+    if (!dialogChooseFile(dialog, request, buffer.data(), buffer.size())) return false;
+    path = buffer.data();
+    return true;
+}
+
 void chooseInput(DialogHandle dialog, ConversionSettings& settings) {
-    dialogChooseFile(dialog, subFileRequest("Open Sub File", true), settings.inputPath.data(),
-                     settings.inputPath.size());
+    choosePath(dialog, subFileRequest("Open Sub File", true), settings.inputPath);
     showInputAndProposeOutput(dialog, settings);
 }
 
 void dropInputFile(DialogHandle dialog, ConversionSettings& settings, const char* path) {
-    const std::size_t length = std::strlen(path);
-    if (length < settings.inputPath.size()) {
-        std::memcpy(settings.inputPath.data(), path, length + 1);
-    }
+    if (std::strlen(path) < 260) settings.inputPath = path;
     showInputAndProposeOutput(dialog, settings);
 }
 
 bool chooseOutput(DialogHandle dialog, ConversionSettings& settings) {
-    if (!dialogChooseFile(dialog, subFileRequest("Save Sub File", false),
-                          settings.outputPath.data(), settings.outputPath.size())) {
+    if (!choosePath(dialog, subFileRequest("Save Sub File", false), settings.outputPath)) {
         return false;
     }
-    dialogSetItemText(dialog, IDC_OUTPUT_PATH, settings.outputPath.data());
+    dialogSetItemText(dialog, IDC_OUTPUT_PATH, settings.outputPath.c_str());
     return true;
 }

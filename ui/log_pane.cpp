@@ -1,32 +1,23 @@
-// The report sink that writes into the log pane and shows the message box.
+// The log pane and the message box, with the lines of a run's report joined
+// by CR LF as the dialog shows them.
 #include "log_pane.h"
 
 #include <array>
-#include <cstdio>
 #include <string>
 
 #include "log_trim.h"
 
-namespace {
-
-void appendToPane(void* context, const char* format, std::va_list args) {
-    auto dialog = static_cast<DialogHandle>(context);
-    std::array<char, kMessageBufferSize> added{};
-    std::vsnprintf(added.data(), added.size(), format, args);
-    std::array<char, kLogCapacity + 1> old{};
-    dialogGetItemText(dialog, IDC_LOG, old.data(), static_cast<int>(old.size()));
-    std::string next = trimLog(old.data(), added.data());
-    dialogSetItemText(dialog, IDC_LOG, next.c_str());
-}
-
-void showMessageBox(void* context, const char* format, std::va_list args) {
-    std::array<char, kMessageBufferSize> text{};
-    std::vsnprintf(text.data(), text.size(), format, args);
-    dialogMessageBox(static_cast<DialogHandle>(context), text.data(), "Debug Message");
-}
-
-}  // namespace
-
-ReportSink dialogReportSink(DialogHandle dialog) {
-    return ReportSink{appendToPane, showMessageBox, dialog};
+void showRunReport(DialogHandle dialog, const RunReport& report) {
+    const std::vector<std::string> log = logLines(report);
+    if (!log.empty()) {
+        std::array<char, kLogCapacity + 1> old{};
+        dialogGetItemText(dialog, IDC_LOG, old.data(), static_cast<int>(old.size()));
+        const std::string next = trimLog(old.data(), joinLines(log, "\r\n"));
+        dialogSetItemText(dialog, IDC_LOG, next.c_str());
+    }
+    if (!report.completed()) {
+        std::string text = joinLines(messageLines(report), "\r\n");
+        text.resize(text.size() - 2);  // no line end after the last line
+        dialogMessageBox(dialog, text.c_str(), "Debug Message");
+    }
 }

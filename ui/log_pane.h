@@ -1,10 +1,10 @@
-// The log pane and the message box: the dialog's side of the run's ReportSink.
+// The log pane and the message box: where the dialog shows a run's report.
 #pragma once
 
-#include "../engine/conversion_run.h"
+#include "../engine/run_report.h"
 #include "platform_dialog.h"
 
-// appendLog formats into the log pane (IDC_LOG), keeping it within its capacity
-// (log_trim.h); showMessage shows a modal box captioned "Debug Message" with one
-// OK button.
-ReportSink dialogReportSink(DialogHandle dialog);
+// Appends the run's log lines to the log pane (IDC_LOG), keeping it within its
+// capacity (log_trim.h), and shows a failed run's message in a modal box
+// captioned "Debug Message" with one OK button.
+void showRunReport(DialogHandle dialog, const RunReport& report);

@@ -11,10 +11,12 @@ namespace {
 
 constexpr std::array<const char*, 6> kFrameRates = {"30", "29.97", "25", "24", "23.976", "15"};
 constexpr int kDefaultFrameRateIndex = 2;  // "25", as the settings' default
-constexpr int kPathTextCount = static_cast<int>(kMaxPathChars) + 1;
+constexpr int kPathTextCount = 255;
 
-void copyPathEdit(DialogHandle dialog, int id, std::array<char, kPathBufferSize>& path) {
-    dialogGetItemText(dialog, id, path.data(), kPathTextCount);
+void copyPathEdit(DialogHandle dialog, int id, std::string& path) {
+    std::array<char, kPathTextCount> text{};
+    dialogGetItemText(dialog, id, text.data(), kPathTextCount);
+    path = text.data();
 }
 
 void readFrameRate(DialogHandle dialog, ConversionSettings& settings) {
@@ -29,7 +31,7 @@ void startRun(DialogHandle dialog, ConversionSettings& settings) {
     settings.firstSubMinutes = dialogGetItemInt(dialog, IDC_FIRST_SUB_MINUTES);
     settings.firstSubSeconds = dialogGetItemInt(dialog, IDC_FIRST_SUB_SECONDS);
     settings.firstSubMillis = dialogGetItemInt(dialog, IDC_FIRST_SUB_MILLIS);
-    runConversion(settings, dialogReportSink(dialog));
+    showRunReport(dialog, runConversion(settings));
 }
 
 }  // namespace
@@ -41,8 +43,8 @@ ConversionSettings& programSettings() {
 
 void mainDialogInit(DialogHandle dialog) {
     ConversionSettings& settings = programSettings();
-    dialogSetItemText(dialog, IDC_INPUT_PATH, settings.inputPath.data());
-    dialogSetItemText(dialog, IDC_OUTPUT_PATH, settings.outputPath.data());
+    dialogSetItemText(dialog, IDC_INPUT_PATH, settings.inputPath.c_str());
+    dialogSetItemText(dialog, IDC_OUTPUT_PATH, settings.outputPath.c_str());
     dialogSetItemInt(dialog, IDC_FIRST_SUB_HOURS, settings.firstSubHours);
     dialogSetItemInt(dialog, IDC_FIRST_SUB_MINUTES, settings.firstSubMinutes);
     dialogSetItemInt(dialog, IDC_FIRST_SUB_SECONDS, settings.firstSubSeconds);

@@ -53,9 +53,10 @@ for args in "--fps abc" "--fps 1e5" "--fps nan" "--fps" "--first-sub 1:2" "--fir
 done
 run --help;    check "--help" [ "$status" = 0 ] && check "--help text" grep -q '^usage: marliva-convert' "$work/stdout"
 run --version; check "--version" grep -qx "marliva-convert [0-9.]*" "$work/stdout"
-long="$work/$(printf 'x%.0s' $(seq 1 260)).srt"
-run "$work/a.srt" "$long"
-check "path over 254 characters" [ "$status" = 2 ]
+long="$work/$(printf 'x%.0s' $(seq 1 200))/$(printf 'y%.0s' $(seq 1 200))"
+mkdir -p "$long"
+run "$work/a.srt" "$long/a.ssa"
+check "a path of any length" same "$long/a.ssa" "$work/a.ssa"
 
 # Messages: exit 1, each line on stderr after the program's name. The
 # messages of files that cannot be read or written are the bad-input matrix's.
@@ -142,12 +143,20 @@ for g in sintel_en.ssa sintel_en_split.ssa sintel_en_frames.srt sintel_en_back.s
 done
 
 # The writers' cases: each input with its options, against the output read when it was made.
+# An expected output of "-" is a run that fails and writes nothing.
 while read -r input expected subs want options; do
   [[ -z $input || $input == \#* ]] && continue
-  run $options "$tests/data/writers/$input" "$work/case.${expected##*.}"  # $options split on purpose
+  case_out="$work/case.${expected##*.}"
+  [ "$expected" = - ] && case_out="$work/case.${input##*.}.out.$([ "${input##*.}" = ssa ] && echo srt || echo ssa)"
+  rm -f "$case_out"
+  run $options "$tests/data/writers/$input" "$case_out"  # $options split on purpose
   check "$input: status $status" [ "$status" = "$want" ]
-  check "$input: subs" grep -qx "subs : $subs" "$work/stdout"
-  check "$input: output" same "$work/case.${expected##*.}" "$tests/data/writers/$expected"
+  if [ "$expected" = - ]; then
+    check "$input: nothing written" [ ! -e "$case_out" ]
+  else
+    check "$input: subs" grep -qx "subs : $subs" "$work/stdout"
+    check "$input: output" same "$case_out" "$tests/data/writers/$expected"
+  fi
 done <"$tests/data/writers/cases.txt"
 
 # Real files that other tools wrote, against outputs read line by line when they were made.

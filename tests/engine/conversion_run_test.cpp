@@ -1,5 +1,5 @@
 // Whole runs: file kinds and the proposed output name, the dispatch, the
-// report, and the runs that are refused before anything is written.
+// report, and the runs that fail before anything is written.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -19,8 +19,8 @@ TEST(FileKinds, KindAndProposedOutput) {
         {"a.srt", FileKindSrt, "a.ssa"}, {".srt", FileKindNone, nullptr},
         {"srt", FileKindNone, nullptr}, {"MOVIE.SRT", FileKindSrt, "MOVIE.ssa"},
         {"movie_srt", FileKindSrt, nullptr}, {"C:\\subs\\x.SsA", FileKindSsa, "C:\\subs\\x.srt"},
-        {"x.ass", FileKindNone, "x.ssa"}, {"movie.txt2", FileKindNone, nullptr},
-        {"", FileKindNone, nullptr},
+        {"x.ass", FileKindAss, "x.srt"}, {"film.ASS", FileKindAss, "film.srt"}, {".ass", FileKindNone, nullptr},
+        {"movie.txt2", FileKindNone, nullptr}, {"", FileKindNone, nullptr},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(fileKindOf(c.path), c.kind) << c.path;
@@ -29,64 +29,74 @@ TEST(FileKinds, KindAndProposedOutput) {
     }
 }
 
-TEST(RunReport, StatisticsLines) {
+TEST(RunReport, LogAndMessageLines) {
+    RunReport done;
+    done.pairText = "SRT => SSA ...";
+    done.subs = 42;
+    done.elapsedMs = 500;
+    RunReport fast = done;
+    fast.elapsedMs = 0;
+    fast.notConverted.add(7, NotConverted::barInText);
+    fast.notConverted.add(9, NotConverted::barInText);
+    RunReport unwritten = done;
+    unwritten.failure = RunFailure::cannotWrite;
+    unwritten.path = "out.ssa";
+    unwritten.reason = "Permission denied";
     const struct {
-        int subs;
-        unsigned ms;
+        const RunReport& report;
         const char* log;
+        const char* message;
     } cases[] = {
-        {42, 500, " done.\r\n\r\ntime : 0.5 sec\r\nsubs : 42\r\nspeed: 84 subs/s\r\n"},
-        {7, 0, " done.\r\n\r\ntime : 0 sec\r\nsubs : 7\r\nspeed: FAST !\r\n"},
-        {5, 123456, " done.\r\n\r\ntime : 123.456 sec\r\nsubs : 5\r\nspeed: 0.0405003 subs/s\r\n"},
+        {done, "SRT => SSA ... done.||time : 0.5 sec|subs : 42|speed: 84 subs/s|", ""},
+        {fast, "SRT => SSA ... done.||time : 0 sec|subs : 42|skipped: 2 lines (first: line 7)|"
+               "speed: FAST !|", ""},
+        {unwritten, "SRT => SSA ... failed.||",
+         "Cannot write the output file:|out.ssa|Permission denied|"},
     };
     for (const auto& c : cases) {
-        RecordingSink sink;
-        reportRunStatistics(sink.sink(), c.subs, c.ms);
-        EXPECT_EQ(sink.log, c.log);
+        EXPECT_EQ(joinLines(logLines(c.report), "|"), c.log);
+        EXPECT_EQ(joinLines(messageLines(c.report), "|"), c.message);
     }
 }
 
-// Refused runs show one message, log nothing and create no output; a frame
-// rate is refused only where the run divides by it.
-TEST(Runs, RefusedBeforeWriting) {
+// Runs that fail report their failure, log nothing and leave the output as
+// it was; a frame rate is refused only where the run divides by it.
+TEST(Runs, FailedBeforeWriting) {
     const std::string frames = scratchPath("refuse_frames.srt");
     const std::string timings = scratchPath("refuse_timings.srt");
+    const std::string text = scratchPath("refuse_text.srt");
     writeFile(frames, "{000025}{000050}x\n");
     writeFile(timings, "1\n00:00:01,000 --> 00:00:02,000\nx\n");
+    writeFile(text, "no subtitle here\n");
     const double nan = std::nan(""), inf = std::numeric_limits<double>::infinity();
-    const std::string badExtensions = kExtensionErrorMessage;
     const struct {
         const std::string& in;
         const char* out;
         double rate;
-        const char* message;  // how the message begins; null: the run completes
+        RunFailure failure;
     } cases[] = {
-        {timings, "a.txt", 25, badExtensions.c_str()},
-        {frames, "b.ass", 25, badExtensions.c_str()},
-        {frames, "c.ssa", 0, "Invalid frame rate: 0\r\nThe frame rate must be a number above 0."},
-        {frames, "d.ssa", nan, "Invalid frame rate: "},
-        {frames, "e.srt", inf, "Invalid frame rate: "},
-        {timings, "f.srt", -1, "Invalid frame rate: -1\r\n"},
-        {timings, "g.ssa", nan, nullptr},
-        {frames, "h.ssa", 1e308, nullptr},
+        {timings, "a.txt", 25, RunFailure::fileKinds},
+        {frames, "b.ass", 25, RunFailure::fileKinds},
+        {frames, "c.ssa", 0, RunFailure::frameRate},
+        {frames, "d.ssa", nan, RunFailure::frameRate},
+        {frames, "e.srt", inf, RunFailure::frameRate},
+        {timings, "f.srt", -1, RunFailure::frameRate},
+        {text, "g.ssa", 25, RunFailure::noSubtitles},
+        {timings, "h.ssa", nan, RunFailure::none},
+        {frames, "i.ssa", 1e308, RunFailure::none},
     };
     for (const auto& c : cases) {
         ConversionSettings settings;
-        const std::string out = scratchPath(std::string("refuse_") + c.out);
-        setPath(settings.inputPath, c.in);
-        setPath(settings.outputPath, out);
+        settings.inputPath = c.in;
+        settings.outputPath = scratchPath(std::string("refuse_") + c.out);
+        writeFile(settings.outputPath, "earlier");
         settings.frameRate = c.rate;
-        settings.firstSubHours = 1, settings.firstSubMinutes = 2, settings.firstSubSeconds = 3;
-        settings.firstSubMillis = 456;
-        RecordingSink sink;
-        const RunOutcome outcome = runConversion(settings, sink.sink());
-        EXPECT_DOUBLE_EQ(settings.firstSubTime, 3723.456) << c.out;  // computed, refused or not
-        EXPECT_EQ(outcome.completed, c.message == nullptr) << c.out;
-        EXPECT_EQ(fileExists(out), c.message == nullptr) << c.out;
-        if (!c.message) continue;
-        ASSERT_EQ(sink.messages.size(), 1u) << c.out;
-        EXPECT_EQ(sink.messages[0].rfind(c.message, 0), 0u) << sink.messages[0];
-        EXPECT_EQ(sink.log, "") << c.out;
+        const RunReport report = runConversion(settings);
+        EXPECT_EQ(report.failure, c.failure) << c.out;
+        EXPECT_EQ(readFile(settings.outputPath) == "earlier", c.failure != RunFailure::none) << c.out;
+        if (c.failure == RunFailure::none) continue;
+        EXPECT_FALSE(messageLines(report).empty()) << c.out;
+        EXPECT_TRUE(logLines(report).empty()) << c.out;
     }
 }
 
@@ -96,26 +106,22 @@ TEST(Runs, Outcome) {
         const char* input;
         const char* out;
         int subs;
-        bool textWithoutSubs;
         double declaredRate;  // 0: none
     } cases[] = {
-        {"1\n00:00:01,000 --> 00:00:02,000\nx\n", "outcome.ssa", 1, false, 0},
-        {"no subtitle here\n", "outcome_text.ssa", 0, true, 0},
-        {" \t\r\n\n", "outcome_blank.ssa", 0, false, 0},
-        {"{1}{1}23.976\n{24}{48}x\n", "outcome_rate.srt", 1, false, 23.976},
+        {"1\n00:00:01,000 --> 00:00:02,000\nx\n", "outcome.ssa", 1, 0},
+        {" \t\r\n\n", "outcome_blank.ssa", 0, 0},
+        {"{1}{1}23.976\n{24}{48}x\n", "outcome_rate.srt", 1, 23.976},
     };
     for (const auto& c : cases) {
         ConversionSettings settings;
-        setPath(settings.inputPath, scratchPath("outcome_in.srt"));
-        setPath(settings.outputPath, scratchPath(c.out));
-        writeFile(settings.inputPath.data(), c.input);
-        RecordingSink sink;
-        const RunOutcome outcome = runConversion(settings, sink.sink());
-        EXPECT_TRUE(outcome.completed) << c.out;
-        EXPECT_EQ(outcome.subs, c.subs) << c.out;
-        EXPECT_EQ(outcome.textWithoutSubs, c.textWithoutSubs) << c.out;
-        EXPECT_EQ(outcome.declaresFrameRate, c.declaredRate != 0) << c.out;
-        EXPECT_EQ(outcome.declaredFrameRate, c.declaredRate) << c.out;
+        settings.inputPath = scratchPath("outcome_in.srt");
+        settings.outputPath = scratchPath(c.out);
+        writeFile(settings.inputPath, c.input);
+        const RunReport report = runConversion(settings);
+        EXPECT_TRUE(report.completed()) << c.out;
+        EXPECT_EQ(report.subs, c.subs) << c.out;
+        EXPECT_EQ(report.declaresFrameRate, c.declaredRate != 0) << c.out;
+        EXPECT_EQ(report.declaredFrameRate, c.declaredRate) << c.out;
     }
 }
 

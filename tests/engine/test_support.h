@@ -1,13 +1,11 @@
-// Helpers of the engine tests: files in a scratch folder and a sink that records.
+// Helpers of the engine tests: files in a scratch folder.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdarg>
-#include <cstdio>
 #include <fstream>
 #include <string>
-#include <vector>
+#include <iterator>
 
 #include "../scratch_folder.h"
 #include "conversion_run.h"
@@ -25,19 +23,7 @@ inline void writeFile(const std::string& path, const std::string& bytes) {
 
 inline bool fileExists(const std::string& path) { return std::ifstream(path).good(); }
 
-struct RecordingSink {
-    std::string log;
-    std::vector<std::string> messages;
-
-    static void append(void* context, const char* format, std::va_list args) {
-        char text[1024];
-        std::vsnprintf(text, sizeof text, format, args);
-        static_cast<RecordingSink*>(context)->log += text;
-    }
-    static void message(void* context, const char* format, std::va_list args) {
-        char text[1024];
-        std::vsnprintf(text, sizeof text, format, args);
-        static_cast<RecordingSink*>(context)->messages.push_back(text);
-    }
-    ReportSink sink() { return {append, message, this}; }
-};
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}

@@ -1,5 +1,5 @@
-// The log pane's capacity rule, and the dialog's report sink over the pane and
-// the message box.
+// The log pane's capacity rule, and a run's report shown in the pane and the
+// message box.
 #include "log_pane.h"
 #include "log_trim.h"
 #include "ui_test_support.h"
@@ -33,25 +33,29 @@ TEST(TrimLog, KeepsTheTextBelowTheCapacityByDroppingWholeLines) {
 
 using LogPaneTest = DialogTest;
 
-TEST_F(LogPaneTest, SinkFormatsIntoThePaneAndTheMessageBox) {
-    const ReportSink sink = dialogReportSink(handleOf(dialog));
-    sinkLog(sink, "SRT => SSA ...");
-    sinkLog(sink, "time : %g sec\r\nsubs : %d\r\n", 0.5, 42);
-    EXPECT_EQ(logText(), "SRT => SSA ...time : 0.5 sec\r\nsubs : 42\r\n");
+TEST_F(LogPaneTest, ReportGoesToThePaneAndTheMessageBox) {
+    RunReport done;
+    done.pairText = "SRT => SSA ...";
+    done.subs = 42;
+    done.elapsedMs = 500;
+    showRunReport(handleOf(dialog), done);
+    EXPECT_EQ(logText(), "SRT => SSA ... done.\r\n\r\ntime : 0.5 sec\r\nsubs : 42\r\nspeed: 84 subs/s\r\n");
     EXPECT_TRUE(dialog.messageBoxes.empty());
-    // The pane is read back with at most 1022 characters: the last "y" is lost,
-    // and 1022 + 2 reach the capacity, so the first line goes.
+    // The pane is read back with at most 1022 characters and keeps within them.
     dialog.texts[IDC_LOG] = std::string(1000, 'x') + "\r\n" + std::string(21, 'y');
-    sinkLog(sink, "zz");
-    EXPECT_EQ(logText(), std::string(20, 'y') + "zz");
-    sinkLog(sink, "%s", std::string(1500, 'w').c_str());  // cut to the 1024-byte buffer
-    EXPECT_EQ(logText(), std::string(1023, 'w'));
+    showRunReport(handleOf(dialog), done);
+    EXPECT_EQ(logText().substr(0, 22), std::string(20, 'y') + "SR");
 
-    sinkMessage(sink, "Error %d:\r\n%s", 7, "text");
+    RunReport failed;
+    failed.failure = RunFailure::cannotRead;
+    failed.path = "in.srt";
+    failed.reason = "No such file or directory";
+    const std::string before = logText();
+    showRunReport(handleOf(dialog), failed);
     ASSERT_EQ(dialog.messageBoxes.size(), 1u);
-    EXPECT_EQ(dialog.messageBoxes[0].text, "Error 7:\r\ntext");
+    EXPECT_EQ(dialog.messageBoxes[0].text, "Cannot read the input file:\r\nin.srt\r\nNo such file or directory");
     EXPECT_EQ(dialog.messageBoxes[0].caption, "Debug Message");
-    EXPECT_EQ(logText(), std::string(1023, 'w'));
+    EXPECT_EQ(logText(), before);
 }
 
 }  // namespace

@@ -241,7 +241,7 @@ TEST_F(Win32Dialog, FileDialogsAndTheMessageBoxReachTheLogic) {
     click(IDC_CONVERT);
     const std::vector<std::pair<std::string, std::string>> expected = {
         {"Open Sub File", ""}, {"Save Sub File", ""}, {"Save Sub File", ""},
-        {"Debug Message", kExtensionErrorMessage}};
+        {"Debug Message", "Error with file extensions:\r\nonly srt=>ssa, srt=>srt and ssa=>srt supported."}};
     EXPECT_EQ(modalsSeen, expected);
 }
 

@@ -1,0 +1,92 @@
+// What a run hands to the front end that started it: whether it completed, the
+// failure's kind with the path and the system's reason, the counts of the log,
+// and the input lines it could not convert. The engine never words a report
+// for a platform: each front end joins the lines below its own way.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class RunFailure : std::uint8_t {
+    none,
+    fileKinds,          // a pair of file kinds that no writer serves
+    cannotRead,         // the input could not be opened or read
+    tooLarge,           // the input does not fit into memory
+    frameRate,          // the run divides by a frame rate that is no number above 0
+    cannotWrite,        // the output could not be created or written
+    noSubtitles,        // the input holds text but no subtitle
+    linesNotConverted,  // strict: some input line was not converted
+};
+
+// Why an input line was not converted.
+enum class NotConverted : std::uint8_t {
+    unreadableTiming,
+    textOfUnreadableTiming,
+    frameLineAmongTimingLines,
+    timingLineAmongFrameLines,
+    textBeforeFirstSubtitle,
+    textOutsideSubtitles,
+    textAfterEndMark,
+    barInText,
+    newlineInText,
+    capitalNewlineInText,
+    unreadableEventTimes,
+    noEvent,
+};
+
+const char* notConvertedText(NotConverted reason);
+
+struct NotConvertedLine {
+    std::int32_t line;  // counted from 1
+    NotConverted reason;
+};
+
+// The lines that a run did not convert: all counted, the first ones kept.
+struct NotConvertedLines {
+    static constexpr std::int32_t kKept = 10;
+    std::int32_t count = 0;
+    std::array<NotConvertedLine, kKept> first{};
+
+    void add(std::int32_t line, NotConverted reason) {
+        if (count < kKept) first[static_cast<std::size_t>(count)] = {line, reason};
+        ++count;
+    }
+};
+
+struct RunReport {
+    RunFailure failure = RunFailure::none;
+    std::string path;    // the file that a failure is about
+    std::string reason;  // the system's reason, for failures that have one
+    double frameRate = 0.0;
+    // "SRT => SSA ..." once the pair of kinds is known.
+    const char* pairText = nullptr;
+    std::int32_t subs = 0;
+    std::uint32_t elapsedMs = 0;
+    NotConvertedLines notConverted;
+    // The frame rate that a frame-line input declares on its first line, if any.
+    bool declaresFrameRate = false;
+    double declaredFrameRate = 0.0;
+
+    bool completed() const { return failure == RunFailure::none; }
+};
+
+// The lines of the message that a failed run shows, as the dialog words it:
+// "Cannot read the input file:", the path, the system's reason.
+std::vector<std::string> messageLines(const RunReport& report);
+
+// The lines that a run adds to the log: "SRT => SSA ... done.", an empty line,
+// time, subs, the lines skipped and speed; "... failed." and an empty line
+// when the output could not be written; nothing when the run stopped before.
+std::vector<std::string> logLines(const RunReport& report);
+
+// The lines joined, each followed by `lineEnd`.
+std::string joinLines(const std::vector<std::string>& lines, const char* lineEnd);
+
+// printf into a string of any length: the one formatting helper of the engine
+// and the front ends.
+#if defined(__GNUC__)
+__attribute__((format(printf, 1, 2)))
+#endif
+std::string formatText(const char* format, ...);
