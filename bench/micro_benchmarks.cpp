@@ -12,7 +12,7 @@
 #include "conversion_run.h"
 #include "line_store.h"
 #include "subtitle_gen.h"
-#include "column_copy.h"
+#include "entry_scan.h"
 #include "time_format.h"
 #include "timing_lines.h"
 #include "writers.h"
@@ -83,17 +83,12 @@ const std::string& generated(GeneratedKind kind, std::int64_t entries) {
     return file;
 }
 
-// The kind of file a generated file is read as: SSA scripts as .ssa, the rest as .srt.
-FileKind readAsKind(GeneratedKind kind) {
-    return kind == GeneratedKind::ssa ? FileKindSsa : FileKindSrt;
-}
-
 // A store filled from a generated file; released when it goes out of scope.
 struct LoadedStore {
     LineStore store;
     LoadedStore(GeneratedKind kind, std::int64_t entries) {
         const std::string& bytes = generated(kind, entries);
-        loadLinesFromMemory(store, bytes.data(), bytes.size(), readAsKind(kind));
+        loadLinesFromMemory(store, bytes.data(), bytes.size());
     }
     ~LoadedStore() { release(store); }
     LoadedStore(const LoadedStore&) = delete;
@@ -106,20 +101,9 @@ void BM_ReadTimingLines(benchmark::State& state) {
     const LineStore& store = loaded.store;
     for (auto _ : state) {
         std::int64_t sum = 0;
-        int lock = 0;
-        LineColumns columns;
-        for (std::int32_t i = 0; i < store.count; ++i) {
-            const std::string_view text = line(store, i);
-            LineKind kind = classifyLine(text, lock);
-            if (kind == LineKindSrt) {
-                const char* timing = columnsOf(text, columns);
-                sum += srtStart(timing) + srtEnd(timing);
-            } else if (kind == LineKindFrame) {
-                FrameFields f = frameFields(text.data());
-                sum += f.start + f.end + f.textColumn;
-            }
-            if (kind != LineKindNone) lock = kind;
-        }
+        EntryScan scan = startEntryScan(store, nullptr);
+        for (SrtEntry entry; nextEntry(scan, entry);)
+            sum += entry.times.start + entry.times.end + entry.frames.start + entry.textTo;
         benchmark::DoNotOptimize(sum);
     }
     state.SetItemsProcessed(state.iterations() * store.count);
@@ -134,7 +118,7 @@ void BM_LoadLinesFromMemory(benchmark::State& state) {
     const std::string& bytes = generated(kind, state.range(1));
     for (auto _ : state) {
         LineStore store;
-        loadLinesFromMemory(store, bytes.data(), bytes.size(), readAsKind(kind));
+        loadLinesFromMemory(store, bytes.data(), bytes.size());
         benchmark::DoNotOptimize(store);
         release(store);
     }
@@ -159,7 +143,7 @@ void BM_LoadLines(benchmark::State& state) {
     }
     for (auto _ : state) {
         LineStore store;
-        loadLines(store, path.c_str(), FileKindSrt);
+        loadLines(store, path.c_str());
         benchmark::DoNotOptimize(store);
         release(store);
     }
@@ -176,12 +160,12 @@ void runWriter(benchmark::State& state, Writer writer, GeneratedKind input, bool
     settings.frameRate = frameRate;
     settings.joinWithNewline = join;
     settings.shiftFirstSub = shift;
-    settings.firstSubTime = shift ? 5.25 : 0.0;
+    settings.firstSubSeconds = shift ? 5 : 0;
+    settings.firstSubMillis = shift ? 250 : 0;
     std::string path = scratchPath("marliva-micro-output.txt");
     std::int64_t subs = 0;
     for (auto _ : state) {
-        TimeShift timeShift = 0;
-        WriteOutcome outcome = writer(loaded.store, settings, timeShift, path.c_str());
+        WriteOutcome outcome = writer(loaded.store, settings, path.c_str());
         if (!outcome.written) state.SkipWithError("the output could not be written");
         subs += outcome.subs;
     }

@@ -1,13 +1,15 @@
 // One conversion run: types both paths, refuses unsupported pairs, loads the
-// input, calls the pair's writer, and reports time, subs and speed.
+// input, makes sure that it holds a subtitle and, where the run needs it, a
+// frame rate to use, calls the pair's writer, and reports what it came to.
 #include "conversion_run.h"
 
 #include <chrono>
 #include <cmath>
 #include <cstring>
 
+#include "entry_scan.h"
 #include "line_store.h"
-#include "timing_lines.h"
+#include "ssa_events.h"
 #include "writers.h"
 
 namespace {
@@ -32,42 +34,6 @@ const DispatchRow* findRow(FileKind input, FileKind output) {
     return nullptr;
 }
 
-// Whether the run divides by the frame rate: SRT => SRT always, SRT => SSA
-// when the first timing line is a frame line.
-bool usesFrameRate(const DispatchRow& row, const LineStore& store) {
-    if (row.output == FileKindSrt && row.input == FileKindSrt) return true;
-    if (row.output != FileKindSsa) return false;
-    for (std::int32_t i = 0; i < store.count; ++i) {
-        const LineKind kind = classifyLine(line(store, i), LineKindNone);
-        if (kind != LineKindNone) return kind == LineKindFrame;
-    }
-    return false;
-}
-
-// Whether the input holds a subtitle: a timing line or frame line of an SRT
-// file, a "Dialogue:" line after "[Events]" in a script.
-bool holdsSubtitle(FileKind kind, const LineStore& store) {
-    bool events = kind != FileKindSsa;
-    for (std::int32_t i = 0; i < store.count; ++i) {
-        const std::string_view l = line(store, i);
-        if (kind == FileKindSsa) {
-            if (events && l.substr(0, 9) == "Dialogue:") return true;
-            events = events || l == "[Events]";
-        } else if (classifyLine(l, LineKindNone) != LineKindNone) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Whether any line holds more than blanks.
-bool holdsText(const LineStore& store) {
-    for (std::int32_t i = 0; i < store.count; ++i)
-        for (const char c : line(store, i))
-            if (c != ' ' && c != '\t' && c != '\r') return true;
-    return false;
-}
-
 // Frees the store however the run ends.
 struct StoreGuard {
     LineStore store;
@@ -82,48 +48,48 @@ RunReport failure(RunFailure kind, const std::string& path, int error) {
     return report;
 }
 
-std::uint32_t elapsedMsSince(std::chrono::steady_clock::time_point start) {
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    return static_cast<std::uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+// Whether any line holds text.
+bool holdsText(const LineStore& store) {
+    for (std::int32_t i = 0; i < store.count; ++i)
+        if (!line(store, i).empty()) return true;
+    return store.linesAfterEndMark > 0;
 }
 
-}  // namespace
+// What the run must know before it writes: whether the input holds a
+// subtitle, and whether the run divides by the frame rate (SRT => SRT always,
+// SRT => SSA when the file's entries are frame lines). A frame-line file may
+// declare its frame rate, which the report passes on.
+struct Survey {
+    bool holdsSubtitle = false;
+    bool usesFrameRate = false;
+};
 
-RunReport runConversion(const ConversionSettings& settings) {
-    const char* inputPath = settings.inputPath.c_str();
-    const char* outputPath = settings.outputPath.c_str();
-    const DispatchRow* row = findRow(fileKindOf(inputPath), fileKindOf(outputPath));
-    if (!row) return failure(RunFailure::fileKinds, {}, 0);
-
-    const auto start = std::chrono::steady_clock::now();
-    StoreGuard guard;
-    switch (loadLines(guard.store, inputPath, layoutKindOf(row->input))) {
-    case LoadStatus::ok:
-        break;
-    case LoadStatus::cannotOpen:
-        return failure(RunFailure::cannotRead, settings.inputPath, guard.store.error);
-    case LoadStatus::tooLarge:
-        return failure(RunFailure::tooLarge, settings.inputPath, guard.store.error);
+Survey survey(const DispatchRow& row, const LineStore& store, RunReport& report) {
+    Survey found;
+    if (layoutKindOf(row.input) == FileKindSsa) {
+        EventScan scan = startEventScan(store, nullptr);
+        SsaEvent event;
+        found.holdsSubtitle = nextEvent(scan, event);
+        return found;
     }
-    if (usesFrameRate(*row, guard.store) &&
-        !(std::isfinite(settings.frameRate) && settings.frameRate > 0)) {
-        RunReport report = failure(RunFailure::frameRate, {}, 0);
-        report.frameRate = settings.frameRate;
-        return report;
-    }
+    SrtEntry entry;
+    const EntryScan scan = firstEntry(store, entry);
+    found.holdsSubtitle = entry.kind != LineKindNone;
+    found.usesFrameRate = row.output == FileKindSrt || entry.kind == LineKindFrame;
+    report.declaresFrameRate = scan.declaresFrameRate;
+    report.declaredFrameRate = scan.declaredFrameRate;
+    return found;
+}
 
-    // Text without a subtitle fails before anything is written.
-    if (!holdsSubtitle(layoutKindOf(row->input), guard.store) && holdsText(guard.store))
-        return failure(RunFailure::noSubtitles, settings.inputPath, 0);
+std::uint32_t elapsedMsSince(std::chrono::steady_clock::time_point start) {
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
 
-    const WriteOutcome written = row->writer(guard.store, settings, outputPath);
-    RunReport report;
-    report.pairText = row->logText;
+// The report of a run whose writer has run.
+void reportWriting(const ConversionSettings& settings, const WriteOutcome& written, RunReport& report) {
     report.subs = written.subs;
     report.notConverted = written.notConverted;
-    report.declaresFrameRate = guard.store.declaresFrameRate;
-    report.declaredFrameRate = guard.store.declaredFrameRate;
     if (settings.strict && written.notConverted.count > 0) {
         report.failure = RunFailure::linesNotConverted;
         report.path = settings.inputPath;
@@ -132,6 +98,34 @@ RunReport runConversion(const ConversionSettings& settings) {
         report.path = settings.outputPath;
         report.reason = std::strerror(written.error);
     }
+}
+
+}  // namespace
+
+RunReport runConversion(const ConversionSettings& settings) {
+    const DispatchRow* row = findRow(fileKindOf(settings.inputPath), fileKindOf(settings.outputPath));
+    if (!row) return failure(RunFailure::fileKinds, {}, 0);
+
+    const auto start = std::chrono::steady_clock::now();
+    StoreGuard guard;
+    switch (loadLines(guard.store, settings.inputPath.c_str())) {
+    case LoadStatus::ok: break;
+    case LoadStatus::cannotOpen: return failure(RunFailure::cannotRead, settings.inputPath, guard.store.error);
+    case LoadStatus::tooLarge: return failure(RunFailure::tooLarge, settings.inputPath, guard.store.error);
+    }
+    RunReport report;
+    report.pairText = row->logText;
+    const Survey found = survey(*row, guard.store, report);
+    // Text without a subtitle fails before anything is written; a blank input
+    // gives an output without subtitles.
+    if (!found.holdsSubtitle && holdsText(guard.store))
+        return failure(RunFailure::noSubtitles, settings.inputPath, 0);
+    if (found.usesFrameRate && !(std::isfinite(settings.frameRate) && settings.frameRate > 0)) {
+        report.failure = RunFailure::frameRate;
+        report.frameRate = settings.frameRate;
+        return report;
+    }
+    reportWriting(settings, row->writer(guard.store, settings, settings.outputPath.c_str()), report);
     report.elapsedMs = elapsedMsSince(start);
     return report;
 }

@@ -1,60 +1,65 @@
-// Finding the entries of an SRT file: the kind lock over its timing lines,
-// and where an entry's text ends.
+// The entries of an SRT file, one after the other: an entry of timing lines
+// with its number line, its timing line and its text lines (the empty lines
+// among them), or a frame line. The first timing line or frame line decides
+// which of the two kinds the file holds; every other line that is not part
+// of an entry is noted as not converted, with its reason.
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 #include "line_store.h"
+#include "run_report.h"
 #include "timing_lines.h"
 
-// Line i of the store, or an empty line where i lies outside it: the line
-// before a timing line at index 0, or the text after a timing line at the end.
-inline std::string_view lineOrEmpty(const LineStore& store, std::int32_t i) {
-    return i >= 0 && i < store.count ? line(store, i) : std::string_view();
+// An entry's number line when the line before its timing line is text of the
+// entry before: the entry is numbered by its position.
+constexpr std::int32_t kNoNumberLine = INT32_MIN;
+
+struct SrtEntry {
+    LineKind kind = LineKindNone;
+    std::int32_t position = 0;  // 1, 2, 3 ... among the entries
+    // Timing lines: the line before the timing line when it is the entry's
+    // number (-1 for a timing line at the file's start), else kNoNumberLine.
+    std::int32_t numberLine = kNoNumberLine;
+    std::int32_t timingLine = 0;  // the timing line or the frame line
+    std::int32_t textFrom = 0;    // timing lines: the text lines, textFrom to textTo - 1
+    std::int32_t textTo = 0;
+    TimeSpan times;     // timing lines
+    FrameSpan frames;   // frame lines
+};
+
+enum class LineClass : std::uint8_t { empty, number, timing, unreadableTiming, frame, text };
+
+// A line as the scan classified it, with its times or frames.
+struct ClassifiedLine {
+    std::int32_t line = -1;
+    LineClass kind = LineClass::empty;
+    TimeSpan times;
+    FrameSpan frames;
+};
+
+struct EntryScan {
+    const LineStore* store = nullptr;
+    NotConvertedLines* notConverted = nullptr;  // where skipped lines are noted; null: nowhere
+    std::int32_t next = 0;
+    LineKind lock = LineKindNone;
+    std::int32_t entries = 0;
+    // A frame rate that the file declares on its first line.
+    bool declaresFrameRate = false;
+    double declaredFrameRate = 0.0;
+    ClassifiedLine classified[2];  // the last two lines classified, by the parity of their index
+};
+
+inline EntryScan startEntryScan(const LineStore& store, NotConvertedLines* notConverted) {
+    EntryScan scan;
+    scan.store = &store;
+    scan.notConverted = notConverted;
+    return scan;
 }
 
-// The further-text scan stops at line k when the next line is an SRT timing
-// line: line k is then the next entry's number, however the blank line before
-// it went missing.
-inline bool nextIsSrtTimingLine(const LineStore& store, std::int32_t k) {
-    return k + 1 < store.count && isSrtTimingLine(line(store, k + 1));
-}
+// The next entry; false when the store has no more.
+bool nextEntry(EntryScan& scan, SrtEntry& entry);
 
-// An empty line inside an entry's text ends the entry only when the next line
-// that is not empty is a timing line or the number before one, or when no
-// such line follows: some files have entries with an empty line in their
-// text. A timing line of either kind counts. Returns the line after the run
-// of empty lines from k on, or store.count when the run ends the entry.
-inline std::int32_t emptyLinesInText(const LineStore& store, std::int32_t k) {
-    std::int32_t next = k;
-    while (next < store.count && line(store, next).empty()) ++next;
-    if (next >= store.count || classifyLine(line(store, next), LineKindNone) != LineKindNone ||
-        nextIsSrtTimingLine(store, next))
-        return store.count;
-    return next;
-}
-
-// The kind lock: the first timing line decides whether the file is read as SRT
-// timing lines or as frame lines; lines of the other kind are skipped unless
-// an entry takes them as text. onTiming(t) writes the entry at timing line t
-// and returns the line at which the scan goes on; onFrame(line) writes one
-// frame line's entry.
-template <typename OnTiming, typename OnFrame>
-void scanEntries(const LineStore& store, OnTiming onTiming, OnFrame onFrame) {
-    int lock = LineKindNone;
-    for (std::int32_t i = 0; i < store.count;) {
-        const LineKind kind = classifyLine(line(store, i), lock);
-        if (kind == LineKindNone) {
-            ++i;
-            continue;
-        }
-        lock = kind;
-        if (kind == LineKindSrt) {
-            i = onTiming(i);
-        } else {
-            onFrame(line(store, i));
-            ++i;
-        }
-    }
-}
+// The kind of the file's first entry (none when it has none), and the frame
+// rate it declares: what a run asks before it writes anything.
+EntryScan firstEntry(const LineStore& store, SrtEntry& entry);

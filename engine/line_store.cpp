@@ -1,6 +1,6 @@
 // The line store: the input's text in memory (the file mapped where the
-// system can, else read), decoded when it is UTF-16, and one allocation with
-// the index of its lines in text mode and the lines the layouts rewrote.
+// system can, else read), decoded when it is UTF-16 or UTF-32, and one
+// allocation with the index of its lines.
 #include "line_store.h"
 
 #include <algorithm>
@@ -11,11 +11,7 @@
 #include <limits>
 #include <memory>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
-#include "input_layouts.h"
+#include "byte_scan.h"
 #include "system_calls.h"
 
 #if defined(__GNUC__)
@@ -95,157 +91,122 @@ LoadStatus readWhole(std::FILE* file, LineStore::Memory& memory, std::size_t& si
     }
 }
 
-// UTF-16 becomes UTF-8 in memory of its own, which takes the place of the
-// bytes read; `text` and `size` then describe the decoded text.
-LoadStatus decodeToUtf8(LineStore& store, TextEncoding encoding, const char*& text, std::size_t& size) {
+// UTF-16 and UTF-32 become UTF-8 in memory of its own, which takes the place
+// of the bytes read; `text` and `size` then describe the decoded text.
+LoadStatus decodeText(LineStore& store, const char*& text, std::size_t& size) {
     LineStore::Memory decoded;
-    if (!reserve(decoded, utf8CapacityFor(size) + 1)) return LoadStatus::tooLarge;
-    size = decodeUtf16(reinterpret_cast<const unsigned char*>(text), size,
-                       encoding == TextEncoding::utf16be, decoded.bytes);
+    if (!reserve(decoded, utf8CapacityFor(size, store.encoding) + 1)) return LoadStatus::tooLarge;
+    size = decodeToUtf8(reinterpret_cast<const unsigned char*>(text), size, store.encoding, decoded.bytes);
     freeMemory(store.textMemory);
     store.textMemory = decoded;
     text = decoded.bytes;
     return LoadStatus::ok;
 }
 
-// Offsets and lengths are 31 bits, the last bit telling rewritten lines apart.
-constexpr std::size_t kLargestText = kRewritten - 1;
+// Offsets and lengths are 32 bits.
+constexpr std::size_t kLargestText = std::numeric_limits<std::uint32_t>::max();
 
-// Lines as the layouts rewrote them go after the index, in room that grows
-// when it runs out.
-struct IndexFiller {
-    LineStore& store;
-    std::size_t lines;  // the most lines there can be
-    std::size_t rewrittenUsed = 0;
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-    LineEntry* entries() { return reinterpret_cast<LineEntry*>(store.indexMemory.bytes); }
-    std::size_t rewrittenFrom() const { return lines * sizeof(LineEntry); }
-    char* rewrittenBytes() { return store.indexMemory.bytes + rewrittenFrom(); }
-
-    bool reserveRewritten(std::size_t more) {
-        const std::size_t room = store.indexMemory.size - rewrittenFrom();
-        if (rewrittenUsed + more <= room) return true;
-        if (rewrittenUsed + more > kLargestText) return false;
-        const std::size_t size = rewrittenFrom() + std::max(2 * room, rewrittenUsed + more);
-        return grow(store.indexMemory, size, rewrittenFrom() + rewrittenUsed);
+// The length a line keeps: carriage returns before its line feed belong to
+// the line end, and a line of only blanks is empty.
+MARLIVA_INLINE inline std::size_t keptLength(const char* from, std::size_t length, bool lineEnd) {
+    while (lineEnd && length > 0 && from[length - 1] == '\r') --length;
+    if (length > 0 && isBlank(from[0])) {
+        std::size_t i = 1;
+        while (i < length && isBlank(from[i])) ++i;
+        if (i == length) return 0;
     }
-};
-
-// The line feeds from p to end, sixteen bytes at a time where the processor
-// compares that many at once: counted in byte lanes, summed every 255 steps.
-std::size_t countLineFeeds(const char* p, const char* end) {
-    std::size_t feeds = 0;
-#if defined(__SSE2__)
-    const __m128i feed = _mm_set1_epi8('\n');
-    while (end - p >= 16) {
-        __m128i lanes = _mm_setzero_si128();
-        for (int step = 0; step < 255 && end - p >= 16; ++step, p += 16) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(bytes, feed));
-        }
-        const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
-        feeds += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
-                 static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
-    }
-#endif
-    for (; p < end; ++p) feeds += *p == '\n';
-    return feeds;
+    return length;
 }
 
-// Calls onLine(from, stop) for each line of the text: stop is the line feed
-// that ends it, or the end for a last line without one. The line feeds are
-// found sixteen bytes at a time where the processor compares that many at
-// once: lines are short, and a search call per line would cost more than the
-// line. Stops early when onLine returns false.
+// Calls onLine(from, length) for each line from text to end. Lines end at
+// line feeds, or also at carriage returns in a file of carriage-return lines,
+// where a carriage return and a line feed together are one line end. A last
+// line without a line end is a line when it is not empty.
 template <typename OnLine>
-bool forEachLine(const char* text, const char* end, OnLine onLine) {
+void forEachLine(const char* text, const char* end, bool carriageReturnLines, OnLine onLine) {
     const char* from = text;
-    const char* p = text;
-#if defined(__SSE2__)
-    const __m128i feed = _mm_set1_epi8('\n');
-    for (; end - p >= 16; p += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        for (auto feeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feed))); feeds;
-             feeds &= feeds - 1) {
-            const char* stop = p + __builtin_ctz(feeds);
-            if (!onLine(from, stop)) return false;
+    if (!carriageReturnLines) {
+        forEachByte(text, end, '\n', [&](const char* stop) MARLIVA_INLINE {
+            onLine(from, keptLength(from, static_cast<std::size_t>(stop - from), true));
             from = stop + 1;
+            return true;
+        });
+    } else {
+        for (const char* p = text; p < end; ++p) {
+            if (*p != '\r' && *p != '\n') continue;
+            onLine(from, keptLength(from, static_cast<std::size_t>(p - from), false));
+            if (*p == '\r' && p + 1 < end && p[1] == '\n') ++p;
+            from = p + 1;
         }
     }
-#endif
-    for (; p < end; ++p) {
-        if (*p != '\n') continue;
-        if (!onLine(from, p)) return false;
-        from = p + 1;
-    }
-    return from == end || onLine(from, end);
+    if (from != end) onLine(from, keptLength(from, static_cast<std::size_t>(end - from), false));
 }
 
-// The lines of the text in text mode: a carriage return right before a line
-// feed belongs to the line end; any other carriage return is a character.
-LoadStatus fillIndex(LineStore& store, const char* text, const char* end, FileKind kind) {
-    const std::size_t feeds = countLineFeeds(text, end);
-    IndexFiller filler{store, feeds + 1};
-    constexpr std::size_t kFirstRewrittenRoom = 4096;
-    if (filler.lines > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
-        !reserve(store.indexMemory, filler.rewrittenFrom() + kFirstRewrittenRoom))
-        return LoadStatus::tooLarge;
+// Whether lines end at carriage returns: a file with more carriage returns
+// that stand alone than line feeds (old Mac files, some of which end their
+// last line with both). In other files a lone carriage return is a character.
+bool endsLinesWithCarriageReturns(const char* text, const char* end, std::size_t& lineEnds) {
+    std::size_t feeds = 0, returns = 0;
+    countBytes(text, end, '\n', '\r', feeds, returns);
+    lineEnds = feeds;
+    if (returns <= feeds) return false;
+    std::size_t alone = 0;
+    for (const char* p = text; p < end; ++p) alone += *p == '\r' && (p + 1 == end || p[1] != '\n');
+    if (alone <= feeds) return false;
+    lineEnds = feeds + alone;
+    return true;
+}
 
-    InputLayouts layouts{kind};
+// The index of the text's lines, and of those after an end-of-file mark.
+LoadStatus fillIndex(LineStore& store, const char* text, std::size_t size) {
+    const char* end = text + size;
+    const char* mark = static_cast<const char*>(std::memchr(text, 0x1A, size));
+    std::size_t lineEnds = 0;
+    store.carriageReturnLines = endsLinesWithCarriageReturns(text, end, lineEnds);
+    // Every line end makes one line, and the last line and the piece after
+    // the mark may have none.
+    const std::size_t most = lineEnds + 2;
+    if (most > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
+        !reserve(store.indexMemory, most * sizeof(LineEntry)))
+        return LoadStatus::tooLarge;
+    auto* entries = reinterpret_cast<LineEntry*>(store.indexMemory.bytes);
     std::int32_t count = 0;
-    // Inlined into the search for line feeds: it runs for every line.
-    const bool filled = forEachLine(text, end, [&](const char* from, const char* stop) MARLIVA_INLINE {
-        std::size_t length = static_cast<std::size_t>(stop - from);
-        if (stop != end && length > 0 && stop[-1] == '\r') --length;
-        const std::string_view l(from, length);
-        const auto offset = static_cast<std::uint32_t>(from - text);
-        if (!layouts.firstLine && keptAsIs(kind, l)) {
-            filler.entries()[count++] = {offset, static_cast<std::uint32_t>(length)};
-            return true;
-        }
-        const LineLayout layout = nextLineLayout(layouts, l);
-        if (layout.action == LineLayout::drop) return true;
-        if (layout.action == LineLayout::keep) {
-            filler.entries()[count++] = {offset, static_cast<std::uint32_t>(length)};
-            return true;
-        }
-        const std::size_t stored = layout.storedLength(length);
-        if (!filler.reserveRewritten(stored)) return false;
-        char* to = filler.rewrittenBytes() + filler.rewrittenUsed;
-        std::memcpy(to, layout.head, layout.headLength);
-        std::memcpy(to + layout.headLength, l.data() + layout.tailFrom, length - layout.tailFrom);
-        filler.entries()[count++] = {static_cast<std::uint32_t>(filler.rewrittenUsed) | kRewritten,
-                                     static_cast<std::uint32_t>(stored)};
-        filler.rewrittenUsed += stored;
-        return true;
-    });
-    if (!filled) return LoadStatus::tooLarge;
+    // Inlined into the search for line ends: it runs for every line.
+    const auto add = [&](const char* from, std::size_t length) MARLIVA_INLINE {
+        entries[count++] = {static_cast<std::uint32_t>(from - text), static_cast<std::uint32_t>(length)};
+    };
+    forEachLine(text, mark ? mark : end, store.carriageReturnLines, add);
     store.count = count;
-    store.index = filler.entries();
-    store.rewritten = filler.rewrittenBytes();
-    store.declaresFrameRate = layouts.declaresFrameRate;
-    store.declaredFrameRate = layouts.declaredFrameRate;
+    if (mark) {
+        // The mark's line goes on after it when the text before it does not
+        // end with a line end.
+        const bool lineEnded = mark == text || mark[-1] == '\n' || (store.carriageReturnLines && mark[-1] == '\r');
+        store.endMarkLine = count + (lineEnded ? 1 : 0);
+        forEachLine(mark + 1, end, store.carriageReturnLines, add);
+        store.linesAfterEndMark = count - store.count;
+    }
+    store.index = entries;
     return LoadStatus::ok;
 }
 
-// The store from the input's bytes in store.textMemory: a UTF-8 byte-order
-// mark is not part of the first line, UTF-16 is decoded first, and a byte
-// 0x1A ends the input.
-LoadStatus indexText(LineStore& store, std::size_t size, FileKind kind) {
+// The store from the input's bytes in store.textMemory: a byte-order mark is
+// not part of the first line, and UTF-16 and UTF-32 are decoded first.
+LoadStatus indexText(LineStore& store, std::size_t size) {
     const char* text = store.textMemory.bytes;
     store.encoding = encodingOf({text, size});
     const std::size_t mark = byteOrderMark(store.encoding).size();
     text += mark;
     size -= mark;
-    if (store.encoding == TextEncoding::utf16le || store.encoding == TextEncoding::utf16be) {
-        const LoadStatus decoded = decodeToUtf8(store, store.encoding, text, size);
+    if (unitBytes(store.encoding) > 1) {
+        const LoadStatus decoded = decodeText(store, text, size);
         if (decoded != LoadStatus::ok) return decoded;
     }
     if (size > kLargestText) return LoadStatus::tooLarge;
     store.text = text;
     if (size == 0) return LoadStatus::ok;
-    const char* stop = static_cast<const char*>(std::memchr(text, 0x1A, size));
-    return fillIndex(store, text, stop ? stop : text + size, kind);
+    return fillIndex(store, text, size);
 }
 
 LoadStatus finish(LineStore& store, LoadStatus status) {
@@ -260,7 +221,7 @@ LoadStatus finish(LineStore& store, LoadStatus status) {
 
 }  // namespace
 
-LoadStatus loadLines(LineStore& store, const char* path, FileKind kind) {
+LoadStatus loadLines(LineStore& store, const char* path) {
     release(store);
     FilePtr file(std::fopen(path, "rb"));
     if (!file) {
@@ -276,14 +237,14 @@ LoadStatus loadLines(LineStore& store, const char* path, FileKind kind) {
         return read;
     }
     file.reset();
-    return finish(store, indexText(store, size, kind));
+    return finish(store, indexText(store, size));
 }
 
-LoadStatus loadLinesFromMemory(LineStore& store, const char* data, std::size_t size, FileKind kind) {
+LoadStatus loadLinesFromMemory(LineStore& store, const char* data, std::size_t size) {
     release(store);
     if (!reserve(store.textMemory, size)) return finish(store, LoadStatus::tooLarge);
     if (size) std::memcpy(store.textMemory.bytes, data, size);
-    return finish(store, indexText(store, size, kind));
+    return finish(store, indexText(store, size));
 }
 
 void release(LineStore& store) {

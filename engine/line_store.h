@@ -1,31 +1,27 @@
 // The whole input of one run as numbered lines. The store keeps the input's
-// text as it was read (or the file itself, mapped) and one allocation with an
-// index of where each line starts and how long it is, and the lines that the
-// input layouts rewrote. It is about the size of the input, whatever its lines.
+// text as it was read (or the file itself, mapped), decoded to UTF-8 where it
+// was UTF-16 or UTF-32, and one allocation with an index of where each line
+// starts and how long it is. It is about the size of the input, whatever its
+// lines. Line i of the store is line i + 1 of the file.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
-#include "file_kind.h"
 #include "text_encoding.h"
 
-// Where a line stands: in the input's text, or among the rewritten lines when
-// kRewritten is set in its offset.
 struct LineEntry {
     std::uint32_t offset;
     std::uint32_t length;
 };
-constexpr std::uint32_t kRewritten = std::uint32_t{1} << 31;
 
 struct LineStore {
     std::int32_t count = 0;
     const LineEntry* index = nullptr;
-    const char* text = nullptr;       // the input's text (UTF-8 when it was decoded)
-    const char* rewritten = nullptr;  // lines as the input layouts rewrote them
+    const char* text = nullptr;  // the input's text (UTF-8 when it was decoded)
     // What the store holds: the input's text (mapped, read or decoded) and
-    // the allocation of the index and the rewritten lines.
+    // the allocation of the index.
     struct Memory {
         char* bytes = nullptr;
         std::size_t size = 0;
@@ -33,31 +29,44 @@ struct LineStore {
     } textMemory, indexMemory;
     // The input's encoding, which the output is written in again.
     TextEncoding encoding = TextEncoding::plain;
-    // A frame-line file may declare its frame rate on its first line.
-    bool declaresFrameRate = false;
-    double declaredFrameRate = 0.0;
+    // Old Mac files end their lines with a carriage return alone.
+    bool carriageReturnLines = false;
+    // An end-of-file mark (0x1A) ends the lines. What follows it is indexed
+    // after them, to be reported: line count + k of the index is line
+    // endMarkLine + k of the file, counted from 1.
+    std::int32_t linesAfterEndMark = 0;
+    std::int32_t endMarkLine = 0;
     // The system's error number when the file could not be loaded.
     int error = 0;
 };
 
 enum class LoadStatus {
-    ok,            // the store holds the file's lines (none for an empty file)
-    cannotOpen,    // the file could not be opened or read; the store is empty
-    tooLarge,      // the store could not be allocated or its size does not fit
+    ok,          // the store holds the file's lines (none for an empty file)
+    cannotOpen,  // the file could not be opened or read; the store is empty
+    tooLarge,    // the store could not be allocated or its size does not fit
 };
 
-// Fills the store from the file at `path`: its text decoded, and its lines in
-// the layouts that the writers read for an input of this kind.
-LoadStatus loadLines(LineStore& store, const char* path, FileKind kind);
+// Fills the store from the file at `path`.
+LoadStatus loadLines(LineStore& store, const char* path);
 
 // Fills the store from a copy of bytes in memory, read exactly as a file would be.
-LoadStatus loadLinesFromMemory(LineStore& store, const char* data, std::size_t size, FileKind kind);
+LoadStatus loadLinesFromMemory(LineStore& store, const char* data, std::size_t size);
 
-// Line i, 0 <= i < count, without its line end.
+// Line i, 0 <= i < count, without its line end. A line of only blanks is empty.
 inline std::string_view line(const LineStore& store, std::int32_t i) {
     const LineEntry entry = store.index[i];
-    const char* base = entry.offset & kRewritten ? store.rewritten : store.text;
-    return {base + (entry.offset & ~kRewritten), entry.length};
+    return {store.text + entry.offset, entry.length};
+}
+
+// Line i, or an empty line where i lies outside the store.
+inline std::string_view lineOrEmpty(const LineStore& store, std::int32_t i) {
+    return i >= 0 && i < store.count ? line(store, i) : std::string_view();
+}
+
+// Line k after the end-of-file mark, 0 <= k < linesAfterEndMark.
+inline std::string_view lineAfterEndMark(const LineStore& store, std::int32_t k) {
+    const LineEntry entry = store.index[store.count + k];
+    return {store.text + entry.offset, entry.length};
 }
 
 void release(LineStore& store);

@@ -95,20 +95,18 @@ bool openOutput(OutputFile& out, const char* path, TextEncoding encoding, std::s
 
 void copyLong(char* to, const char* from, std::size_t n) { std::memcpy(to, from, n); }
 
-static bool isUtf16(TextEncoding encoding) {
-    return encoding == TextEncoding::utf16le || encoding == TextEncoding::utf16be;
-}
+// Text goes out as it is, or encoded into UTF-16 or UTF-32.
+static bool isEncoded(TextEncoding encoding) { return unitBytes(encoding) > 1; }
 
-// The buffer in UTF-16, a piece at a time; the first bytes of a character
-// cut by the buffer's end stay in it for the next flush.
-static void flushUtf16(OutputFile& out) {
-    constexpr std::size_t kPiece = 8192;
-    char units[2 * kPiece];
-    const bool bigEndian = out.encoding == TextEncoding::utf16be;
+// The buffer encoded, a piece at a time; the first bytes of a character cut
+// by the buffer's end stay in it for the next flush.
+static void flushEncoded(OutputFile& out) {
+    constexpr std::size_t kPiece = 4096;
+    char units[4 * kPiece];
     std::size_t from = 0, pending = 0;
     while (from < out.used) {
         const std::size_t n = std::min(kPiece, out.used - from);
-        writeBytes(out, units, encodeUtf16(out.buffer + from, n, bigEndian, units, pending));
+        writeBytes(out, units, encodeFromUtf8(out.buffer + from, n, out.encoding, units, pending));
         from += n - pending;
         if (pending && from + pending == out.used) break;
     }
@@ -117,19 +115,17 @@ static void flushUtf16(OutputFile& out) {
 }
 
 static void flushBuffer(OutputFile& out) {
-    if (isUtf16(out.encoding)) {
-        flushUtf16(out);
+    if (isEncoded(out.encoding)) {
+        flushEncoded(out);
         return;
     }
     writeBytes(out, out.buffer, out.used);
     out.used = 0;
 }
 
-void flushOutput(OutputFile& out) { flushBuffer(out); }
-
 void putBeyondBuffer(OutputFile& out, std::string_view text) {
     flushBuffer(out);
-    if (text.size() > out.capacity - out.used && !isUtf16(out.encoding)) {
+    if (text.size() > out.capacity - out.used && !isEncoded(out.encoding)) {
         writeBytes(out, text.data(), text.size());
         return;
     }
@@ -150,9 +146,9 @@ bool commitOutput(OutputFile& out) {
     flushBuffer(out);
     if (out.used) {
         // A character that never ended.
-        char units[2];
+        char units[4];
         std::size_t pending = 0;
-        writeBytes(out, units, encodeUtf16("\xEF\xBF\xBD", 3, out.encoding == TextEncoding::utf16be, units, pending));
+        writeBytes(out, units, encodeFromUtf8("\xEF\xBF\xBD", 3, out.encoding, units, pending));
         out.used = 0;
     }
     if (!out.failed) releaseUnusedSpace(out.file, out.written);

@@ -42,8 +42,6 @@ struct OutputFile {
 // the encoding's byte-order mark; false when it cannot be created.
 bool openOutput(OutputFile& out, const char* path, TextEncoding encoding = TextEncoding::plain,
                 std::size_t expectedBytes = 0);
-// Writes out what the buffer holds.
-void flushOutput(OutputFile& out);
 // put() for a text that does not fit into the room left in the buffer.
 void putBeyondBuffer(OutputFile& out, std::string_view text);
 
@@ -90,7 +88,10 @@ inline void put(OutputFile& out, std::string_view text) {
 }
 
 inline void putChar(OutputFile& out, char c) {
-    if (out.used == out.capacity) flushOutput(out);
+    if (out.used == out.capacity) {
+        putBeyondBuffer(out, std::string_view(&c, 1));
+        return;
+    }
     out.buffer[out.used++] = c;
 }
 // A line end of the output: always carriage return and line feed.

@@ -1,16 +1,15 @@
 // SRT to SSA: writes a Sub Station Alpha v4 script with one style and one or
 // more Dialogue lines per entry of an SRT file of timing lines or frame lines.
-#include <cstdio>
 #include <cstring>
-#include <iterator>
 
-#include "column_copy.h"
 #include "entry_scan.h"
 #include "text_output.h"
 #include "time_format.h"
 #include "writers.h"
 
-static const char* const kHeader[] = {
+namespace {
+
+const char* const kHeader[] = {
     "[Script Info]",
     "; This is a Sub Station Alpha v4 script.",
     "; For Sub Station Alpha info and downloads,",
@@ -34,126 +33,133 @@ static const char* const kHeader[] = {
     "Format: Marked, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text",
 };
 
-static constexpr char kMargins[] = ",0000,0000,0000,,";
+constexpr std::string_view kMargins = ",0000,0000,0000,,";
+constexpr std::string_view kStyle = ",*Default,";
 
-// The start of a Dialogue line up to its Name, from computed times.
-static void timedPrefix(char (&prefix)[160], double start, double end) {
-    static constexpr std::string_view kHead = "Dialogue: Marked=";
-    static constexpr std::string_view kTail = ",*Default,";
-    char times[kTimesBufferSize];
-    formatSsaTimes(start, end, times, sizeof times);
-    const std::size_t n = std::strlen(times);
-    kHead.copy(prefix, kHead.size());
-    std::memcpy(prefix + kHead.size(), times, n);
-    kTail.copy(prefix + kHead.size() + n, kTail.size());
-    prefix[kHead.size() + n + kTail.size()] = '\0';
+// The start of a Dialogue line up to its Name.
+struct Prefix {
+    char text[160];
+    std::size_t length = 0;
+
+    std::string_view view() const { return {text, length}; }
+};
+
+// Times as the input has them: hundredths cut from the milliseconds.
+Prefix readPrefix(const TimeSpan& times) {
+    static constexpr std::string_view kHead = "Dialogue: Marked=0,";
+    Prefix prefix;
+    char* p = prefix.text;
+    p += kHead.copy(p, kHead.size());
+    p = putSsaTime(p, times.start);
+    *p++ = ',';
+    p = putSsaTime(p, times.end);
+    p += kStyle.copy(p, kStyle.size());
+    prefix.length = static_cast<std::size_t>(p - prefix.text);
+    return prefix;
 }
 
-// The Dialogue prefix with the times copied from an SRT timing line's columns.
-static constexpr char kCopiedPrefix[] = "Dialogue: Marked=0,#:##:##.##,#:##:##.##,*Default,";
-static constexpr int kCopiedColumns[] = {1, 3, 4, 6, 7, 9, 10, 18, 20, 21, 23, 24, 26, 27};
-static_assert(marksIn(kCopiedPrefix) == std::size(kCopiedColumns));
-static constexpr auto kPrefixCopy = makeColumnCopy(kCopiedPrefix, kCopiedColumns);
+// Times computed in seconds, rounded to hundredths.
+Prefix computedPrefix(double start, double end) {
+    static constexpr std::string_view kHead = "Dialogue: Marked=";
+    Prefix prefix;
+    char* p = prefix.text;
+    p += kHead.copy(p, kHead.size());
+    formatSsaTimes(start, end, p, kTimesBufferSize);
+    p += std::strlen(p);
+    p += kStyle.copy(p, kStyle.size());
+    prefix.length = static_cast<std::size_t>(p - prefix.text);
+    return prefix;
+}
 
-static void putDialogue(OutputFile& out, std::string_view prefix, std::string_view name,
-                        std::string_view text) {
+void putDialogue(OutputFile& out, std::string_view prefix, std::string_view name, std::string_view text) {
     put(out, prefix);
     put(out, name);
     put(out, kMargins);
     put(out, text);
 }
 
-// An entry from the SRT timing line at index t; returns the line at which the
-// scan goes on.
-static std::int32_t writeSrtEntry(OutputFile& out, const LineStore& store,
-                                  const ConversionSettings& settings, TimeShift& shift,
-                                  std::int32_t t, std::int32_t& subs) {
-    LineColumns columns;
-    const char* timing = columnsOf(line(store, t), columns);
-    char prefixText[160];
-    std::size_t prefixLength;
-    if (settings.shiftFirstSub) {
-        // The times are read only when they are moved; otherwise their
-        // columns are copied.
-        const double start = srtStart(timing) + fractionAt(timing, 9, 3);
-        const double end = srtEnd(timing) + fractionAt(timing, 26, 3);
-        if (subs == 0) shift = firstSubSeconds(settings) - start;
-        timedPrefix(prefixText, start + shift, end + shift);
-        prefixLength = std::strlen(prefixText);
-    } else {
-        // The times are copied as they stand: hundredths are the first two
-        // millisecond digits. A zero byte beyond a short line ends the prefix.
-        prefixLength = fillColumns(prefixText, kPrefixCopy, timing);
-    }
-    const std::string_view prefix(prefixText, prefixLength);
-    const std::string_view name = lineOrEmpty(store, t - 1);
-    putDialogue(out, prefix, name, lineOrEmpty(store, t + 1));
+// Text that a script's reader would break where the input has none.
+void noteScriptBreaks(std::string_view text, std::int32_t line, NotConvertedLines& notConverted) {
+    if (holdsScriptBreak(text, 'n')) notConverted.add(line + 1, NotConverted::newlineInText);
+    if (holdsScriptBreak(text, 'N')) notConverted.add(line + 1, NotConverted::capitalNewlineInText);
+}
 
-    std::int32_t k = t + 2;
-    for (; k < store.count; ++k) {
-        std::string_view text = line(store, k);
-        if (nextIsSrtTimingLine(store, k)) break;
-        if (settings.joinWithNewline) {
-            if (text.empty()) {
-                // Empty lines inside the text are empty pieces of it.
-                const std::int32_t next = emptyLinesInText(store, k);
-                if (next == store.count) break;
-                for (; k < next; ++k) put(out, "\\n");
-                text = line(store, k);
-            }
-            put(out, "\\n");
-            put(out, text);
-        } else {
-            // An empty last line ends the entry unwritten, as the blank line of
-            // a well-formed file's last entry.
-            if (k == store.count - 1 && text.empty()) break;
-            putLineEnd(out);
-            putDialogue(out, prefix, name, text);
+struct Writing {
+    OutputFile& out;
+    const LineStore& store;
+    const ConversionSettings& settings;
+    FirstSubShift shift;
+    std::int32_t subs = 0;
+    NotConvertedLines notConverted;
+};
+
+// An entry of timing lines: its text lines joined by "\n" into one Dialogue
+// line, or each a Dialogue line of its own.
+void writeTimedEntry(Writing& w, const SrtEntry& entry) {
+    Prefix prefix;
+    if (w.settings.shiftFirstSub) {
+        const double start = secondsOf(entry.times.start), end = secondsOf(entry.times.end);
+        const double by = shiftFor(w.shift, start);
+        prefix = computedPrefix(start + by, end + by);
+    } else {
+        prefix = readPrefix(entry.times);
+    }
+    char position[12];
+    const std::string_view name =
+        entry.numberLine == kNoNumberLine
+            ? std::string_view(position, static_cast<std::size_t>(putDigits(position, entry.position, 1) - position))
+            : lineOrEmpty(w.store, entry.numberLine);
+    for (std::int32_t k = entry.textFrom; k < entry.textTo; ++k) noteScriptBreaks(line(w.store, k), k, w.notConverted);
+    if (entry.textFrom == entry.textTo) {
+        putDialogue(w.out, prefix.view(), name, {});
+    } else if (w.settings.joinWithNewline) {
+        putDialogue(w.out, prefix.view(), name, line(w.store, entry.textFrom));
+        for (std::int32_t k = entry.textFrom + 1; k < entry.textTo; ++k) {
+            put(w.out, "\\n");
+            put(w.out, line(w.store, k));
+        }
+    } else {
+        for (std::int32_t k = entry.textFrom; k < entry.textTo; ++k) {
+            if (k > entry.textFrom) putLineEnd(w.out);
+            putDialogue(w.out, prefix.view(), name, line(w.store, k));
         }
     }
-    subs += k - t - 1;
-    return k;
+    w.subs += entry.textTo - entry.textFrom > 1 ? entry.textTo - entry.textFrom : 1;
 }
 
-static void writeFrameEntry(OutputFile& out, std::string_view frameLine,
-                            const ConversionSettings& settings, TimeShift& shift,
-                            std::int32_t& subs) {
-    const FrameFields fields = frameFields(frameLine.data());
-    const double start = fields.start / settings.frameRate;
-    const double end = fields.end / settings.frameRate;
-    if (subs == 0 && settings.shiftFirstSub) shift = firstSubSeconds(settings) - start;
-
-    char prefix[160];
-    timedPrefix(prefix, start + shift, end + shift);
-    put(out, prefix);
-    putDecimal(out, subs + 1);
-    put(out, kMargins);
-    putJoined(out, frameLine.substr(static_cast<std::size_t>(fields.textColumn)), '|', "\\n");
-    ++subs;
+// A frame line: its text, whose lines "|" joins, as one Dialogue line.
+void writeFrameEntry(Writing& w, const SrtEntry& entry) {
+    const double start = entry.frames.start / w.settings.frameRate;
+    const double end = entry.frames.end / w.settings.frameRate;
+    const double by = shiftFor(w.shift, start);
+    const Prefix prefix = computedPrefix(start + by, end + by);
+    const std::string_view text = line(w.store, entry.timingLine).substr(entry.frames.textFrom);
+    noteScriptBreaks(text, entry.timingLine, w.notConverted);
+    put(w.out, prefix.view());
+    putDecimal(w.out, entry.position);
+    put(w.out, kMargins);
+    putJoined(w.out, text, '|', "\\n");
+    ++w.subs;
 }
+
+}  // namespace
 
 WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& settings,
                            const char* outputPath) {
-    TimeShift shift = 0.0;
     OutputFile out;
-    if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store)))
-        return failedOutcome(out);
+    if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store))) return failedOutcome(out);
     for (const char* headerLine : kHeader) {
         put(out, headerLine);
         putLineEnd(out);
     }
-
-    std::int32_t subs = 0;
-    scanEntries(
-        store,
-        [&](std::int32_t t) {
-            const std::int32_t next = writeSrtEntry(out, store, settings, shift, t, subs);
-            putLineEnd(out);
-            return next;
-        },
-        [&](std::string_view frameLine) {
-            writeFrameEntry(out, frameLine, settings, shift, subs);
-            putLineEnd(out);
-        });
-    return finishOutput(out, settings, subs, {});
+    Writing w{out, store, settings, firstSubShift(settings), 0, {}};
+    EntryScan scan = startEntryScan(store, &w.notConverted);
+    for (SrtEntry entry; nextEntry(scan, entry);) {
+        if (entry.kind == LineKindSrt)
+            writeTimedEntry(w, entry);
+        else
+            writeFrameEntry(w, entry);
+        putLineEnd(out);
+    }
+    return finishOutput(out, settings, store, w.subs, w.notConverted);
 }

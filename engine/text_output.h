@@ -1,5 +1,6 @@
-// Pieces of output the writers share: numbers in decimal, texts with their
-// separators replaced, and the room an output is expected to take.
+// What the writers share: numbers in decimal, texts with their separators
+// replaced, the room an output is expected to take, the first-subtitle shift,
+// and finishing an output.
 #pragma once
 
 #include <cstdint>
@@ -34,11 +35,8 @@ inline char* putDigits(char* p, std::int32_t value, int digits) {
 }
 
 inline void putDecimal(OutputFile& out, std::int32_t value) {
-    // Straight into the buffer, which always has room for eleven characters
-    // once it has gone out.
-    if (out.capacity - out.used < 12) flushOutput(out);
-    char* at = out.buffer + out.used;
-    out.used += static_cast<std::size_t>(putDigits(at, value, 1) - at);
+    char digits[12];
+    put(out, std::string_view(digits, static_cast<std::size_t>(putDigits(digits, value, 1) - digits)));
 }
 
 // The text, each `separator` in it written as `joint`.
@@ -51,6 +49,38 @@ inline void putJoined(OutputFile& out, std::string_view text, char separator, st
     put(out, text);
 }
 
+// Whether a text holds a backslash and an "n" or an "N", which a script's
+// reader takes for a line break.
+inline bool holdsScriptBreak(std::string_view text, char n) {
+    for (std::size_t at = text.find('\\'); at != std::string_view::npos; at = text.find('\\', at + 1))
+        if (at + 1 < text.size() && text[at + 1] == n) return true;
+    return false;
+}
+
+// The first-subtitle shift of one writer: when the settings ask for it, the
+// first entry the writer writes fixes it, so that this entry starts at the
+// first-sub time; every time the writer computes, that entry's included, is
+// moved by it.
+struct FirstSubShift {
+    bool on;
+    double target;
+    bool fixed = false;
+    double by = 0.0;
+};
+
+inline FirstSubShift firstSubShift(const ConversionSettings& settings) {
+    return FirstSubShift{settings.shiftFirstSub, firstSubSeconds(settings)};
+}
+
+// The shift for an entry that starts at `start` seconds.
+inline double shiftFor(FirstSubShift& shift, double start) {
+    if (shift.on && !shift.fixed) {
+        shift.by = shift.target - start;
+        shift.fixed = true;
+    }
+    return shift.by;
+}
+
 // The outcome of a writer whose output could not be opened.
 inline WriteOutcome failedOutcome(const OutputFile& out) {
     WriteOutcome outcome;
@@ -58,15 +88,8 @@ inline WriteOutcome failedOutcome(const OutputFile& out) {
     return outcome;
 }
 
-// Puts the output in place, unless the run is strict and some input line was
-// not converted: then the output is abandoned and nothing is written.
-inline WriteOutcome finishOutput(OutputFile& out, const ConversionSettings& settings,
-                                 std::int32_t subs, const NotConvertedLines& notConverted) {
-    WriteOutcome outcome;
-    outcome.subs = subs;
-    outcome.notConverted = notConverted;
-    if (settings.strict && notConverted.count > 0) return outcome;  // the destructor removes it
-    outcome.written = commitOutput(out);
-    outcome.error = out.error;
-    return outcome;
-}
+// Notes the lines after an end-of-file mark, then puts the output in place,
+// unless the run is strict and some input line was not converted: then the
+// output is abandoned and nothing is written.
+WriteOutcome finishOutput(OutputFile& out, const ConversionSettings& settings, const LineStore& store,
+                          std::int32_t subs, NotConvertedLines& notConverted);

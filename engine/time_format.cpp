@@ -125,6 +125,18 @@ static char* putTime(char* p, const TimeParts& t, char separator) {
     return putPadded(p, t.scaledSeconds % kUnit, kDecimals);
 }
 
+char* putSsaTime(char* p, Millis time) {
+    const long long seconds = time / 1000;
+    const TimeParts parts{seconds / 3600, seconds / 60 % 60, seconds % 60 * 100 + time % 1000 / 10};
+    return putTime<1, 2>(p, parts, '.');
+}
+
+char* putSrtTime(char* p, Millis time) {
+    const long long seconds = time / 1000;
+    const TimeParts parts{seconds / 3600, seconds / 60 % 60, seconds % 60 * 1000 + time % 1000};
+    return putTime<2, 3>(p, parts, ',');
+}
+
 // Copies the text made in `text` up to `end` to out as snprintf would: cut to
 // outSize - 1 characters and always terminated.
 static void copyOut(const char* text, const char* end, char* out, std::size_t outSize) {

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "time_value.h"
+
 // Enough for any pair of times these formatters print, however large.
 constexpr std::size_t kTimesBufferSize = 96;
 
@@ -11,6 +13,14 @@ constexpr std::size_t kTimesBufferSize = 96;
 void formatSsaTimes(double a, double b, char* out, std::size_t outSize);
 // "hh:mm:ss,mmm --> hh:mm:ss,mmm".
 void formatSrtTimes(double a, double b, char* out, std::size_t outSize);
+
+// A time read from the input, printed as it stands: "h:mm:ss.cc" with the
+// hundredths cut from the milliseconds, and "hh:mm:ss,mmm"; hours with as many
+// digits as they need. Returns the end of what was written.
+char* putSsaTime(char* p, Millis time);
+char* putSrtTime(char* p, Millis time);
+// Room enough for either.
+constexpr std::size_t kTimeBufferSize = 32;
 
 // A value rounded to `decimals` places the way the program prints times: first
 // written with 17 significant digits, then that digit string rounded half up.

@@ -1,46 +1,46 @@
-// Recognising and reading the two kinds of timing line at their fixed columns.
+// Reading the lines that time subtitles, in the layouts that other tools
+// write as well as in the program's own: SRT timing lines, frame lines, the
+// frame rate a frame-line file may declare, entry numbers, and SSA event times.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+#include "time_value.h"
+
 enum LineKind : int { LineKindNone = 0, LineKindSrt = 1, LineKindFrame = 2 };
 
-// Seconds added to every time a writer computes; 0 at the start of each run.
-using TimeShift = double;
+// "H:M:S,mmm --> H:M:S,mmm" with hours of one to three digits (or none),
+// minutes and seconds of one or two, a fraction after ",", "." or ":" of any
+// number of digits (rounded half up to milliseconds) or none; the arrows
+// "-->", "--->", "->", "-- >", "- >" and "→"; blanks (spaces, tabs, no-break
+// spaces) around the parts; and what follows the end time (coordinates, say)
+// ignored, unless it is a further digit. A time with a minus sign is 0.
+bool readTimingLine(std::string_view line, TimeSpan& times);
 
-// Both tests read columns only of lines long enough to hold them: the last
-// column tested must be there. Writers ask them of every line, so they are inline.
-inline bool isSrtTimingLine(std::string_view line) {
-    return line.size() > 25 && line[2] == ':' && line[5] == ':' && line[8] == ',' &&
-           line[13] == '-' && line[14] == '-' && line[15] == '>' && line[19] == ':' &&
-           line[22] == ':' && line[25] == ',';
-}
+// Whether a line looks like a timing line, read or not: an arrow with a group
+// of digits and colons on one side or both ("00:00:03;000 --> 00:00:04;000",
+// "--> 02:00:10,901", "02:00:12,901 -->"). Such a line is never taken for text.
+bool looksLikeTimingLine(std::string_view line);
 
-inline bool isFrameLine(std::string_view line) {
-    return line.size() > 15 && line[0] == '{' && line[7] == '}' && line[8] == '{' && line[15] == '}';
-}
-
-// With lock 1 only the SRT test is made, with lock 2 only the frame test, with
-// lock 0 the SRT test first.
-inline LineKind classifyLine(std::string_view line, int lock) {
-    if (lock != LineKindFrame && isSrtTimingLine(line)) return LineKindSrt;
-    if (lock != LineKindSrt && isFrameLine(line)) return LineKindFrame;
-    return LineKindNone;
-}
-
-std::int32_t srtStart(const char* line);
-std::int32_t srtEnd(const char* line);
-
-struct FrameFields {
-    std::int32_t start;
-    std::int32_t end;
-    int textColumn;
+struct FrameSpan {
+    std::int32_t start = 0;
+    std::int32_t end = 0;
+    std::size_t textFrom = 0;  // where the text begins in the line
 };
-FrameFields frameFields(const char* line);
 
-// A character taken as a signed byte, minus '0'.
-inline int digitAt(const char* line, int column) {
-    return static_cast<int>(static_cast<signed char>(line[column])) - '0';
-}
+// "{A}{B}text" with frame numbers of one to nine digits; a negative frame is 0.
+bool readFrameLine(std::string_view line, FrameSpan& frames);
+
+// A first line "{1}{1}R" or "{0}{0}R", R a decimal number with a point or a
+// comma, blanks after it allowed: the frame rate the file declares, in `rate`.
+bool isFrameRateDeclaration(std::string_view line, double& rate);
+
+// An entry's number: digits with blanks around them, or an empty line.
+bool isNumberLine(std::string_view line);
+
+// An SSA event time, without blanks around it: "H:MM:SS" with hours of one to
+// three digits, then "." or ":" and one to three digits of a decimal fraction
+// of a second, or no fraction. A time with a minus sign is 0.
+bool readEventTime(std::string_view field, Millis& time);

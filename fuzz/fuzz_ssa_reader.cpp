@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     LineStore store;
-    FUZZ_CHECK(loadLinesFromMemory(store, script.data(), script.size(), FileKindSsa) == LoadStatus::ok);
+    FUZZ_CHECK(loadLinesFromMemory(store, script.data(), script.size()) == LoadStatus::ok);
     const std::string output = scratchFolder() + "/out.srt";
     const WriteOutcome outcome = writeSsaToSrt(store, settings, output.c_str());
     FUZZ_CHECK(outcome.written);

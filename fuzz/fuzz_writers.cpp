@@ -22,7 +22,6 @@ const double kFrameRates[] = {
 
 const Writer kWriters[] = {writeSrtToSsa, writeSsaToSrt, writeSrtSwap};
 const char* const kOutputNames[] = {"out.ssa", "out.srt", "out.srt"};
-const FileKind kInputKinds[] = {FileKindSrt, FileKindSsa, FileKindSrt};
 
 struct FuzzSettings {
     ConversionSettings settings;
@@ -45,32 +44,28 @@ FuzzSettings readSettings(InputBytes& in) {
     return fuzz;
 }
 
-// Every line of the store lies inside the memory that holds it: the input's
-// text, or the rewritten lines after the index.
+// Every line of the store, those after an end-of-file mark included, lies
+// inside the input's text.
 void checkStore(const LineStore& store, std::size_t inputSize) {
-    FUZZ_CHECK(store.count >= 0);
-    FUZZ_CHECK(static_cast<std::size_t>(store.count) <= inputSize);
+    FUZZ_CHECK(store.count >= 0 && store.linesAfterEndMark >= 0);
+    FUZZ_CHECK(static_cast<std::size_t>(store.count + store.linesAfterEndMark) <= inputSize + 1);
     const LineStore::Memory& text = store.textMemory;
-    const LineStore::Memory& index = store.indexMemory;
-    for (std::int32_t i = 0; i < store.count; ++i) {
-        const std::string_view l = line(store, i);
-        const bool inText = l.data() >= text.bytes && l.data() + l.size() <= text.bytes + text.size;
-        const bool inIndex = l.data() >= reinterpret_cast<const char*>(store.index + store.count) &&
-                             l.data() + l.size() <= index.bytes + index.size;
-        FUZZ_CHECK(inText || inIndex);
+    for (std::int32_t i = 0; i < store.count + store.linesAfterEndMark; ++i) {
+        const LineEntry entry = store.index[i];
+        FUZZ_CHECK(store.text + entry.offset >= text.bytes);
+        FUZZ_CHECK(store.text + entry.offset + entry.length <= text.bytes + text.size);
     }
 }
 
 // The file reader must give the same lines as the reader over memory.
-void checkFileReadsAlike(const LineStore& store, const std::uint8_t* data, std::size_t size,
-                         FileKind kind) {
+void checkFileReadsAlike(const LineStore& store, const std::uint8_t* data, std::size_t size) {
     const std::string input = scratchFolder() + "/in.srt";
     std::FILE* file = std::fopen(input.c_str(), "wb");
     FUZZ_CHECK(file != nullptr);
     FUZZ_CHECK(std::fwrite(data, 1, size, file) == size);
     FUZZ_CHECK(std::fclose(file) == 0);
     LineStore fromFile;
-    FUZZ_CHECK(loadLines(fromFile, input.c_str(), kind) == LoadStatus::ok);
+    FUZZ_CHECK(loadLines(fromFile, input.c_str()) == LoadStatus::ok);
     FUZZ_CHECK(fromFile.count == store.count);
     for (std::int32_t i = 0; i < store.count; ++i) FUZZ_CHECK(line(fromFile, i) == line(store, i));
     release(fromFile);
@@ -83,18 +78,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzSettings fuzz = readSettings(in);
 
     LineStore store;
-    const LoadStatus status =
-        loadLinesFromMemory(store, reinterpret_cast<const char*>(in.data), in.size,
-                            kInputKinds[fuzz.writer]);
+    const LoadStatus status = loadLinesFromMemory(store, reinterpret_cast<const char*>(in.data), in.size);
     FUZZ_CHECK(status == LoadStatus::ok);
     checkStore(store, in.size);
-    checkFileReadsAlike(store, in.data, in.size, kInputKinds[fuzz.writer]);
+    checkFileReadsAlike(store, in.data, in.size);
 
     const std::string output = scratchFolder() + "/" + kOutputNames[fuzz.writer];
     const WriteOutcome outcome = kWriters[fuzz.writer](store, fuzz.settings, output.c_str());
     FUZZ_CHECK(outcome.written);
     FUZZ_CHECK(outcome.subs >= 0);
-    FUZZ_CHECK(static_cast<std::size_t>(outcome.subs) <= static_cast<std::size_t>(store.count));
+    FUZZ_CHECK(static_cast<std::size_t>(outcome.subs) <= static_cast<std::size_t>(store.count) + 1);
     FUZZ_CHECK(fileExists(output));
     FUZZ_CHECK(noTemporaryLeft(output));
     release(store);

@@ -18,19 +18,14 @@ check() {  # check NAME CONDITION...
 }
 convert() { timeout 600 wine "$exe" "$@" >stdout 2>stderr; status=$?; }
 
-while read -r input output; do
-  in_name=in.srt; case $input in *.ssa|*.ass) in_name=in.ssa ;; esac
-  cp "$real/$input" "$in_name"
-  convert "$in_name" "$output"
+while read -r input output options; do
+  [[ -z $input || $input == \#* ]] && continue
+  in_ext=${input##*.}; [ "$in_ext" = sub ] && in_ext=srt
+  cp "$real/$input" "in.$in_ext"
+  convert $options "in.$in_ext" "$output"  # $options split on purpose
   check "$input: status $status" [ "$status" = 0 ]
   check "$input => $output" cmp -s "$output" "$real/expected/$output"
-done <<'CASES'
-pepper_carrot_ep6_ru_bom.srt pepper_carrot_ep6_ru_bom.ssa
-subsrt_sample_microdvd.sub subsrt_sample_microdvd.srt
-astisub_example_in.ssa astisub_example_in.srt
-libjass_frz_bom_crlf.ass libjass_frz_bom_crlf.srt
-libjass_unit_2.ass libjass_unit_2.srt
-CASES
+done <"$real/cases.txt"
 
 while read -r input expected subs want options; do
   [[ -z $input || $input == \#* ]] && continue

@@ -1,6 +1,6 @@
-// The line store: text-mode reading, lines of any length kept whole, the
-// input's encoding, and files (mapped or read) giving the lines their bytes
-// in memory give.
+// The line store: lines and their ends, lines of any length kept whole, the
+// text after an end-of-file mark, the input's encoding, and files (mapped or
+// read) giving the lines their bytes in memory give.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,17 +11,28 @@
 
 namespace {
 
+// The store's lines, then "|" and the lines after an end-of-file mark with
+// the number of the first.
 std::vector<std::string> linesOf(const std::string& bytes) {
     LineStore store;
-    EXPECT_EQ(loadLinesFromMemory(store, bytes.data(), bytes.size(), FileKindNone), LoadStatus::ok);
+    EXPECT_EQ(loadLinesFromMemory(store, bytes.data(), bytes.size()), LoadStatus::ok);
     std::vector<std::string> lines;
     for (std::int32_t i = 0; i < store.count; ++i) lines.emplace_back(line(store, i));
+    if (store.endMarkLine) lines.push_back("| from " + std::to_string(store.endMarkLine));
+    for (std::int32_t k = 0; k < store.linesAfterEndMark; ++k) lines.emplace_back(lineAfterEndMark(store, k));
     release(store);
     return lines;
 }
 
-TEST(LineStore, TextModeReading) {
+std::string utf16(const std::string& ascii, bool bigEndian) {
+    std::string units;
+    for (char c : ascii) units += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    return units;
+}
+
+TEST(LineStore, LinesAndTheirEnds) {
     const std::string long300(300, 'a'), long1M(1 << 20, 'b');
+    const std::string sixtyFour(64, 'x');
     const struct {
         const char* name;
         std::string bytes;
@@ -29,19 +40,28 @@ TEST(LineStore, TextModeReading) {
     } cases[] = {
         {"line feeds", "a\n\nb\n", {"a", "", "b"}},
         {"CR LF pairs", "a\r\n\r\nb\r\n", {"a", "", "b"}},
+        {"CRs before a line end go with it", "a\r\r\nb\r\n", {"a", "b"}},
         {"a last line without a line end keeps its characters", "a\nb", {"a", "b"}},
-        {"a lone CR is a character", "a\rb\r\n", {"a\rb"}},
-        {"CR at the very end", "a\r", {"a\r"}},
-        {"0x1A ends the input", "a\nb\x1A" "c\nd\n", {"a", "b"}},
-        {"0x1A first", "\x1A" "a\n", {}},
+        {"a lone CR in a file of line feeds is a character", "a\rb\r\n", {"a\rb"}},
+        {"a file without line feeds ends lines at CRs", "a\r", {"a"}},
+        {"lone CRs end lines where they outnumber line feeds", "1\r00:00:01,000\r\rx\r\n", {"1", "00:00:01,000", "", "x"}},
+        {"blanks alone make an empty line", "a\n \t \nb\n", {"a", "", "b"}},
+        {"0x1A ends the lines; what follows is kept apart", "a\nb\x1A" "c\n\nd\n", {"a", "b", "| from 2", "c", "", "d"}},
+        {"0x1A first", "\x1A" "a\n", {"| from 1", "a"}},
+        {"0x1A at a line's start", "a\n\x1A" "b", {"a", "| from 2", "b"}},
         {"empty file", "", {}},
         {"a line is a line, however long", long300 + "\n" + long1M + "\r\nc", {long300, long1M, "c"}},
         {"a byte-order mark is not part of the first line", "\xEF\xBB\xBF{000001}{000002}x\n",
          {"{000001}{000002}x"}},
         {"UTF-16 is read as UTF-8", std::string("\xFF\xFE" "a\0\r\0\n\0\xE9\0\x1A\0z\0", 14),
-         {"a", "\xC3\xA9"}},
-        {"zero bytes stay in their line", std::string("ab\0cd\nef\n", 9),
-         {std::string("ab\0cd", 5), "ef"}},
+         {"a", "\xC3\xA9", "| from 2", "z"}},
+        {"UTF-16 without a mark, little-endian", utf16("1\r\nab\r\n", false), {"1", "ab"}},
+        {"UTF-16 without a mark, big-endian", utf16("1\nab", true), {"1", "ab"}},
+        {"zero bytes among the first 64 units are no UTF-16", utf16(sixtyFour, false).replace(101, 1, "y"),
+         {utf16(sixtyFour, false).replace(101, 1, "y")}},
+        {"UTF-32 with its mark", std::string("\xFF\xFE\0\0" "a\0\0\0\n\0\0\0\xE9\0\0\0", 16), {"a", "\xC3\xA9"}},
+        {"UTF-32 big-endian", std::string("\0\0\xFE\xFF\0\0\0a", 8), {"a"}},
+        {"zero bytes stay in their line", std::string("ab\0cd\nef\n", 9), {std::string("ab\0cd", 5), "ef"}},
     };
     for (const auto& c : cases) EXPECT_EQ(linesOf(c.bytes), c.lines) << c.name;
 }
@@ -54,8 +74,8 @@ TEST(LineStore, FileAndMemoryGiveTheSameLines) {
     bytes += "last";
     writeFile(scratchPath("store_same.srt"), bytes);
     LineStore fromFile, fromMemory;
-    ASSERT_EQ(loadLines(fromFile, scratchPath("store_same.srt").c_str(), FileKindNone), LoadStatus::ok);
-    ASSERT_EQ(loadLinesFromMemory(fromMemory, bytes.data(), bytes.size(), FileKindNone), LoadStatus::ok);
+    ASSERT_EQ(loadLines(fromFile, scratchPath("store_same.srt").c_str()), LoadStatus::ok);
+    ASSERT_EQ(loadLinesFromMemory(fromMemory, bytes.data(), bytes.size()), LoadStatus::ok);
     ASSERT_EQ(fromFile.count, 20001);
     ASSERT_EQ(fromMemory.count, 20001);
     for (std::int32_t i = 0; i < fromMemory.count; ++i) ASSERT_EQ(line(fromFile, i), line(fromMemory, i)) << i;
@@ -66,9 +86,47 @@ TEST(LineStore, FileAndMemoryGiveTheSameLines) {
 
 TEST(LineStore, UnreadableInputs) {
     LineStore store;
-    EXPECT_EQ(loadLines(store, scratchPath("no_such_file.srt").c_str(), FileKindSrt), LoadStatus::cannotOpen);
-    EXPECT_EQ(loadLines(store, ::testing::TempDir().c_str(), FileKindSrt), LoadStatus::cannotOpen);  // a folder
+    EXPECT_EQ(loadLines(store, scratchPath("no_such_file.srt").c_str()), LoadStatus::cannotOpen);
+    EXPECT_EQ(loadLines(store, ::testing::TempDir().c_str()), LoadStatus::cannotOpen);  // a folder
     EXPECT_EQ(store.count, 0);
+}
+
+TEST(TextEncodings, BothWays) {
+    // "aé€😀" in UTF-8, UTF-16 and UTF-32.
+    const std::string utf8 = "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";
+    const struct {
+        TextEncoding encoding;
+        std::string units;
+    } cases[] = {
+        {TextEncoding::utf16le, std::string("a\0\xE9\0\xAC\x20\x3D\xD8\x00\xDE", 10)},
+        {TextEncoding::utf16beNoMark, std::string("\0a\0\xE9\x20\xAC\xD8\x3D\xDE\x00", 10)},
+        {TextEncoding::utf32le, std::string("a\0\0\0\xE9\0\0\0\xAC\x20\0\0\x00\xF6\x01\0", 16)},
+        {TextEncoding::utf32be, std::string("\0\0\0a\0\0\0\xE9\0\0\x20\xAC\0\x01\xF6\x00", 16)},
+    };
+    for (const auto& c : cases) {
+        std::string decoded(utf8CapacityFor(c.units.size(), c.encoding), '\0');
+        decoded.resize(decodeToUtf8(reinterpret_cast<const unsigned char*>(c.units.data()), c.units.size(),
+                                    c.encoding, decoded.data()));
+        EXPECT_EQ(decoded, utf8) << static_cast<int>(c.encoding);
+        // Encoded in two pieces cut inside the last character.
+        std::string encoded(4 * utf8.size(), '\0');
+        std::size_t pending = 0;
+        std::size_t n = encodeFromUtf8(utf8.data(), 8, c.encoding, encoded.data(), pending);
+        EXPECT_EQ(pending, 2u);
+        n += encodeFromUtf8(utf8.data() + 8 - pending, 2 + pending, c.encoding, encoded.data() + n, pending);
+        encoded.resize(n);
+        EXPECT_EQ(encoded, c.units) << static_cast<int>(c.encoding);
+    }
+    // Unpaired surrogates, an odd last byte and bytes that are not UTF-8 become U+FFFD.
+    const std::string broken("\x00\xD8x\0\x00\xDC\x41", 7);
+    std::string decoded(utf8CapacityFor(broken.size(), TextEncoding::utf16le), '\0');
+    decoded.resize(decodeToUtf8(reinterpret_cast<const unsigned char*>(broken.data()), broken.size(),
+                                TextEncoding::utf16le, decoded.data()));
+    EXPECT_EQ(decoded, "\xEF\xBF\xBDx\xEF\xBF\xBD\xEF\xBF\xBD");
+    char units[8];
+    std::size_t pending = 0;
+    EXPECT_EQ(std::string(units, encodeFromUtf8("\x80z", 2, TextEncoding::utf16le, units, pending)),
+              std::string("\xFD\xFFz\0", 4));
 }
 
 }  // namespace

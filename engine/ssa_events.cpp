@@ -1,0 +1,126 @@
+// Reading SSA and ASS events: sections and keywords in any case after
+// leading blanks, fields by the Format line, and each value without the
+// blanks around it.
+#include "ssa_events.h"
+
+#include "byte_scan.h"
+#include "timing_lines.h"
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalsIgnoringCase(std::string_view s, std::string_view word) {
+    if (s.size() != word.size()) return false;
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if (lower(s[i]) != lower(word[i])) return false;
+    return true;
+}
+
+// The rest of the line after `keyword` (such as "Dialogue:") when it begins so.
+bool afterKeyword(std::string_view l, std::string_view keyword, std::string_view& rest) {
+    if (l.size() < keyword.size() || !equalsIgnoringCase(l.substr(0, keyword.size()), keyword)) return false;
+    rest = l.substr(keyword.size());
+    return true;
+}
+
+// Lines of [Events] that hold no subtitle: comments, and the events of SSA
+// that are no dialogue.
+bool isOtherEventLine(std::string_view l) {
+    if (l.front() == ';') return true;
+    std::string_view rest;
+    for (std::string_view keyword : {"Comment:", "Picture:", "Sound:", "Movie:", "Command:"})
+        if (afterKeyword(l, keyword, rest)) return true;
+    return false;
+}
+
+void note(EventScan& scan, std::int32_t i, NotConverted reason) {
+    if (scan.notConverted) scan.notConverted->add(i + 1, reason);
+}
+
+// A Format line that names no Start or no End cannot describe an event:
+// scripts with such a line are read in the v4 order, as without one.
+EventFields usableFields(std::string_view format, const EventFields& before) {
+    EventFields fields;
+    return readFormatLine(format, fields) ? fields : before;
+}
+
+}  // namespace
+
+bool readFormatLine(std::string_view format, EventFields& fields) {
+    EventFields found{-1, -1, 0};
+    while (true) {
+        const std::size_t comma = format.find(',');
+        const std::string_view name = trimmed(format.substr(0, comma));
+        if (equalsIgnoringCase(name, "Start")) found.start = found.count;
+        if (equalsIgnoringCase(name, "End")) found.end = found.count;
+        ++found.count;
+        if (comma == std::string_view::npos) break;
+        format.remove_prefix(comma + 1);
+    }
+    // The text is the last field: Start and End must come before it.
+    if (found.start < 0 || found.end < 0 || found.start == found.count - 1 || found.end == found.count - 1)
+        return false;
+    fields = found;
+    return true;
+}
+
+bool readEventLine(std::string_view values, const EventFields& fields, SsaEvent& event) {
+    std::string_view start, end;
+    std::string_view text;
+    int field = 0;
+    const char* from = values.data();
+    const char* stop = values.data() + values.size();
+    // Fields up to the text, which takes the rest of the line, commas and all.
+    forEachByte(from, stop, ',', [&](const char* comma) {
+        const std::string_view value(from, static_cast<std::size_t>(comma - from));
+        if (field == fields.start) start = value;
+        if (field == fields.end) end = value;
+        from = comma + 1;
+        return ++field < fields.count - 1;
+    });
+    const std::string_view last(from, static_cast<std::size_t>(stop - from));
+    if (field == fields.start) start = last;
+    if (field == fields.end) end = last;
+    // A line with fewer fields than its Format line has an empty text.
+    if (field == fields.count - 1) text = last;
+    if (field < fields.start || field < fields.end) return false;
+    event.text = trimmed(text);
+    return readEventTime(trimmed(start), event.times.start) && readEventTime(trimmed(end), event.times.end);
+}
+
+bool nextEvent(EventScan& scan, SsaEvent& event) {
+    const LineStore& store = *scan.store;
+    while (scan.next < store.count) {
+        const std::int32_t i = scan.next++;
+        std::string_view l = line(store, i);
+        while (!l.empty() && isBlank(l.front())) l.remove_prefix(1);
+        if (l.empty()) continue;
+        // A section begins; only [Events] holds events.
+        if (l.front() == '[') {
+            scan.inEvents = equalsIgnoringCase(trimmed(l), "[Events]");
+            scan.fields = EventFields{};
+            continue;
+        }
+        if (!scan.inEvents) continue;
+        std::string_view rest;
+        if (afterKeyword(l, "Format:", rest)) {
+            scan.fields = usableFields(rest, scan.fields);
+        } else if (afterKeyword(l, "Dialogue:", rest)) {
+            event.line = i;
+            if (readEventLine(rest, scan.fields, event)) return true;
+            note(scan, i, NotConverted::unreadableEventTimes);
+        } else if (!isOtherEventLine(l)) {
+            note(scan, i, NotConverted::noEvent);
+        }
+    }
+    return false;
+}
