@@ -7,39 +7,50 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 #if defined(__SSE2__) && !defined(MARLIVA_PORTABLE_SCAN)
 #define MARLIVA_SIXTEEN_AT_ONCE 1
 #include <emmintrin.h>
 #endif
 
-// How many of the bytes from p to end are `a`, and how many are `b`.
-inline void countBytes(const char* p, const char* end, char a, char b, std::size_t& countA,
-                       std::size_t& countB) {
-    countA = countB = 0;
+// How many of the bytes from p to end are `a`.
+inline std::size_t countByte(const char* p, const char* end, char a) {
+    std::size_t count = 0;
 #if defined(MARLIVA_SIXTEEN_AT_ONCE)
-    // Counted in byte lanes, which are summed every 255 steps, before they overflow.
-    const __m128i wantA = _mm_set1_epi8(a), wantB = _mm_set1_epi8(b);
+    const __m128i want = _mm_set1_epi8(a);
     while (end - p >= 16) {
-        __m128i lanesA = _mm_setzero_si128(), lanesB = _mm_setzero_si128();
-        for (int step = 0; step < 255 && end - p >= 16; ++step, p += 16) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            lanesA = _mm_sub_epi8(lanesA, _mm_cmpeq_epi8(bytes, wantA));
-            lanesB = _mm_sub_epi8(lanesB, _mm_cmpeq_epi8(bytes, wantB));
-        }
-        const auto sum = [](__m128i lanes) {
-            const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
-            return static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
-                   static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
-        };
-        countA += sum(lanesA);
-        countB += sum(lanesB);
+        __m128i lanes = _mm_setzero_si128();
+        for (int step = 0; step < 255 && end - p >= 16; ++step, p += 16)
+            lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), want));
+        const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+        count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+                 static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
     }
 #endif
-    for (; p < end; ++p) {
-        countA += *p == a;
-        countB += *p == b;
+    for (; p < end; ++p) count += *p == a;
+    return count;
+}
+
+// Whether the text holds the byte. Texts of sixteen bytes or more are read in
+// pieces of sixteen, the last overlapping the one before.
+inline bool containsByte(std::string_view text, char byte) {
+#if defined(MARLIVA_SIXTEEN_AT_ONCE)
+    if (text.size() >= 16) {
+        const __m128i want = _mm_set1_epi8(byte);
+        const char* p = text.data();
+        const char* last = p + text.size() - 16;
+        for (;; p += 16) {
+            if (p > last) p = last;
+            if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), want)))
+                return true;
+            if (p == last) return false;
+        }
     }
+#endif
+    for (const char c : text)
+        if (c == byte) return true;
+    return false;
 }
 
 // Calls onFound(q) for each q from p to end where *q is `byte`, in order,

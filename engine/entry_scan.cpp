@@ -5,30 +5,38 @@
 namespace {
 
 // What a line is, with its times or frames read where it is a timing line or
-// a frame line. Most lines are text and begin with a letter: those are told
-// by their first byte.
+// a frame line. Most lines are text and begin with a letter, or are timing
+// lines in the program's own shape, or numbers: those are told at once. Other
+// shapes of timing lines need an arrow.
 LineClass classify(std::string_view l, TimeSpan& times, FrameSpan& frames) {
     if (l.empty()) return LineClass::empty;
     const char c = l[0];
     if (c == '{') return readFrameLine(l, frames) ? LineClass::frame : LineClass::text;
-    const bool mayTime = (c >= '0' && c <= '9') || c == '-' || c == ' ' || c == '\t' ||
-                         c == '\xC2' || c == '\xA0';
-    if (!mayTime) return LineClass::text;
-    if (readTimingLine(l, times)) return LineClass::timing;
+    const bool digit = c >= '0' && c <= '9';
+    if (!digit && c != '-' && c != ' ' && c != '\t' && c != '\xC2' && c != '\xA0') return LineClass::text;
+    if (digit && readOwnTimingLine(l, times)) return LineClass::timing;
     if (isNumberLine(l)) return LineClass::number;
+    if (l.find('>') == std::string_view::npos && l.find('\xE2') == std::string_view::npos)
+        return LineClass::text;
+    if (readOtherTimingLine(l, times)) return LineClass::timing;
     return looksLikeTimingLine(l) ? LineClass::unreadableTiming : LineClass::text;
+}
+
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
+void classifyInto(EntryScan& scan, std::int32_t i, ClassifiedLine& slot) {
+    slot.line = i;
+    slot.kind = i < scan.store->count ? classify(line(*scan.store, i), slot.times, slot.frames) : LineClass::empty;
 }
 
 // Line i classified, through the scan's memory of the last lines it
 // classified: the scan asks of most lines twice (whether the line before is
-// a number is decided by the line after it), and reads each timing line once.
-const ClassifiedLine& classifiedAt(EntryScan& scan, std::int32_t i) {
-    ClassifiedLine& slot = scan.classified[i & 1];
-    if (slot.line != i) {
-        slot.line = i;
-        slot.kind = i < scan.store->count ? classify(line(*scan.store, i), slot.times, slot.frames)
-                                          : LineClass::empty;
-    }
+// a number is decided by the line after it, and an empty line by the lines
+// after it), and reads each timing line once.
+inline const ClassifiedLine& classifiedAt(EntryScan& scan, std::int32_t i) {
+    ClassifiedLine& slot = scan.classified[i & 3];
+    if (slot.line != i) classifyInto(scan, i, slot);
     return slot;
 }
 
@@ -37,31 +45,60 @@ LineClass classifyAt(EntryScan& scan, std::int32_t i) { return classifiedAt(scan
 bool isTiming(LineClass c) { return c == LineClass::timing || c == LineClass::unreadableTiming; }
 
 // Whether line i begins an entry of timing lines: a timing line, read or not,
-// or the number line right before one.
-bool beginsTimedEntry(EntryScan& scan, std::int32_t i, LineClass c) {
+// or the number line right before one. `timing` receives the timing line.
+bool beginsTimedEntry(EntryScan& scan, std::int32_t i, LineClass c, std::int32_t& timing) {
+    timing = c == LineClass::number ? i + 1 : i;
     return isTiming(c) || (c == LineClass::number && isTiming(classifyAt(scan, i + 1)));
+}
+
+// Digits alone.
+inline bool isDigitLine(std::string_view l) {
+    if (l.empty()) return false;
+    for (const char c : l)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// Whether a line is text for certain, told by its first byte: a letter, say,
+// begins no number, timing line or frame line.
+inline bool isPlainText(std::string_view l) {
+    if (l.empty()) return false;
+    const char c = l[0];
+    return !(c >= '0' && c <= '9') && c != '-' && c != ' ' && c != '\t' && c != '{' && c != '\xC2' &&
+           c != '\xA0';
 }
 
 // Where the text of the entry whose timing line is t ends. An empty line inside
 // the text belongs to it unless the next line with text begins the next entry
 // (a timing line or frame line, or the number before a timing line), or no
 // such line follows: some files have entries with an empty line in their text.
+// When the next entry's timing line can be read, the scan goes on there.
 std::int32_t textEnd(EntryScan& scan, std::int32_t t) {
     const LineStore& store = *scan.store;
-    std::int32_t k = t + 1;
-    while (k < store.count) {
-        const LineClass c = classifyAt(scan, k);
-        if (beginsTimedEntry(scan, k, c)) break;
-        if (c == LineClass::empty) {
-            std::int32_t next = k;
-            while (next < store.count && line(store, next).empty()) ++next;
-            if (next == store.count) break;
-            const LineClass after = classifyAt(scan, next);
-            if (after == LineClass::frame || beginsTimedEntry(scan, next, after)) break;
-            k = next;
+    std::int32_t k = t + 1, timing = 0;
+    for (; k < store.count; ++k) {
+        const std::string_view l = line(store, k);
+        if (isPlainText(l)) continue;
+        // The usual end of an entry, told at once: an empty line, the next
+        // entry's number and its timing line in the program's own shape.
+        if (l.empty() && k + 2 < store.count && isDigitLine(line(store, k + 1)) &&
+            readOwnTimingLine(line(store, k + 2), scan.nextTimes)) {
+            scan.nextTiming = k + 2;
+            scan.nextTimesRead = true;
+            return k;
         }
-        ++k;
+        const LineClass c = classifyAt(scan, k);
+        if (beginsTimedEntry(scan, k, c, timing)) break;
+        if (c != LineClass::empty) continue;
+        std::int32_t next = k;
+        while (next < store.count && line(store, next).empty()) ++next;
+        if (next == store.count) return k;
+        const LineClass after = classifyAt(scan, next);
+        if (after == LineClass::frame) return k;
+        if (beginsTimedEntry(scan, next, after, timing)) break;
+        k = next;
     }
+    if (k < store.count && classifyAt(scan, timing) == LineClass::timing) scan.nextTiming = timing;
     return k;
 }
 
@@ -69,13 +106,14 @@ void note(EntryScan& scan, std::int32_t i, NotConverted reason) {
     if (scan.notConverted) scan.notConverted->add(i + 1, reason);
 }
 
-// The entry of timing lines whose timing line is t.
-void timedEntry(EntryScan& scan, std::int32_t t, const TimeSpan& times, SrtEntry& entry) {
-    const LineStore& store = *scan.store;
+// The entry of timing lines whose timing line is t, with a number line
+// before it when `numbered`, else when the line before is one.
+void timedEntry(EntryScan& scan, std::int32_t t, const TimeSpan& times, bool numbered, SrtEntry& entry) {
     entry.kind = LineKindSrt;
     entry.timingLine = t;
     entry.times = times;
-    entry.numberLine = t == 0 || isNumberLine(line(store, t - 1)) ? t - 1 : kNoNumberLine;
+    const LineClass before = numbered || t == 0 ? LineClass::empty : classifyAt(scan, t - 1);
+    entry.numberLine = before == LineClass::empty || before == LineClass::number ? t - 1 : kNoNumberLine;
     entry.textFrom = t + 1;
     entry.textTo = textEnd(scan, t);
     scan.next = entry.textTo;
@@ -86,6 +124,19 @@ void timedEntry(EntryScan& scan, std::int32_t t, const TimeSpan& times, SrtEntry
 bool nextEntry(EntryScan& scan, SrtEntry& entry) {
     const LineStore& store = *scan.store;
     while (scan.next < store.count) {
+        // Only empty lines and the number line stand before a timing line
+        // that the last entry's text ended at.
+        if (scan.nextTiming > 0) scan.next = scan.nextTiming;
+        scan.nextTiming = 0;
+        if (scan.nextTimesRead && scan.lock != LineKindFrame) {
+            scan.nextTimesRead = false;
+            scan.lock = LineKindSrt;
+            const TimeSpan times = scan.nextTimes;
+            timedEntry(scan, scan.next, times, true, entry);
+            entry.position = ++scan.entries;
+            return true;
+        }
+        scan.nextTimesRead = false;
         const std::int32_t i = scan.next;
         const std::string_view l = line(store, i);
         if (i == 0 && isFrameRateDeclaration(l, scan.declaredFrameRate)) {
@@ -97,7 +148,7 @@ bool nextEntry(EntryScan& scan, SrtEntry& entry) {
         const LineClass c = classified.kind;
         if (c == LineClass::timing && scan.lock != LineKindFrame) {
             scan.lock = LineKindSrt;
-            timedEntry(scan, i, classified.times, entry);
+            timedEntry(scan, i, classified.times, false, entry);
             entry.position = ++scan.entries;
             return true;
         }

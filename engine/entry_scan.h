@@ -44,10 +44,15 @@ struct EntryScan {
     std::int32_t next = 0;
     LineKind lock = LineKindNone;
     std::int32_t entries = 0;
+    // The timing line of the next entry, when the last entry's text ended
+    // where that entry begins; 0 when unknown.
+    std::int32_t nextTiming = 0;
+    bool nextTimesRead = false;  // and its times, read already
+    TimeSpan nextTimes;
     // A frame rate that the file declares on its first line.
     bool declaresFrameRate = false;
     double declaredFrameRate = 0.0;
-    ClassifiedLine classified[2];  // the last two lines classified, by the parity of their index
+    ClassifiedLine classified[4];  // the last lines classified, by their index modulo 4
 };
 
 inline EntryScan startEntryScan(const LineStore& store, NotConvertedLines* notConverted) {

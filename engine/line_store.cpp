@@ -147,16 +147,24 @@ void forEachLine(const char* text, const char* end, bool carriageReturnLines, On
 // Whether lines end at carriage returns: a file with more carriage returns
 // that stand alone than line feeds (old Mac files, some of which end their
 // last line with both). In other files a lone carriage return is a character.
+// The first few kilobytes tell files of either kind apart; only where they
+// hold more lone carriage returns than line feeds is the whole text counted.
 bool endsLinesWithCarriageReturns(const char* text, const char* end, std::size_t& lineEnds) {
-    std::size_t feeds = 0, returns = 0;
-    countBytes(text, end, '\n', '\r', feeds, returns);
-    lineEnds = feeds;
-    if (returns <= feeds) return false;
-    std::size_t alone = 0;
-    for (const char* p = text; p < end; ++p) alone += *p == '\r' && (p + 1 == end || p[1] != '\n');
-    if (alone <= feeds) return false;
-    lineEnds = feeds + alone;
-    return true;
+    constexpr std::ptrdiff_t kSample = 4096;
+    const auto loneReturns = [](const char* from, const char* to) {
+        std::size_t alone = 0;
+        for (const char* p = from; p < to; ++p) alone += *p == '\r' && (p + 1 == to || p[1] != '\n');
+        return alone;
+    };
+    const char* sampleEnd = end - text > kSample ? text + kSample : end;
+    if (loneReturns(text, sampleEnd) <= countByte(text, sampleEnd, '\n')) {
+        lineEnds = countByte(text, end, '\n');
+        return false;
+    }
+    const std::size_t feeds = countByte(text, end, '\n');
+    const std::size_t alone = loneReturns(text, end);
+    lineEnds = alone > feeds ? feeds + alone : feeds;
+    return alone > feeds;
 }
 
 // The index of the text's lines, and of those after an end-of-file mark.

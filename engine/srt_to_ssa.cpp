@@ -2,6 +2,7 @@
 // more Dialogue lines per entry of an SRT file of timing lines or frame lines.
 #include <cstring>
 
+#include "byte_scan.h"
 #include "entry_scan.h"
 #include "text_output.h"
 #include "time_format.h"
@@ -80,6 +81,7 @@ void putDialogue(OutputFile& out, std::string_view prefix, std::string_view name
 
 // Text that a script's reader would break where the input has none.
 void noteScriptBreaks(std::string_view text, std::int32_t line, NotConvertedLines& notConverted) {
+    if (!containsByte(text, '\\')) return;
     if (holdsScriptBreak(text, 'n')) notConverted.add(line + 1, NotConverted::newlineInText);
     if (holdsScriptBreak(text, 'N')) notConverted.add(line + 1, NotConverted::capitalNewlineInText);
 }

@@ -3,6 +3,8 @@
 // blanks around it.
 #include "ssa_events.h"
 
+#include <cstring>
+
 #include "byte_scan.h"
 #include "timing_lines.h"
 
@@ -25,9 +27,13 @@ bool equalsIgnoringCase(std::string_view s, std::string_view word) {
     return true;
 }
 
-// The rest of the line after `keyword` (such as "Dialogue:") when it begins so.
+// The rest of the line after `keyword` (such as "Dialogue:") when it begins
+// so, in any case; the keyword's own case is tried first, in one comparison.
 bool afterKeyword(std::string_view l, std::string_view keyword, std::string_view& rest) {
-    if (l.size() < keyword.size() || !equalsIgnoringCase(l.substr(0, keyword.size()), keyword)) return false;
+    if (l.size() < keyword.size() || lower(l[0]) != lower(keyword[0])) return false;
+    const std::string_view head = l.substr(0, keyword.size());
+    if (std::memcmp(head.data(), keyword.data(), keyword.size()) != 0 && !equalsIgnoringCase(head, keyword))
+        return false;
     rest = l.substr(keyword.size());
     return true;
 }
@@ -112,12 +118,12 @@ bool nextEvent(EventScan& scan, SsaEvent& event) {
         }
         if (!scan.inEvents) continue;
         std::string_view rest;
-        if (afterKeyword(l, "Format:", rest)) {
-            scan.fields = usableFields(rest, scan.fields);
-        } else if (afterKeyword(l, "Dialogue:", rest)) {
+        if (afterKeyword(l, "Dialogue:", rest)) {
             event.line = i;
             if (readEventLine(rest, scan.fields, event)) return true;
             note(scan, i, NotConverted::unreadableEventTimes);
+        } else if (afterKeyword(l, "Format:", rest)) {
+            scan.fields = usableFields(rest, scan.fields);
         } else if (!isOtherEventLine(l)) {
             note(scan, i, NotConverted::noEvent);
         }

@@ -2,7 +2,6 @@
 // eight characters at a time, then the shapes that other tools write.
 #include "timing_lines.h"
 
-#include <bit>
 #include <charconv>
 #include <cstring>
 
@@ -89,7 +88,7 @@ std::size_t arrowLength(std::string_view s, std::size_t i) {
 // [blanks] T [blanks] ARROW [blanks] T REST, REST anything but a further
 // digit. A time that can be read with hours is: "01:02:03" is an hour, two
 // minutes and three seconds, never a minute, two seconds and 30 ms.
-bool readOtherTimingLine(std::string_view s, TimeSpan& times) {
+bool readOtherTimes(std::string_view s, TimeSpan& times) {
     const std::size_t from = skipBlanks(s, 0);
     for (const bool startHours : {true, false}) {
         std::size_t p = from;
@@ -108,69 +107,9 @@ bool readOtherTimingLine(std::string_view s, TimeSpan& times) {
     return false;
 }
 
-// Eight characters of a shape at once: the bytes that must be equal, and the
-// lanes that must hold a digit ('0' in the shape), as words in the byte order
-// of the machine, so that a word read from a line compares lane by lane.
-struct ShapeWord {
-    std::uint64_t literal;  // the shape's characters, 0 in digit lanes
-    std::uint64_t digits;   // 0xFF in digit lanes
-};
-
-template <std::size_t kLength>
-constexpr ShapeWord shapeWord(const char (&shape)[kLength], std::size_t from) {
-    std::uint64_t literal = 0, digits = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
-        const bool digit = shape[from + i] == '0';
-        // Little- or big-endian, the lane of byte i is the same as memcpy gives.
-        const int shift = std::endian::native == std::endian::little ? 8 * static_cast<int>(i)
-                                                                     : 8 * (7 - static_cast<int>(i));
-        if (digit) digits |= std::uint64_t{0xFF} << shift;
-        else literal |= std::uint64_t{static_cast<unsigned char>(shape[from + i])} << shift;
-    }
-    return {literal, digits};
-}
-
-// Whether the eight characters at p match the shape word: literal lanes
-// equal, digit lanes from '0' to '9' (high half 3, low half plus 6 below 16).
-bool matchesWord(const char* p, const ShapeWord& word) {
-    std::uint64_t w;
-    std::memcpy(&w, p, sizeof w);
-    constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0u, kLow = 0x0F0F0F0F0F0F0F0Fu;
-    const std::uint64_t wrongLiteral = (w ^ word.literal) & ~word.digits;
-    const std::uint64_t wrongHigh = ((w & kHigh) ^ 0x3030303030303030u) & word.digits;
-    const std::uint64_t overNine = (((w & kLow) + 0x0606060606060606u) & kHigh) & word.digits;
-    return (wrongLiteral | wrongHigh | overNine) == 0;
-}
-
-int twoDigits(const char* p) { return (p[0] - '0') * 10 + (p[1] - '0'); }
-
-Millis clockAt(const char* p) {
-    return ((static_cast<Millis>(twoDigits(p)) * 60 + twoDigits(p + 3)) * 60 + twoDigits(p + 6)) * 1000 +
-           (p[9] - '0') * 100 + twoDigits(p + 10);
-}
-
-// "00:00:00,000 --> 00:00:00,000", alone or before anything but a digit: the
-// program's own shape and that of nearly every line of nearly every file,
-// read at once.
-bool readCanonicalTimingLine(std::string_view line, TimeSpan& times) {
-    static constexpr char kShape[] = "00:00:00,000 --> 00:00:00,000";
-    static constexpr ShapeWord kWords[] = {shapeWord(kShape, 0), shapeWord(kShape, 8),
-                                           shapeWord(kShape, 16), shapeWord(kShape, 21)};
-    constexpr std::size_t kLength = sizeof kShape - 1;
-    if (line.size() < kLength || (line.size() > kLength && isDigit(line[kLength]))) return false;
-    const char* p = line.data();
-    if (!(matchesWord(p, kWords[0]) && matchesWord(p + 8, kWords[1]) && matchesWord(p + 16, kWords[2]) &&
-          matchesWord(p + 21, kWords[3])))
-        return false;
-    times = {clockAt(p), clockAt(p + 17)};
-    return true;
-}
-
 }  // namespace
 
-bool readTimingLine(std::string_view line, TimeSpan& times) {
-    return readCanonicalTimingLine(line, times) || readOtherTimingLine(line, times);
-}
+bool readOtherTimingLine(std::string_view line, TimeSpan& times) { return readOtherTimes(line, times); }
 
 // A group of a time as any tool may write it: digits and colons, with the
 // other separators of times among them. Empty when none stands at i; false
@@ -208,16 +147,7 @@ bool looksLikeTimingLine(std::string_view s) {
     return (before || after) && (after || skipBlanks(s, i) == s.size());
 }
 
-bool readFrameLine(std::string_view s, FrameSpan& frames) {
-    static constexpr char kShape[] = "{000000}{000000}";
-    static constexpr ShapeWord kWords[] = {shapeWord(kShape, 0), shapeWord(kShape, 8)};
-    if (s.size() >= 16 && matchesWord(s.data(), kWords[0]) && matchesWord(s.data() + 8, kWords[1])) {
-        std::int32_t values[2] = {};
-        for (int at : {1, 9})
-            for (int k = 0; k < 6; ++k) values[at / 8] = values[at / 8] * 10 + (s[static_cast<std::size_t>(at + k)] - '0');
-        frames = {values[0], values[1], 16};
-        return true;
-    }
+bool readOtherFrameLine(std::string_view s, FrameSpan& frames) {
     // {A}{B} with A and B of one to nine digits. Some editors write frames
     // before the film's start with a minus sign: those are frame 0, as times
     // before zero are 0 in timing lines.
@@ -258,13 +188,13 @@ bool isFrameRateDeclaration(std::string_view line, double& rate) {
     return std::from_chars(text, text + number.size(), rate).ec == std::errc();
 }
 
-bool isNumberLine(std::string_view line) {
+bool isOtherNumberLine(std::string_view line) {
     std::size_t i = skipBlanks(line, 0);
     while (i < line.size() && isDigit(line[i])) ++i;
     return skipBlanks(line, i) == line.size();
 }
 
-bool readEventTime(std::string_view field, Millis& time) {
+bool readOtherEventTime(std::string_view field, Millis& time) {
     std::size_t p = 0;
     const bool negative = !field.empty() && field[0] == '-';
     if (negative) ++p;
