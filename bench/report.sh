@@ -8,7 +8,7 @@
 #   output bytes|shipped peak KiB|ffmpeg peak KiB|runs
 # where the floor is cp of the input, or of a file of the output's size where
 # the output is larger. STARTUP has one line per program and run:
-#   program|run|ms|instructions|shared libraries|symbol relocations
+#   program|run|ms|instructions|page faults|shared libraries|symbol relocations
 set -euo pipefail
 rows=$1 startup=$2 batch_files=$3 batch_runs=$4 batch_shipped=$5 batch_static=$6 batch_ff=$7
 micro=$8
@@ -130,9 +130,11 @@ cat <<EOF
   virtual machine, whose host now and then makes the first touch of fresh memory slow: medians,
   not means).
 - **start-up**: \`marliva-convert --version\` and the conversion of an empty file, timed; the
-  instructions they run, the dynamic loader's included, counted by callgrind; the shared
-  libraries the program names and the relocations that looked a symbol up (\`LD_DEBUG=statistics\`,
-  the C library's own included).
+  instructions they run, the dynamic loader's included, counted by callgrind; the minor page
+  faults (\`/usr/bin/time\`, which counts the fork before the program starts too: compare the
+  rows, not the numbers alone; on a virtual machine each costs tens of microseconds); the shared
+  libraries the program names and the relocations that looked a symbol up
+  (\`LD_DEBUG=statistics\`, the C library's own included).
 - **peak memory**: maximum resident set size of the shipped program from \`/usr/bin/time -v\`
   (median of 3 runs), against the limit of 2 x the input's size + 8 MiB.
 - **batch**: \`marliva-convert --overwrite --batch\` over many generated files in one process,
@@ -162,15 +164,15 @@ cat <<EOF
 
 ## Start-up
 
-| program | run | time | instructions | shared libraries | symbol relocations |
-|---|---|---:|---:|---:|---:|
+| program | run | time | instructions | page faults | shared libraries | symbol relocations |
+|---|---|---:|---:|---:|---:|---:|
 EOF
 
 awk -F'|' "$number_formats"'
 {
   run = $2 == "empty" ? "empty file to SSA" : "`" $2 "`"
-  printf "| %s | %s | %s | %s | %s | %s |\n", $1, run, ms($3), $4 == "" ? "-" : grouped($4),
-         $5 == "" ? 0 : $5, $6 == "" ? 0 : grouped($6)
+  printf "| %s | %s | %s | %s | %s | %s | %s |\n", $1, run, ms($3), $4 == "" ? "-" : grouped($4),
+         $5, $6 == "" ? 0 : $6, $7 == "" ? 0 : grouped($7)
 }' "$startup"
 
 cat <<EOF

@@ -92,6 +92,9 @@ instructions() {
   awk '/^summary:/ { print $2 }' results/callgrind.out
 }
 libraries() { readelf -d "$1" | grep -c '(NEEDED)' || true; }
+# Minor page faults of a run, as /usr/bin/time counts them: the fork before the
+# program starts included, the same for every program.
+page_faults() { /usr/bin/time -f %R "$@" 2>&1 >/dev/null | tail -1; }
 symbol_relocations() {
   LD_DEBUG=statistics "$@" 2>&1 >/dev/null | awk '/final number of relocations:/ { print $NF }' | tail -1
 }
@@ -119,9 +122,10 @@ for program in shipped static; do
   for run in "--version" "empty"; do
     args=(--version)
     [[ $run == empty ]] && args=(empty.srt out/empty.ssa)
-    printf '%s|%s|%s|%s|%s|%s\n' "$program" "$run" \
+    printf '%s|%s|%s|%s|%s|%s|%s\n' "$program" "$run" \
       "$(median_ms "$results/startup.csv" "$program $run")" \
-      "$(instructions "./$program" "${args[@]}")" "$(libraries "$(readlink -f "$program")")" \
+      "$(instructions "./$program" "${args[@]}")" "$(page_faults "./$program" "${args[@]}")" \
+      "$(libraries "$(readlink -f "$program")")" \
       "$(symbol_relocations "./$program" "${args[@]}")" >>"$startup"
   done
 done
