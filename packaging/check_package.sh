@@ -2,7 +2,8 @@
 # Packs a build into the .deb that `make package` makes and checks it as a
 # distribution's reviewer would: lintian (pedantic, every tag shown), the
 # desktop entry with desktop-file-validate, the manual pages with groff's
-# warnings on. Any finding fails.
+# warnings on; and that marliva-convert names no shared library but the C
+# library's. Any finding fails.
 # Usage: check_package.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -26,6 +27,12 @@ if grep -q . "$work/lintian.txt"; then
 fi
 
 dpkg-deb -x "$deb" "$work/root"
+# marliva-convert loads and binds the C library alone when it starts
+# (app/CMakeLists.txt); each further library costs every run its mapping and
+# its symbol lookups.
+others=$(readelf -d "$work/root/usr/bin/marliva-convert" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' |
+  grep -v -e '^libc\.so\.' -e '^ld-linux' || true)
+[[ -z $others ]] || fail "marliva-convert loads more than the C library:" $others
 findings=$(desktop-file-validate "$work/root/usr/share/applications/marliva.desktop" 2>&1) ||
   true
 [[ -z $findings ]] || { echo "$findings" >&2; fail "desktop-file-validate has findings"; }

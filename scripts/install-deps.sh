@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the named parts of the build need, only
-# those that are missing. Groups: core windows qt package wayland bench fuzz.
+# those that are missing. Groups: core windows qt deb package wayland bench fuzz.
 set -euo pipefail
 
 declare -A group_packages=(
   [core]="g++ cmake make libgtest-dev libgmock-dev"
   [windows]="g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 fonts-wine xvfb xauth file"
   [qt]="qt6-base-dev qt6-qpa-plugins fonts-liberation"
+  [deb]="dpkg-dev file"
   [package]="dpkg-dev lintian desktop-file-utils groff-base man-db file"
   [wayland]="qt6-wayland"
-  [bench]="hyperfine ffmpeg libbenchmark-dev time"
+  [bench]="hyperfine ffmpeg libbenchmark-dev time valgrind"
   [fuzz]="clang libclang-rt-14-dev"
 )
 
