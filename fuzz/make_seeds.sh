@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 shared=${1:-../../shared/corpus}
-harnesses=(writers ssa_reader time_formatters log_trim run frame_rate_text)
+harnesses=(writers ssa_reader time_formatters log_trim run frame_rate_text round_trip)
 for name in "${harnesses[@]}"; do rm -rf "corpus/$name"; mkdir -p "corpus/$name"; done
 
 # MIT, CC BY and Apache files only (their origins in corpus/SOURCES.md).
@@ -80,4 +80,10 @@ line=$'SRT => SSA ... done.\r\n\r\ntime : 0.012 sec\r\nsubs : 42\r\nspeed: 3500 
 for text in 30 29.97 25 24 23.976 15 '25 fps' abc NaN -nan inf 1e999 ' +1e-3x' '-0' '0x1A' '.5' '5.'; do
   printf '%s' "$text" >"corpus/frame_rate_text/$(printf '%s' "$text" | tr -c 'A-Za-z0-9.+-' '_')"
 done
+# Round trips: a frame-rate index, then records of entries (start, length,
+# lines) taken from any bytes: the bundled sample's, and times at the far end.
+for rate in 0 1 3; do
+  { printf "\\x0$rate"; head -c $((1500 * (rate + 1))) ../samples/sintel_en.srt; } >"corpus/round_trip/sample-rate-$rate"
+done
+{ printf '\x04'; for _ in $(seq 1 20); do printf '\xff\xff\xff\xff\xff\xff\x02\x10abcdefghijklmnop'; done; } >corpus/round_trip/far-hours
 echo "seeds: $(find corpus -type f ! -name '*.md' | wc -l) files"
