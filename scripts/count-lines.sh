@@ -9,7 +9,8 @@ count() {
     xargs -r cat | grep -c -v -E '^\s*$'
 }
 code=$(count engine ui app fuzz bench scripts)
+product=$(count engine ui app)
 tests=$(count tests)
-echo "code: $code non-blank lines (engine, ui, app, fuzz, bench, scripts)"
-echo "tests: $tests non-blank lines (tests), $(( 100 * tests / code ))% of the code"
+echo "code: $code non-blank lines (engine, ui, app, fuzz, bench, scripts), $product of them the product (engine, ui, app)"
+echo "tests: $tests non-blank lines (tests), $(( 100 * tests / code ))% of the code, $(( 100 * tests / product ))% of the product"
 (( 3 * tests <= code )) || { echo "tests are more than a third of the code" >&2; exit 1; }

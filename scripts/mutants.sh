@@ -13,21 +13,30 @@ scripts/install-deps.sh core qt package
 faults=$(cat <<'EOF'
 rounding-half-down ||| engine/time_format.cpp ||| digits[keep] >= '5' ||| digits[keep] > '5'
 frame-rounded-down ||| engine/time_format.cpp ||| seconds * frameRate + 0.5; ||| seconds * frameRate;
-last-line-dropped ||| engine/line_store.cpp ||| return from == end || onLine(from, end); ||| return true;
-cr-kept-before-lf ||| engine/line_store.cpp ||| stop[-1] == '\r') --length; ||| stop[-1] == '\a') --length;
+last-line-dropped ||| engine/line_store.cpp ||| if (from != end) onLine( ||| if (false) onLine(
+cr-kept-before-lf ||| engine/line_store.cpp ||| from[length - 1] == '\r') --length; ||| from[length - 1] == '\a') --length;
+blank-line-kept ||| engine/line_store.cpp ||| if (length > 0 && isBlank(from[0])) { ||| if (false) {
+cr-lines-not-read ||| engine/line_store.cpp ||| if (loneReturns(text, sampleEnd) <= countByte(text, sampleEnd, '\n')) { ||| if (true) {
 eof-marker-ignored ||| engine/line_store.cpp ||| std::memchr(text, 0x1A, size) ||| std::memchr(text, 0x1B, size)
-temporary-left ||| engine/output_file.cpp ||| std::remove(out.tempPath); ||| (void)out.tempPath;
-writes-in-place ||| engine/output_file.cpp ||| temporaryName(out.tempPath, sizeof out.tempPath, path, form == 1, attempt); ||| std::snprintf(out.tempPath, sizeof out.tempPath, "%s", path); std::remove(path);
-link-replaced ||| engine/output_file.cpp ||| if (!resolveLinks(path, out.path, sizeof out.path)) ||| if (std::snprintf(out.path, sizeof out.path, "%s", path) < 0)
+temporary-left ||| engine/output_file.cpp ||| std::remove(out.tempPath.c_str()); ||| (void)out.tempPath;
+writes-in-place ||| engine/output_file.cpp ||| out.tempPath = temporaryName(out.path, form == 1, attempt); ||| out.tempPath = out.path; std::remove(out.path.c_str());
+link-replaced ||| engine/output_file.cpp ||| if (!resolveLinks(path, out.path)) ||| out.path = path; if (false)
 utf8-mark-not-written ||| engine/text_encoding.cpp ||| case TextEncoding::utf8Bom: return "\xEF\xBB\xBF"; ||| case TextEncoding::utf8Bom: return "";
-utf16-written-as-utf8 ||| engine/output_file.cpp ||| if (isUtf16(out.encoding)) { ||| if (false) {
-arrow-not-read ||| engine/input_layouts.cpp ||| {"-->", "-- >", "- >", "->"} ||| {"-->", "-- >", "- >"}
-declaration-kept ||| engine/input_layouts.cpp ||| if (first && isFrameRateDeclaration(line, rate)) { ||| if (false && isFrameRateDeclaration(line, rate)) {
+utf16-written-as-utf8 ||| engine/output_file.cpp ||| if (isEncoded(out.encoding)) { ||| if (false) {
+unmarked-utf16-not-read ||| engine/text_encoding.cpp ||| if (isUnmarkedUtf16(bytes, false)) return TextEncoding::utf16leNoMark; ||| if (false) return TextEncoding::utf16leNoMark;
+arrow-not-read ||| engine/timing_lines.cpp ||| "-- >", "- >", "->", ||| "-- >", "- >",
+third-digit-not-read ||| engine/time_value.h ||| (0.0 + millis % 10) ||| (0.0 + 0)
+declaration-kept ||| engine/entry_scan.cpp ||| if (i == 0 && isFrameRateDeclaration( ||| if (false && isFrameRateDeclaration(
 capital-n-not-a-break ||| engine/ssa_to_srt.cpp ||| if (next == 'n' || next == 'N') { ||| if (next == 'n') {
-empty-line-ends-entry ||| engine/entry_scan.h ||| if (next >= store.count || classifyLine ||| if (true || classifyLine
-kind-lock-ignored ||| engine/timing_lines.h ||| if (lock != LineKindFrame && isSrtTimingLine(line)) return LineKindSrt; ||| if (isSrtTimingLine(line)) return LineKindSrt;
+empty-line-ends-entry ||| engine/entry_scan.cpp ||| k = next; ||| return k;
+kind-lock-ignored ||| engine/entry_scan.cpp ||| if (c == LineClass::timing && scan.lock != LineKindFrame) { ||| if (c == LineClass::timing) {
+format-line-ignored ||| engine/ssa_events.cpp ||| return readFormatLine(format, fields) ? fields : before; ||| return before;
+numbers-from-names ||| engine/ssa_to_srt.cpp ||| putDecimal(out, ++subs); ||| putDecimal(out, ++subs == 1 ? 1 : 7);
+shift-applied-twice ||| engine/ssa_to_srt.cpp ||| formatSrtTimes(start + by, end + by, ||| formatSrtTimes(start + 2 * by, end + 2 * by,
+report-line-lost ||| engine/run_report.h ||| if (count < kKept) first ||| if (count < kKept - 1) first
+bar-not-reported ||| engine/srt_swap.cpp ||| if (text.find('|') != std::string_view::npos) w.notConverted ||| if (false) w.notConverted
+no-subtitles-written ||| engine/conversion_run.cpp ||| if (!found.holdsSubtitle && holdsText(guard.store)) ||| if (false)
 batch-overwrites-input ||| app/marliva_convert.cpp ||| if (input == identity) return "is also an input of this batch"; ||| if (input == identity) continue;
-no-subtitles-is-success ||| app/marliva_convert.cpp ||| if (outcome.textWithoutSubs) { ||| if (false) {
 output-name-swapped ||| engine/file_kind.cpp ||| == FileKindSsa ? "srt" : "ssa"; ||| == FileKindSsa ? "ssa" : "srt";
 escape-closes ||| ui/main_dialog.cpp ||| default: break;  // OK and cancel ||| case 2: mainDialogClose(dialog); break;<NL>    default: break;  // OK and cancel
 tab-order-swapped ||| ui/dialog_layout.h ||| {IDC_CONVERT, ControlKind::PushButton, "Convert", {9, 25, 49, 19}},<NL>    {IDC_OPEN, ControlKind::PushButton, "Open", {9, 6, 49, 19}}, ||| {IDC_OPEN, ControlKind::PushButton, "Open", {9, 6, 49, 19}},<NL>    {IDC_CONVERT, ControlKind::PushButton, "Convert", {9, 25, 49, 19}},
