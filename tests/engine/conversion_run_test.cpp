@@ -100,17 +100,32 @@ TEST(Runs, FailedBeforeWriting) {
     }
 }
 
-// What a completed run tells its caller besides the log.
+// What a completed run tells its caller besides the log: subs, a declared
+// frame rate, and the lines it did not convert (the first ten of them).
 TEST(Runs, Outcome) {
+    std::string twelve;
+    for (int i = 0; i < 12; ++i) twelve += "text\n";
     const struct {
-        const char* input;
+        std::string input;
         const char* out;
         int subs;
         double declaredRate;  // 0: none
+        const char* notes;    // the count, then each kept line with its reason
     } cases[] = {
-        {"1\n00:00:01,000 --> 00:00:02,000\nx\n", "outcome.ssa", 1, 0},
-        {" \t\r\n\n", "outcome_blank.ssa", 0, 0},
-        {"{1}{1}23.976\n{24}{48}x\n", "outcome_rate.srt", 1, 23.976},
+        {"1\n00:00:01,000 --> 00:00:02,000\nx\n", "outcome.ssa", 1, 0, "0"},
+        {" \t\r\n\n", "outcome_blank.ssa", 0, 0, "0"},
+        {"{1}{1}23.976\n{24}{48}x\n", "outcome_rate.srt", 1, 23.976, "0"},
+        {"1\n00:00:01,000 --> 00:00:02,000\na|b\n", "outcome_bar.srt", 1, 0,
+         "1 3:a '|' in the text becomes a line break in frame lines"},
+        {"1\n00:00:01,000 --> 00:00:02,000\na\\nb\\N\n", "outcome_break.ssa", 1, 0,
+         "2 3:a '\\n' in the text becomes a line break in SSA 3:a '\\N' in the text becomes a line break in SSA"},
+        {"1\n00:00:01,000 --> 00:00:02,000\nx\n\x1A\nafter\n", "outcome_mark.ssa", 1, 0,
+         "1 5:text after an end-of-file mark (0x1A)"},
+        {twelve + "1\n00:00:01,000 --> 00:00:02,000\nx\n", "outcome_twelve.ssa", 1, 0,
+         "12 1:text before the first subtitle 2:text before the first subtitle 3:text before the first subtitle "
+         "4:text before the first subtitle 5:text before the first subtitle 6:text before the first subtitle "
+         "7:text before the first subtitle 8:text before the first subtitle 9:text before the first subtitle "
+         "10:text before the first subtitle"},
     };
     for (const auto& c : cases) {
         ConversionSettings settings;
@@ -122,6 +137,11 @@ TEST(Runs, Outcome) {
         EXPECT_EQ(report.subs, c.subs) << c.out;
         EXPECT_EQ(report.declaresFrameRate, c.declaredRate != 0) << c.out;
         EXPECT_EQ(report.declaredFrameRate, c.declaredRate) << c.out;
+        std::string notes = std::to_string(report.notConverted.count);
+        for (std::int32_t n = 0; n < report.notConverted.count && n < NotConvertedLines::kKept; ++n)
+            notes += " " + std::to_string(report.notConverted.first[n].line) + ":" +
+                     notConvertedText(report.notConverted.first[n].reason);
+        EXPECT_EQ(notes, c.notes) << c.out;
     }
 }
 
