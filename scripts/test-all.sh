@@ -4,7 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 for stage in native windows sanitizers fuzz; do
   script="scripts/test-$stage.sh"
-  [[ -x "$script" ]] || continue
   echo "=== test stage: $stage ==="
   "$script"
 done

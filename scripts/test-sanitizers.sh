@@ -6,8 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh core
 build=build-asan
+# Bytes are found one at a time here, as on processors without SSE2: the
+# native stage tests the sixteen-at-once way.
 cmake -S . -B "$build" -DMARLIVA_SANITIZE=address,undefined -DMARLIVA_QT=OFF \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  -DMARLIVA_PORTABLE_SCAN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
 # Every report goes to a file of its own as well as ending the program with a
