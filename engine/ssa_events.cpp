@@ -3,12 +3,15 @@
 // blanks around it.
 #include "ssa_events.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "byte_scan.h"
 #include "timing_lines.h"
 
 namespace {
+
+constexpr int kMostFields = 64;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -35,6 +38,18 @@ bool afterKeyword(std::string_view l, std::string_view keyword, std::string_view
     if (std::memcmp(head.data(), keyword.data(), keyword.size()) != 0 && !equalsIgnoringCase(head, keyword))
         return false;
     rest = l.substr(keyword.size());
+    return true;
+}
+
+// "Dialogue:" as scripts nearly always write it, compared at once.
+bool isDialogueLine(std::string_view l, std::string_view& rest) {
+    static constexpr char kWord[] = "Dialogue";
+    std::uint64_t word, head;
+    std::memcpy(&word, kWord, sizeof word);
+    if (l.size() < 9) return false;
+    std::memcpy(&head, l.data(), sizeof head);
+    if (head != word || l[8] != ':') return false;
+    rest = l.substr(9);
     return true;
 }
 
@@ -72,35 +87,38 @@ bool readFormatLine(std::string_view format, EventFields& fields) {
         if (comma == std::string_view::npos) break;
         format.remove_prefix(comma + 1);
     }
-    // The text is the last field: Start and End must come before it.
-    if (found.start < 0 || found.end < 0 || found.start == found.count - 1 || found.end == found.count - 1)
+    // The text is the last field: Start and End must come before it. Scripts
+    // name about ten fields; more than 64 is no Format line of an event.
+    if (found.start < 0 || found.end < 0 || found.start == found.count - 1 || found.end == found.count - 1 ||
+        found.count > kMostFields)
         return false;
     fields = found;
     return true;
 }
 
 bool readEventLine(std::string_view values, const EventFields& fields, SsaEvent& event) {
-    std::string_view start, end;
-    std::string_view text;
-    int field = 0;
-    const char* from = values.data();
+    // The commas before the text, found sixteen bytes at a time: the fields
+    // end at them, and the text begins after the last.
+    const char* commas[kMostFields];
+    const int wanted = fields.count - 1;
+    int found = 0;
     const char* stop = values.data() + values.size();
-    // Fields up to the text, which takes the rest of the line, commas and all.
-    forEachByte(from, stop, ',', [&](const char* comma) {
-        const std::string_view value(from, static_cast<std::size_t>(comma - from));
-        if (field == fields.start) start = value;
-        if (field == fields.end) end = value;
-        from = comma + 1;
-        return ++field < fields.count - 1;
+    forEachByte(values.data(), stop, ',', [&](const char* comma) {
+        commas[found++] = comma;
+        return found < wanted;
     });
-    const std::string_view last(from, static_cast<std::size_t>(stop - from));
-    if (field == fields.start) start = last;
-    if (field == fields.end) end = last;
-    // A line with fewer fields than its Format line has an empty text.
-    if (field == fields.count - 1) text = last;
-    if (field < fields.start || field < fields.end) return false;
-    event.text = trimmed(text);
-    return readEventTime(trimmed(start), event.times.start) && readEventTime(trimmed(end), event.times.end);
+    // Field i runs from after comma i - 1 to comma i, the last one found to
+    // the end of the line; a line with fewer fields than its Format line has
+    // an empty text.
+    const auto fieldAt = [&](int i) {
+        const char* from = i == 0 ? values.data() : commas[i - 1] + 1;
+        const char* to = i < found ? commas[i] : stop;
+        return std::string_view(from, static_cast<std::size_t>(to - from));
+    };
+    if (found < fields.start || found < fields.end) return false;
+    event.text = found == fields.count - 1 ? trimmed(fieldAt(found)) : std::string_view();
+    return readEventTime(trimmed(fieldAt(fields.start)), event.times.start) &&
+           readEventTime(trimmed(fieldAt(fields.end)), event.times.end);
 }
 
 bool nextEvent(EventScan& scan, SsaEvent& event) {
@@ -118,7 +136,7 @@ bool nextEvent(EventScan& scan, SsaEvent& event) {
         }
         if (!scan.inEvents) continue;
         std::string_view rest;
-        if (afterKeyword(l, "Dialogue:", rest)) {
+        if (isDialogueLine(l, rest) || afterKeyword(l, "Dialogue:", rest)) {
             event.line = i;
             if (readEventLine(rest, scan.fields, event)) return true;
             note(scan, i, NotConverted::unreadableEventTimes);
