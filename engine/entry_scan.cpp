@@ -119,6 +119,37 @@ void timedEntry(EntryScan& scan, std::int32_t t, const TimeSpan& times, bool num
     scan.next = entry.textTo;
 }
 
+// Line i, which begins no entry: a layout's line (empty, the number before a
+// timing line) or a line not converted, noted with its reason. Returns where
+// the scan goes on: after the entry of a timing line that cannot be read.
+std::int32_t skipLine(EntryScan& scan, std::int32_t i, LineClass c) {
+    const NotConverted outside =
+        scan.entries ? NotConverted::textOutsideSubtitles : NotConverted::textBeforeFirstSubtitle;
+    switch (c) {
+    case LineClass::empty: break;
+    case LineClass::number:
+        // The number of the entry that follows, or text outside any.
+        if (scan.lock == LineKindFrame || !isTiming(classifyAt(scan, i + 1))) note(scan, i, outside);
+        break;
+    case LineClass::timing: note(scan, i, NotConverted::timingLineAmongFrameLines); break;
+    case LineClass::frame: note(scan, i, NotConverted::frameLineAmongTimingLines); break;
+    case LineClass::unreadableTiming: {
+        if (scan.lock == LineKindFrame) {
+            note(scan, i, NotConverted::timingLineAmongFrameLines);
+            break;
+        }
+        // The lines of its entry go with it.
+        note(scan, i, NotConverted::unreadableTiming);
+        const std::int32_t end = textEnd(scan, i);
+        for (std::int32_t k = i + 1; k < end; ++k)
+            if (!line(*scan.store, k).empty()) note(scan, k, NotConverted::textOfUnreadableTiming);
+        return end;
+    }
+    case LineClass::text: note(scan, i, outside); break;
+    }
+    return i + 1;
+}
+
 }  // namespace
 
 bool nextEntry(EntryScan& scan, SrtEntry& entry) {
@@ -128,31 +159,29 @@ bool nextEntry(EntryScan& scan, SrtEntry& entry) {
         // that the last entry's text ended at.
         if (scan.nextTiming > 0) scan.next = scan.nextTiming;
         scan.nextTiming = 0;
-        if (scan.nextTimesRead && scan.lock != LineKindFrame) {
-            scan.nextTimesRead = false;
+        const bool timesRead = scan.nextTimesRead;
+        scan.nextTimesRead = false;
+        const std::int32_t i = scan.next;
+        if (timesRead && scan.lock != LineKindFrame) {
             scan.lock = LineKindSrt;
             const TimeSpan times = scan.nextTimes;
-            timedEntry(scan, scan.next, times, true, entry);
+            timedEntry(scan, i, times, true, entry);
             entry.position = ++scan.entries;
             return true;
         }
-        scan.nextTimesRead = false;
-        const std::int32_t i = scan.next;
-        const std::string_view l = line(store, i);
-        if (i == 0 && isFrameRateDeclaration(l, scan.declaredFrameRate)) {
+        if (i == 0 && isFrameRateDeclaration(line(store, i), scan.declaredFrameRate)) {
             scan.declaresFrameRate = true;
             ++scan.next;
             continue;
         }
         const ClassifiedLine classified = classifiedAt(scan, i);
-        const LineClass c = classified.kind;
-        if (c == LineClass::timing && scan.lock != LineKindFrame) {
+        if (classified.kind == LineClass::timing && scan.lock != LineKindFrame) {
             scan.lock = LineKindSrt;
             timedEntry(scan, i, classified.times, false, entry);
             entry.position = ++scan.entries;
             return true;
         }
-        if (c == LineClass::frame && scan.lock != LineKindSrt) {
+        if (classified.kind == LineClass::frame && scan.lock != LineKindSrt) {
             scan.lock = LineKindFrame;
             entry = {};
             entry.kind = LineKindFrame;
@@ -162,31 +191,7 @@ bool nextEntry(EntryScan& scan, SrtEntry& entry) {
             ++scan.next;
             return true;
         }
-        ++scan.next;
-        switch (c) {
-        case LineClass::empty: break;
-        case LineClass::number:
-            // The number of the entry that follows, or text outside any.
-            if (scan.lock != LineKindFrame && isTiming(classifyAt(scan, i + 1))) break;
-            note(scan, i, scan.entries ? NotConverted::textOutsideSubtitles : NotConverted::textBeforeFirstSubtitle);
-            break;
-        case LineClass::timing: note(scan, i, NotConverted::timingLineAmongFrameLines); break;
-        case LineClass::frame: note(scan, i, NotConverted::frameLineAmongTimingLines); break;
-        case LineClass::unreadableTiming:
-            if (scan.lock == LineKindFrame) {
-                note(scan, i, NotConverted::timingLineAmongFrameLines);
-                break;
-            }
-            // The lines of its entry go with it.
-            note(scan, i, NotConverted::unreadableTiming);
-            scan.next = textEnd(scan, i);
-            for (std::int32_t k = i + 1; k < scan.next; ++k)
-                if (!line(store, k).empty()) note(scan, k, NotConverted::textOfUnreadableTiming);
-            break;
-        case LineClass::text:
-            note(scan, i, scan.entries ? NotConverted::textOutsideSubtitles : NotConverted::textBeforeFirstSubtitle);
-            break;
-        }
+        scan.next = skipLine(scan, i, classified.kind);
     }
     return false;
 }

@@ -29,7 +29,7 @@ third-digit-not-read ||| engine/time_value.h ||| (0.0 + millis % 10) ||| (0.0 + 
 declaration-kept ||| engine/entry_scan.cpp ||| if (i == 0 && isFrameRateDeclaration( ||| if (false && isFrameRateDeclaration(
 capital-n-not-a-break ||| engine/ssa_to_srt.cpp ||| if (next == 'n' || next == 'N') { ||| if (next == 'n') {
 empty-line-ends-entry ||| engine/entry_scan.cpp ||| k = next; ||| return k;
-kind-lock-ignored ||| engine/entry_scan.cpp ||| if (c == LineClass::timing && scan.lock != LineKindFrame) { ||| if (c == LineClass::timing) {
+kind-lock-ignored ||| engine/entry_scan.cpp ||| if (classified.kind == LineClass::timing && scan.lock != LineKindFrame) { ||| if (classified.kind == LineClass::timing) {
 format-line-ignored ||| engine/ssa_events.cpp ||| return readFormatLine(format, fields) ? fields : before; ||| return before;
 numbers-from-names ||| engine/ssa_to_srt.cpp ||| putDecimal(out, ++subs); ||| putDecimal(out, ++subs == 1 ? 1 : 7);
 shift-applied-twice ||| engine/ssa_to_srt.cpp ||| formatSrtTimes(start + by, end + by, ||| formatSrtTimes(start + 2 * by, end + 2 * by,
