@@ -19,7 +19,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "log_pane.h"
 #include "main_dialog.h"
 #include "qt_window.h"
 #include "../scratch_folder.h"
@@ -170,20 +169,6 @@ private Q_SLOTS:
         QTest::keyClick(control<QPushButton>(IDC_CONVERT), Qt::Key_Return);
         QVERIFY(logText().startsWith(QStringLiteral("SRT => SSA ... done.\n\ntime : ")));
         QVERIFY(files.read("out.ssa").starts_with("[Script Info]"));
-    }
-
-    // The pane's lines end with a line feed alone and are read back as shown.
-    void theLogPaneHoldsTheRunsLinesWithLineFeeds() {
-        RunReport done;
-        done.pairText = "SRT => SSA ...";
-        done.subs = 42;
-        done.elapsedMs = 500;
-        done.notConverted.add(5, NotConverted::unreadableTiming);
-        const QString log = QStringLiteral("SRT => SSA ... done.\n\ntime : 0.5 sec\nsubs : 42\n"
-                                           "skipped: 1 lines (first: line 5)\nspeed: 84 subs/s\n");
-        showRunReport(window, done);
-        showRunReport(window, done);
-        QCOMPARE(logText(), log + log);
     }
 
     // Paths pass whole as UTF-8 bytes, whatever their letters and length.
