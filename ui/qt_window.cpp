@@ -56,6 +56,13 @@ public:
                                Qt::WindowCloseButtonHint) {
         dialog.handle = static_cast<QWidget*>(this);
     }
+    // Nothing reaches the logic once the dialog object goes: the focus moving
+    // and the window hiding while the widgets are destroyed report nothing.
+    ~MainWindow() override {
+        handler = nullptr;
+        QObject::disconnect(qApp, nullptr, this, nullptr);
+        if (windowHandle() != nullptr) QObject::disconnect(windowHandle(), nullptr, this, nullptr);
+    }
 
     MainDialog dialog;
     DialogCommandHandler handler = nullptr;

@@ -223,11 +223,11 @@ TEST_F(Win32Dialog, EnterPressesOnlyAFocusedButtonAndEscapeNothing) {
 
 // The manifest makes UTF-8 the code page of the A functions, so paths of any
 // letters pass, and whole: this one is longer in bytes than the file dialog's
-// MAX_PATH characters.
+// MAX_PATH characters (its name alone within the 255 bytes of a Linux name).
 TEST_F(Win32Dialog, FileDialogsAndTheMessageBoxReachTheLogic) {
     ASSERT_EQ(GetACP(), 65001u);
-    std::string name = "\xCE\xA9mega \xC3\xBC ";  // Greek, German, then 90 Chinese letters
-    for (int i = 0; i < 90; ++i) name += "\xE5\xAD\x97";
+    std::string name = "\xCE\xA9mega \xC3\xBC ";  // Greek, German, then 70 Chinese letters
+    for (int i = 0; i < 70; ++i) name += "\xE5\xAD\x97";
     ASSERT_GT(pathOf(name + ".ssa").size(), std::size_t{MAX_PATH});
     fileAnswers = {write(name + ".srt", kOneEntrySrt), "", pathOf(name + ".ssa")};
     click(IDC_OPEN);
