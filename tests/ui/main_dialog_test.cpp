@@ -2,8 +2,8 @@
 // Convert and Convert as with what the controls hold, a run that fails, the
 // keys, closing, and the layout table against the resource script.
 #include <array>
+#include <cstdio>
 #include <fstream>
-#include <regex>
 
 #include "dialog_layout.h"
 #include "frame_rate_text.h"
@@ -129,13 +129,14 @@ TEST(DialogLayout, IsTheResourceScriptsTemplate) {
                             control.units.height});
     std::ifstream script(MARLIVA_RESOURCE_SCRIPT);
     ASSERT_TRUE(script.is_open());
-    const std::regex rectangle(R"((\d+), (\d+), (\d+), (\d+)\s*$)");
     std::vector<Rectangle> found;
-    std::smatch match;
     for (std::string line; std::getline(script, line);) {
-        if (std::regex_search(line, match, rectangle))
-            found.push_back({std::stoi(match[1]), std::stoi(match[2]), std::stoi(match[3]),
-                             std::stoi(match[4])});
+        // Four numbers at the end of a line: the template's or a control's rectangle.
+        const std::size_t numbers = line.find_last_not_of("0123456789, \r") + 1;  // 0 for all
+        Rectangle r{};
+        if (std::sscanf(line.c_str() + numbers, "%*[ ,]%d, %d, %d, %d", &r[0], &r[1], &r[2],
+                        &r[3]) == 4)
+            found.push_back(r);
     }
     EXPECT_EQ(found, expected);
 }
