@@ -1,43 +1,53 @@
-// The main dialog's Win32 procedure: hands the messages it handles to the
-// dialog logic and leaves every other one to the platform.
+// The main dialog's Win32 procedure: keeps the dialog object that it is
+// created with and hands the messages it handles to the dialog logic; every
+// other message is left to the platform.
 #include "dialog_proc_win32.h"
 
 #include <shellapi.h>
-
-#include <string>
 
 #include "main_dialog.h"
 
 namespace {
 
+MainDialog* dialogOf(HWND window) {
+    return reinterpret_cast<MainDialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
 // Files dropped from the shell: the first one's path goes to the logic.
-void dropFirstFile(HWND dialog, HDROP drop) {
-    std::string path;
-    if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
-        path.resize(DragQueryFileA(drop, 0, nullptr, 0));
-        DragQueryFileA(drop, 0, path.data(), static_cast<UINT>(path.size() + 1));
+void dropFirstFile(HWND window, MainDialog& dialog, HDROP drop) {
+    std::wstring wide;
+    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+        wide.resize(DragQueryFileW(drop, 0, nullptr, 0));
+        DragQueryFileW(drop, 0, wide.data(), static_cast<UINT>(wide.size() + 1));
     }
     DragFinish(drop);
-    if (!path.empty()) mainDialogDropFile(dialog, path.c_str());
+    std::string path;
+    if (!wide.empty() && programPathOf(window, wide, path)) mainDialogDropFile(dialog, path);
 }
 
 }  // namespace
 
-INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        mainDialogInit(dialog);
-        DragAcceptFiles(dialog, TRUE);  // files dropped on any control come here
+INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<MainDialog*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
+        dialog->handle = window;
+        mainDialogInit(*dialog);
+        DragAcceptFiles(window, TRUE);  // files dropped on any control come here
         return TRUE;  // the platform puts the focus on the first tab stop, the input path
+    }
+    MainDialog* dialog = dialogOf(window);
+    if (dialog == nullptr) return FALSE;  // a message before WM_INITDIALOG
+    switch (message) {
     case WM_COMMAND:
-        mainDialogCommand(dialog, LOWORD(wParam));
+        mainDialogCommand(*dialog, LOWORD(wParam));
         return TRUE;
     case WM_DROPFILES:
-        dropFirstFile(dialog, reinterpret_cast<HDROP>(wParam));
+        dropFirstFile(window, *dialog, reinterpret_cast<HDROP>(wParam));
         return TRUE;
     case WM_CLOSE:
     case WM_DESTROY:
-        mainDialogClose(dialog);
+        mainDialogClose(*dialog);
         return TRUE;
     default:
         return FALSE;

@@ -6,9 +6,9 @@
 #include <string_view>
 
 // The pane holds at most this many characters after an append (a lone message
-// of one more may stand alone) and is read back with a buffer of this size + 1.
+// of one more may stand alone) and is read back with at most this many.
 constexpr std::size_t kLogCapacity = 1022;
-// Every formatted message fits a buffer of this size.
+// Longer than any run's log lines: the longest addition the rule is fuzzed with.
 constexpr std::size_t kMessageBufferSize = 1024;
 
 // The pane's next text: old followed by added, with whole lines dropped from the

@@ -11,19 +11,6 @@ namespace {
 
 constexpr std::array<const char*, 6> kFrameRates = {"30", "29.97", "25", "24", "23.976", "15"};
 constexpr int kDefaultFrameRateIndex = 2;  // "25", as the settings' default
-constexpr int kPathTextCount = 255;
-
-void copyPathEdit(DialogHandle dialog, int id, std::string& path) {
-    std::array<char, kPathTextCount> text{};
-    dialogGetItemText(dialog, id, text.data(), kPathTextCount);
-    path = text.data();
-}
-
-void readFrameRate(DialogHandle dialog, ConversionSettings& settings) {
-    std::array<char, kPathTextCount> text{};
-    dialogGetItemText(dialog, IDC_FRAME_RATE, text.data(), kPathTextCount);
-    settings.frameRate = frameRateOfText(text.data());
-}
 
 // The first-sub number boxes are read right before every run, not as they change.
 void startRun(DialogHandle dialog, ConversionSettings& settings) {
@@ -34,47 +21,49 @@ void startRun(DialogHandle dialog, ConversionSettings& settings) {
     showRunReport(dialog, runConversion(settings));
 }
 
+void handleCommand(void* context, int id) {
+    mainDialogCommand(*static_cast<MainDialog*>(context), id);
+}
+
 }  // namespace
 
-ConversionSettings& programSettings() {
-    static ConversionSettings settings;
-    return settings;
+void mainDialogInit(MainDialog& dialog) {
+    const DialogHandle handle = dialog.handle;
+    const ConversionSettings& settings = dialog.settings;
+    dialogSetCommandHandler(handle, handleCommand, &dialog);
+    dialogSetItemText(handle, IDC_INPUT_PATH, settings.inputPath);
+    dialogSetItemText(handle, IDC_OUTPUT_PATH, settings.outputPath);
+    dialogSetItemInt(handle, IDC_FIRST_SUB_HOURS, settings.firstSubHours);
+    dialogSetItemInt(handle, IDC_FIRST_SUB_MINUTES, settings.firstSubMinutes);
+    dialogSetItemInt(handle, IDC_FIRST_SUB_SECONDS, settings.firstSubSeconds);
+    dialogSetItemInt(handle, IDC_FIRST_SUB_MILLIS, settings.firstSubMillis);
+    dialogComboReset(handle, IDC_FRAME_RATE);
+    for (const char* rate : kFrameRates) dialogComboAddString(handle, IDC_FRAME_RATE, rate);
+    dialogComboSetSelection(handle, IDC_FRAME_RATE, kDefaultFrameRateIndex);
+    dialogCheckButton(handle, IDC_JOIN_WITH_NEWLINE, settings.joinWithNewline);
+    dialogCheckButton(handle, IDC_SHIFT_FIRST_SUB, settings.shiftFirstSub);
 }
 
-void mainDialogInit(DialogHandle dialog) {
-    ConversionSettings& settings = programSettings();
-    dialogSetItemText(dialog, IDC_INPUT_PATH, settings.inputPath.c_str());
-    dialogSetItemText(dialog, IDC_OUTPUT_PATH, settings.outputPath.c_str());
-    dialogSetItemInt(dialog, IDC_FIRST_SUB_HOURS, settings.firstSubHours);
-    dialogSetItemInt(dialog, IDC_FIRST_SUB_MINUTES, settings.firstSubMinutes);
-    dialogSetItemInt(dialog, IDC_FIRST_SUB_SECONDS, settings.firstSubSeconds);
-    dialogSetItemInt(dialog, IDC_FIRST_SUB_MILLIS, settings.firstSubMillis);
-    dialogComboReset(dialog, IDC_FRAME_RATE);
-    for (const char* rate : kFrameRates) dialogComboAddString(dialog, IDC_FRAME_RATE, rate);
-    dialogComboSetSelection(dialog, IDC_FRAME_RATE, kDefaultFrameRateIndex);
-    dialogCheckButton(dialog, IDC_JOIN_WITH_NEWLINE, settings.joinWithNewline);
-    dialogCheckButton(dialog, IDC_SHIFT_FIRST_SUB, settings.shiftFirstSub);
-}
-
-void mainDialogCommand(DialogHandle dialog, int id) {
-    ConversionSettings& settings = programSettings();
+void mainDialogCommand(MainDialog& dialog, int id) {
+    const DialogHandle handle = dialog.handle;
+    ConversionSettings& settings = dialog.settings;
     switch (id) {
-    case IDC_INPUT_PATH: copyPathEdit(dialog, id, settings.inputPath); break;
-    case IDC_CONVERT: startRun(dialog, settings); break;
-    case IDC_OPEN: chooseInput(dialog, settings); break;
-    case IDC_OUTPUT_PATH: copyPathEdit(dialog, id, settings.outputPath); break;
+    case IDC_INPUT_PATH: settings.inputPath = dialogGetItemText(handle, id); break;
+    case IDC_CONVERT: startRun(handle, settings); break;
+    case IDC_OPEN: chooseInput(handle, settings); break;
+    case IDC_OUTPUT_PATH: settings.outputPath = dialogGetItemText(handle, id); break;
     case IDC_CONVERT_AS:
-        if (chooseOutput(dialog, settings)) startRun(dialog, settings);
+        if (chooseOutput(handle, settings)) startRun(handle, settings);
         break;
-    case IDC_FRAME_RATE: readFrameRate(dialog, settings); break;
-    case IDC_JOIN_WITH_NEWLINE: settings.joinWithNewline = dialogIsButtonChecked(dialog, id); break;
-    case IDC_SHIFT_FIRST_SUB: settings.shiftFirstSub = dialogIsButtonChecked(dialog, id); break;
+    case IDC_FRAME_RATE: settings.frameRate = frameRateOfText(dialogGetItemText(handle, id)); break;
+    case IDC_JOIN_WITH_NEWLINE: settings.joinWithNewline = dialogIsButtonChecked(handle, id); break;
+    case IDC_SHIFT_FIRST_SUB: settings.shiftFirstSub = dialogIsButtonChecked(handle, id); break;
     default: break;  // OK and cancel from Enter and Escape among them: nothing
     }
 }
 
-void mainDialogDropFile(DialogHandle dialog, const char* path) {
-    dropInputFile(dialog, programSettings(), path);
+void mainDialogDropFile(MainDialog& dialog, const std::string& path) {
+    dropInputFile(dialog.handle, dialog.settings, path);
 }
 
-void mainDialogClose(DialogHandle) { dialogPostQuit(0); }
+void mainDialogClose(MainDialog& dialog) { dialogPostQuit(dialog.handle); }

@@ -3,17 +3,26 @@
 // and nothing else of the logic.
 #pragma once
 
+#include <string>
+
 #include "../engine/conversion_run.h"
 #include "platform_dialog.h"
 
-// The one settings record of the program.
-ConversionSettings& programSettings();
+// One dialog's state: the settings that its controls edit and the platform's
+// handle of its window. The platform keeps it for the dialog's life (Win32
+// through DialogBoxParam's lParam in GWLP_USERDATA; the Qt window owns it) and
+// sets the handle before the creation below.
+struct MainDialog {
+    ConversionSettings settings;
+    DialogHandle handle = nullptr;
+};
 
-// The initialisation message: fills the controls from the settings.
-void mainDialogInit(DialogHandle dialog);
+// Creation: registers the command handler with the platform, then fills the
+// controls from the settings.
+void mainDialogInit(MainDialog& dialog);
 // A command from control `id`, whatever its notification.
-void mainDialogCommand(DialogHandle dialog, int id);
+void mainDialogCommand(MainDialog& dialog, int id);
 // A file dropped onto the dialog (the first, when several are).
-void mainDialogDropFile(DialogHandle dialog, const char* path);
+void mainDialogDropFile(MainDialog& dialog, const std::string& path);
 // A close request or the destroy message.
-void mainDialogClose(DialogHandle dialog);
+void mainDialogClose(MainDialog& dialog);

@@ -1,21 +1,37 @@
 // The platform's dialog services that the dialog logic calls, as free functions.
 // One implementation per platform is linked in: the Win32 one (platform_dialog_win32.cpp),
-// the Qt one (platform_dialog_qt.cpp) and the in-memory double of the tests.
-// Nothing above this header knows which.
+// the Qt one (platform_dialog_qt.cpp with qt_window.cpp) and the in-memory double of
+// the tests. Nothing above this header knows which, and these services know
+// nothing of the logic above them.
 #pragma once
 
-#include <cstddef>
+#include <string>
 
 #include "resource.h"
 
 // The dialog window: an HWND on Windows, the Qt window on Linux, a record in the tests.
 using DialogHandle = void*;
 
-// Sets a control's text. The two path edits (IDC_INPUT_PATH, IDC_OUTPUT_PATH)
-// report the change to the dialog logic (mainDialogCommand) before this returns.
-void dialogSetItemText(DialogHandle dialog, int id, const char* text);
-// Copies at most count - 1 characters and terminates; returns the characters copied.
-unsigned dialogGetItemText(DialogHandle dialog, int id, char* buffer, int count);
+// The line end of the texts the platform shows: the log pane's lines and a
+// message box's end with it ("\r\n" on Win32, "\n" in Qt).
+extern const char kDialogLineEnd[];
+
+// The logic's handler of the dialog's commands: each notification of control
+// `id` (a click, a change of text or of the list's selection, a focus change),
+// with the context the logic registered.
+using DialogCommandHandler = void (*)(void* context, int id);
+// Registers the handler; the logic does so when the dialog is created, before
+// it sets any control. Win32 needs none: its dialog procedure hands the
+// commands to the dialog object that it keeps (dialog_proc_win32.cpp).
+void dialogSetCommandHandler(DialogHandle dialog, DialogCommandHandler handler, void* context);
+
+// Sets a control's text, whole. The two path edits (IDC_INPUT_PATH,
+// IDC_OUTPUT_PATH) report the change as a command before this returns, also
+// when the text stays the same; the text is a copy, as the command may change
+// the string it came from.
+void dialogSetItemText(DialogHandle dialog, int id, std::string text);
+// A control's text, whole.
+std::string dialogGetItemText(DialogHandle dialog, int id);
 void dialogSetItemInt(DialogHandle dialog, int id, unsigned value);
 // The box's unsigned decimal value; 0 when it is empty or holds no such number.
 unsigned dialogGetItemInt(DialogHandle dialog, int id);
@@ -25,7 +41,7 @@ void dialogComboReset(DialogHandle dialog, int id);
 void dialogComboAddString(DialogHandle dialog, int id, const char* text);
 void dialogComboSetSelection(DialogHandle dialog, int id, int index);
 // A modal box with one OK button and no icon; returns when it is closed.
-void dialogMessageBox(DialogHandle dialog, const char* text, const char* caption);
+void dialogMessageBox(DialogHandle dialog, const std::string& text, const char* caption);
 
 // One entry of a file chooser's type list: the name shown and its patterns.
 struct FileFilter {
@@ -41,10 +57,11 @@ struct FileChooserRequest {
     const FileFilter* filters;
     int filterCount;
 };
-// The buffer holds the current path on entry and the chosen full path on a
-// confirm; it is left as it was on a cancel. Returns true when confirmed.
-bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, char* buffer,
-                      std::size_t bufferSize);
+// Starts from `path` and puts the chosen file's full path there, whole, on a
+// confirm; returns true then. A cancel, or a path that the platform cannot
+// hand over (refused with a message box that names it), leaves `path` as it
+// was and returns false.
+bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, std::string& path);
 
 // Ends the dialog loop.
-void dialogPostQuit(int code);
+void dialogPostQuit(DialogHandle dialog);

@@ -12,39 +12,25 @@
 #include <QSignalBlocker>
 #include <QThread>
 
-#include <cstring>
+#include <string>
+#include <string_view>
 
-#include "main_dialog.h"
 #include "platform_dialog.h"
 #include "qt_window.h"
 
+// Qt's texts end their lines with a line feed alone.
+const char kDialogLineEnd[] = "\n";
+
 namespace {
 
-// The log pane keeps the exact bytes it was given (its line ends are carriage
-// return and line feed pairs, which the text widget would turn into paragraphs).
-constexpr char kLogBytesProperty[] = "marlivaLogBytes";
-
-QString textOf(const char* bytes) {
-    return QString::fromUtf8(bytes);
-}
-
-// Copies at most count - 1 bytes without cutting a UTF-8 sequence, terminates.
-unsigned copyOut(const QByteArray& bytes, char* buffer, int count) {
-    if (count <= 0) return 0;
-    qsizetype length = std::min<qsizetype>(bytes.size(), count - 1);
-    if (length < bytes.size()) {
-        while (length > 0 && (static_cast<unsigned char>(bytes[length]) & 0xC0) == 0x80) --length;
-    }
-    std::memcpy(buffer, bytes.constData(), static_cast<std::size_t>(length));
-    buffer[length] = '\0';
-    return static_cast<unsigned>(length);
+QString textOf(std::string_view bytes) {
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 QByteArray bytesOf(QWidget* control) {
     if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit->text().toUtf8();
     if (auto* combo = qobject_cast<QComboBox*>(control)) return combo->currentText().toUtf8();
-    if (auto* pane = qobject_cast<QPlainTextEdit*>(control))
-        return pane->property(kLogBytesProperty).toByteArray();
+    if (auto* pane = qobject_cast<QPlainTextEdit*>(control)) return pane->toPlainText().toUtf8();
     return {};
 }
 
@@ -73,10 +59,9 @@ QString patternsOf(const char* pattern) {
 
 }  // namespace
 
-void dialogSetItemText(DialogHandle dialog, int id, const char* text) {
+void dialogSetItemText(DialogHandle dialog, int id, std::string text) {
     QWidget* control = dialogControl(dialog, id);
     if (auto* pane = qobject_cast<QPlainTextEdit*>(control)) {
-        pane->setProperty(kLogBytesProperty, QByteArray(text));
         pane->setPlainText(textOf(text));
         // The pane shows its newest lines, as the Windows program's does.
         pane->moveCursor(QTextCursor::End);
@@ -86,15 +71,15 @@ void dialogSetItemText(DialogHandle dialog, int id, const char* text) {
         const bool unchanged = edit->text() == next;
         edit->setText(next);  // reports the change through textChanged
         // A Win32 edit reports a change even when the text stays the same.
-        if (unchanged) mainDialogCommand(dialog, id);
+        if (unchanged) reportCommand(windowOf(dialog), id);
     } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
         const QSignalBlocker quiet(combo);
         combo->setEditText(textOf(text));
     }
 }
 
-unsigned dialogGetItemText(DialogHandle dialog, int id, char* buffer, int count) {
-    return copyOut(bytesOf(dialogControl(dialog, id)), buffer, count);
+std::string dialogGetItemText(DialogHandle dialog, int id) {
+    return bytesOf(dialogControl(dialog, id)).toStdString();
 }
 
 void dialogSetItemInt(DialogHandle dialog, int id, unsigned value) {
@@ -143,17 +128,16 @@ void dialogComboSetSelection(DialogHandle dialog, int id, int index) {
     combo->setCurrentIndex(index);
 }
 
-void dialogMessageBox(DialogHandle dialog, const char* text, const char* caption) {
-    // A carriage return and line feed pair is one line break, as in a Win32 box.
-    const QString shown = textOf(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(QMessageBox::NoIcon, textOf(caption), shown, QMessageBox::Ok, windowOf(dialog));
+void dialogMessageBox(DialogHandle dialog, const std::string& text, const char* caption) {
+    QMessageBox box(QMessageBox::NoIcon, textOf(caption), textOf(text), QMessageBox::Ok,
+                    windowOf(dialog));
     box.setTextFormat(Qt::PlainText);
     box.setEscapeButton(QMessageBox::Ok);
     box.exec();
 }
 
-bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, char* buffer,
-                      std::size_t bufferSize) {
+// Paths of any length pass both ways, as the system's bytes.
+bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, std::string& path) {
     QFileDialog chooser(windowOf(dialog), textOf(request.title));
     // Qt's own dialog everywhere, so that titles, filters and options are the same on every
     // desktop.
@@ -172,17 +156,14 @@ bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, ch
     const QString extensions = textOf(request.defaultExtension);
     chooser.setDefaultSuffix(
         extensions.section(u';', 0, 0).remove(0, extensions.startsWith(u'.') ? 1 : 0));
-    if (buffer[0] != '\0') chooser.selectFile(QFile::decodeName(buffer));
+    if (!path.empty()) chooser.selectFile(QFile::decodeName(QByteArray::fromStdString(path)));
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return false;
-    const QByteArray chosen = QFile::encodeName(chooser.selectedFiles().front());
-    // Like a Windows file dialog whose buffer is too small: no path, as a cancel.
-    if (static_cast<std::size_t>(chosen.size()) >= bufferSize) return false;
-    std::memcpy(buffer, chosen.constData(), static_cast<std::size_t>(chosen.size()) + 1);
+    path = QFile::encodeName(chooser.selectedFiles().front()).toStdString();
     return true;
 }
 
-void dialogPostQuit(int code) {
+void dialogPostQuit(DialogHandle) {
     // Ends the running event loop; outside one (the window destroyed at the
     // program's end, or in a test) there is no loop to end.
-    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(code);
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
 }

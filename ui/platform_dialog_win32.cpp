@@ -5,54 +5,97 @@
 #include <commdlg.h>
 
 #include <array>
-#include <cstring>
 
+#include "dialog_proc_win32.h"
 #include "platform_dialog.h"
+
+const char kDialogLineEnd[] = "\r\n";
 
 namespace {
 
 HWND hwndOf(DialogHandle dialog) { return static_cast<HWND>(dialog); }
 
-// The filter list of the file dialog: name, NUL, pattern, NUL, ..., NUL.
-constexpr std::size_t kFilterBufferSize = 256;
+// The program's bytes (the A calls' code page) as UTF-16.
+std::wstring wideOf(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');  // never more characters than bytes
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
+        CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+        static_cast<int>(wide.size()))));
+    return wide;
+}
 
-void buildFilter(const FileChooserRequest& request, std::array<char, kFilterBufferSize>& out) {
-    std::size_t at = 0;
+// The filter list of the file dialog: name, NUL, pattern, NUL, ..., NUL.
+std::wstring filterOf(const FileChooserRequest& request) {
+    std::wstring filter;
     for (int i = 0; i < request.filterCount; ++i) {
         for (const char* part : {request.filters[i].name, request.filters[i].pattern}) {
-            std::size_t length = std::strlen(part);
-            if (at + length + 2 > out.size()) break;
-            std::memcpy(out.data() + at, part, length + 1);
-            at += length + 1;
+            filter += wideOf(part);
+            filter += L'\0';
         }
     }
-    out[at] = '\0';
+    return filter + L'\0';
 }
 
 // Blanks around nothing but decimal digits.
-bool holdsUnsignedDecimal(const char* text) {
-    while (*text == ' ') ++text;
-    const char* digits = text;
-    while (*text >= '0' && *text <= '9') ++text;
-    if (text == digits) return false;
-    while (*text == ' ') ++text;
-    return *text == '\0';
+bool holdsUnsignedDecimal(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return false;
+    const std::size_t last = text.find_last_not_of(' ');
+    return text.find_first_not_of("0123456789", first) > last;
 }
 
 }  // namespace
 
-void dialogSetItemText(DialogHandle dialog, int id, const char* text) {
-    SetDlgItemTextA(hwndOf(dialog), id, text);
+bool programPathOf(HWND dialog, const std::wstring& wide, std::string& path) {
+    // Without a replacement character or a best fit, so that a character the
+    // code page lacks is found out; UTF-8 lacks none but a lone surrogate.
+    const UINT codePage = GetACP();
+    const bool utf8 = codePage == CP_UTF8;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    const int length = static_cast<int>(wide.size());
+    BOOL lost = FALSE;
+    const int size = WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, nullptr,
+                                         utf8 ? nullptr : &lost);
+    if ((size > 0 || wide.empty()) && !lost) {
+        path.assign(static_cast<std::size_t>(size), '\0');
+        WideCharToMultiByte(codePage, flags, wide.data(), length, path.data(), size, nullptr,
+                            nullptr);
+        return true;
+    }
+    const std::wstring message =
+        L"The path has characters that this system's code page cannot hold:\r\n" + wide;
+    MessageBoxW(dialog, message.c_str(), L"Debug Message", MB_OK);
+    return false;
+}
+
+// The edits' and buttons' notifications come to the dialog procedure as
+// WM_COMMAND, which hands them to the dialog object it keeps.
+void dialogSetCommandHandler(DialogHandle, DialogCommandHandler, void*) {}
+
+void dialogSetItemText(DialogHandle dialog, int id, std::string text) {
+    SetDlgItemTextA(hwndOf(dialog), id, text.c_str());
     if (id == IDC_LOG) {
         // The log pane shows its newest lines: the caret at the end, scrolled into view.
-        const WPARAM end = static_cast<WPARAM>(std::strlen(text));
+        const WPARAM end = text.size();
         SendDlgItemMessageA(hwndOf(dialog), id, EM_SETSEL, end, static_cast<LPARAM>(end));
         SendDlgItemMessageA(hwndOf(dialog), id, EM_SCROLLCARET, 0, 0);
     }
 }
 
-unsigned dialogGetItemText(DialogHandle dialog, int id, char* buffer, int count) {
-    return GetDlgItemTextA(hwndOf(dialog), id, buffer, count);
+std::string dialogGetItemText(DialogHandle dialog, int id) {
+    HWND control = GetDlgItem(hwndOf(dialog), id);
+    // The length the system tells, and room for the longest character of any
+    // code page beyond it; grown until the text is seen to end before the room.
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 5, '\0');
+    for (;;) {
+        const auto copied = static_cast<std::size_t>(
+            GetWindowTextA(control, text.data(), static_cast<int>(text.size())));
+        if (copied + 4 < text.size()) {
+            text.resize(copied);
+            return text;
+        }
+        text.resize(text.size() * 2);
+    }
 }
 
 void dialogSetItemInt(DialogHandle dialog, int id, unsigned value) {
@@ -62,9 +105,7 @@ void dialogSetItemInt(DialogHandle dialog, int id, unsigned value) {
 unsigned dialogGetItemInt(DialogHandle dialog, int id) {
     // Some GetDlgItemInt implementations take the leading digits of "12abc" or
     // wrap "-1"; a box that holds anything but an unsigned number counts as 0.
-    std::array<char, 256> text{};
-    GetDlgItemTextA(hwndOf(dialog), id, text.data(), static_cast<int>(text.size()));
-    if (!holdsUnsignedDecimal(text.data())) return 0;
+    if (!holdsUnsignedDecimal(dialogGetItemText(dialog, id))) return 0;
     return GetDlgItemInt(hwndOf(dialog), id, nullptr, FALSE);
 }
 
@@ -88,33 +129,32 @@ void dialogComboSetSelection(DialogHandle dialog, int id, int index) {
     SendDlgItemMessageA(hwndOf(dialog), id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-void dialogMessageBox(DialogHandle dialog, const char* text, const char* caption) {
-    MessageBoxA(hwndOf(dialog), text, caption, MB_OK);
+void dialogMessageBox(DialogHandle dialog, const std::string& text, const char* caption) {
+    MessageBoxA(hwndOf(dialog), text.c_str(), caption, MB_OK);
 }
 
-bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, char* buffer,
-                      std::size_t bufferSize) {
-    std::array<char, kFilterBufferSize> filter{};
-    buildFilter(request, filter);
-    // The dialog may write into the buffer even when it fails (a chosen path too
-    // long for it leaves the needed size there), so a failure restores it.
-    std::array<char, 1024> saved{};
-    std::size_t savedSize = bufferSize < saved.size() ? bufferSize : saved.size();
-    std::memcpy(saved.data(), buffer, savedSize);
-
-    OPENFILENAMEA record{};
+// The dialog works in UTF-16 with a buffer of MAX_PATH characters, as the
+// system's paths; the chosen path is then converted whole. A starting path too
+// long for the buffer is left out: the dialog starts without a name.
+bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, std::string& path) {
+    std::array<wchar_t, MAX_PATH> buffer{};
+    if (const std::wstring start = wideOf(path); start.size() < buffer.size())
+        start.copy(buffer.data(), start.size());
+    const std::wstring filter = filterOf(request);
+    const std::wstring title = wideOf(request.title);
+    const std::wstring extension = wideOf(request.defaultExtension);
+    OPENFILENAMEW record{};
     record.lStructSize = sizeof record;
     record.hwndOwner = hwndOf(dialog);
-    record.lpstrFilter = filter.data();
+    record.lpstrFilter = filter.c_str();
     record.nFilterIndex = 1;
-    record.lpstrFile = buffer;
-    record.nMaxFile = static_cast<DWORD>(bufferSize);
-    record.lpstrTitle = request.title;
+    record.lpstrFile = buffer.data();
+    record.nMaxFile = static_cast<DWORD>(buffer.size());
+    record.lpstrTitle = title.c_str();
     record.Flags = request.mustExist ? OFN_FILEMUSTEXIST : 0;
-    record.lpstrDefExt = request.defaultExtension;
-    if (GetOpenFileNameA(&record)) return true;
-    std::memcpy(buffer, saved.data(), savedSize);
-    return false;
+    record.lpstrDefExt = extension.c_str();
+    if (!GetOpenFileNameW(&record)) return false;
+    return programPathOf(hwndOf(dialog), buffer.data(), path);
 }
 
-void dialogPostQuit(int code) { PostQuitMessage(code); }
+void dialogPostQuit(DialogHandle) { PostQuitMessage(0); }

@@ -1,5 +1,6 @@
-// The main dialog's Qt window: the controls of the layout table at their
-// rectangles, Win32's dialog behaviours, and the notifications sent to the logic.
+// The main dialog's Qt window: the dialog object it owns, the controls of the
+// layout table at their rectangles, Win32's dialog behaviours, and the
+// notifications handed to the command handler that the logic registered.
 #include "qt_window.h"
 
 #include <QApplication>
@@ -19,7 +20,7 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <array>
+#include <limits>
 #include <memory>
 
 #include "dialog_layout.h"
@@ -37,9 +38,59 @@ int mulDivRounded(int value, int numerator, int denominator) {
     return (value * numerator * 2 + denominator) / (denominator * 2);
 }
 
-void report(QWidget* window, int id) {
-    mainDialogCommand(static_cast<DialogHandle>(window), id);
+// The first file of a drag, when it is a local one; empty otherwise.
+QString firstDraggedFile(const QMimeData* data) {
+    const QList<QUrl> urls = data != nullptr ? data->urls() : QList<QUrl>();
+    return !urls.isEmpty() && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
 }
+
+// The window: the dialog object, the logic's command handler, and files
+// dragged from the desktop. A drag whose first file is a local one is taken
+// anywhere on the window (the controls take no drops of their own), and its
+// drop hands that file's path to the logic.
+class MainWindow : public QWidget {
+public:
+    MainWindow()
+        : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                               Qt::WindowCloseButtonHint) {
+        dialog.handle = static_cast<QWidget*>(this);
+    }
+    // Nothing reaches the logic once the dialog object goes: the focus moving
+    // and the window hiding while the widgets are destroyed report nothing.
+    ~MainWindow() override {
+        handler = nullptr;
+        QObject::disconnect(qApp, nullptr, this, nullptr);
+        if (windowHandle() != nullptr) QObject::disconnect(windowHandle(), nullptr, this, nullptr);
+    }
+
+    MainDialog dialog;
+    DialogCommandHandler handler = nullptr;
+    void* context = nullptr;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override { dragMoveEvent(event); }
+    void dragMoveEvent(QDragMoveEvent* event) override {
+        if (firstDraggedFile(event->mimeData()).isEmpty()) {
+            event->ignore();
+        } else {
+            event->setDropAction(Qt::CopyAction);
+            event->accept();
+        }
+    }
+    void dropEvent(QDropEvent* event) override {
+        const QString file = firstDraggedFile(event->mimeData());
+        if (file.isEmpty()) {
+            event->ignore();
+            return;
+        }
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        mainDialogDropFile(dialog, QFile::encodeName(file).toStdString());
+    }
+};
+
+MainWindow* mainWindowOf(QWidget* window) { return static_cast<MainWindow*>(window); }
 
 // The pixels left for text inside a single-line edit: the style's frame and
 // the edit's own margin of 2 pixels on each side, and 1 pixel for the caret.
@@ -78,8 +129,10 @@ void keepTypingInside(QLineEdit* edit, bool digitsOnly) {
 QWidget* makeLineEdit(QWidget* window, const ControlLayout& entry) {
     auto* edit = new QLineEdit(window);
     if (entry.kind == ControlKind::NumberBox) keepTypingInside(edit, true);
+    // A path is never cut: the edit takes any length the program sets.
+    if (entry.kind == ControlKind::PathEdit) edit->setMaxLength(std::numeric_limits<int>::max());
     QObject::connect(edit, &QLineEdit::textChanged, window,
-                     [window, id = entry.id] { report(window, id); });
+                     [window, id = entry.id] { reportCommand(window, id); });
     return edit;
 }
 
@@ -90,7 +143,7 @@ QWidget* makeCombo(QWidget* window, const ControlLayout& entry, int listHeight) 
     combo->setCompleter(nullptr);                 // typing completes nothing
     combo->setMaxVisibleItems(std::max(1, listHeight / QFontMetrics(window->font()).height()));
     keepTypingInside(combo->lineEdit(), false);
-    auto notify = [window, id = entry.id] { report(window, id); };
+    auto notify = [window, id = entry.id] { reportCommand(window, id); };
     QObject::connect(combo, &QComboBox::editTextChanged, window, notify);
     QObject::connect(combo, &QComboBox::currentIndexChanged, window, notify);
     QObject::connect(combo, &QComboBox::activated, window, notify);
@@ -106,7 +159,7 @@ QWidget* makeLogPane(QWidget* window, const ControlLayout& entry) {
     pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     pane->setTabChangesFocus(true);
     QObject::connect(pane, &QPlainTextEdit::textChanged, window,
-                     [window, id = entry.id] { report(window, id); });
+                     [window, id = entry.id] { reportCommand(window, id); });
     return pane;
 }
 
@@ -124,7 +177,7 @@ QWidget* makeButton(QWidget* window, const ControlLayout& entry) {
     }
     // A check box toggles itself before it reports the click.
     QObject::connect(button, &QAbstractButton::clicked, window,
-                     [window, id = entry.id] { report(window, id); });
+                     [window, id = entry.id] { reportCommand(window, id); });
     return button;
 }
 
@@ -188,8 +241,10 @@ void reportFocusChanges(QWidget* window) {
     };
     QObject::connect(qApp, &QApplication::focusChanged, window,
                      [window, reportsFocus](QWidget* old, QWidget* now) {
-                         if (int id = reportsFocus(old); id != IDC_STATIC) report(window, id);
-                         if (int id = reportsFocus(now); id != IDC_STATIC) report(window, id);
+                         for (QWidget* widget : {old, now}) {
+                             const int id = reportsFocus(widget);
+                             if (id != IDC_STATIC) reportCommand(window, id);
+                         }
                      });
 }
 
@@ -199,62 +254,15 @@ void reportCloseRequests(QWidget* window) {
     window->winId();  // the window's QWindow exists from here on
     QObject::connect(window->windowHandle(), &QWindow::visibleChanged, window,
                      [window](bool visible) {
-                         if (!visible) mainDialogClose(static_cast<DialogHandle>(window));
+                         if (!visible) mainDialogClose(mainWindowOf(window)->dialog);
                      });
 }
-
-// The first file of a drag, when it is a local one; empty otherwise.
-QString firstDraggedFile(const QMimeData* data) {
-    const QList<QUrl> urls = data != nullptr ? data->urls() : QList<QUrl>();
-    return !urls.isEmpty() && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
-}
-
-// Files dragged from the desktop: a drag whose first file is a local one is
-// taken anywhere on the window, and its drop hands that file's path to the
-// logic. Qt delivers drag and drop events only to an event handler, hence this
-// one filter object.
-class FileDropFilter : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        switch (event->type()) {
-        case QEvent::DragEnter:
-        case QEvent::DragMove: {
-            auto* drag = static_cast<QDragMoveEvent*>(event);
-            if (firstDraggedFile(drag->mimeData()).isEmpty()) {
-                drag->ignore();
-            } else {
-                drag->setDropAction(Qt::CopyAction);
-                drag->accept();
-            }
-            return true;
-        }
-        case QEvent::Drop: {
-            auto* drop = static_cast<QDropEvent*>(event);
-            const QString file = firstDraggedFile(drop->mimeData());
-            if (file.isEmpty()) {
-                drop->ignore();
-                return true;
-            }
-            drop->setDropAction(Qt::CopyAction);
-            drop->accept();
-            mainDialogDropFile(static_cast<DialogHandle>(static_cast<QWidget*>(watched)),
-                               QFile::encodeName(file).constData());
-            return true;
-        }
-        default: return false;
-        }
-    }
-};
 
 // The controls take no drops of their own (an edit would paste the file's
 // address), so a drag over any of them reaches the window.
 void acceptFileDrops(QWidget* window) {
     for (QWidget* child : window->findChildren<QWidget*>()) child->setAcceptDrops(false);
     window->setAcceptDrops(true);
-    window->installEventFilter(new FileDropFilter(window));
 }
 
 // The dialog font: 8 points of a sans-serif face, sized as Windows sizes an
@@ -290,11 +298,22 @@ QWidget* dialogControl(DialogHandle dialog, int id) {
     return windowOf(dialog)->findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
 }
 
+MainDialog& mainDialogOf(QWidget* window) { return mainWindowOf(window)->dialog; }
+
+void reportCommand(QWidget* window, int id) {
+    const MainWindow* main = mainWindowOf(window);
+    if (main->handler != nullptr) main->handler(main->context, id);
+}
+
+void dialogSetCommandHandler(DialogHandle dialog, DialogCommandHandler handler, void* context) {
+    MainWindow* main = mainWindowOf(windowOf(dialog));
+    main->handler = handler;
+    main->context = context;
+}
+
 QWidget* createMainWindow() {
-    auto* window =
-        new QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                                 Qt::WindowCloseButtonHint);
+    auto* main = new MainWindow;
+    QWidget* window = main;
     window->setObjectName(QString::number(IDD_MAIN));
     window->setWindowTitle(QString::fromUtf8(kMainDialogCaption));
     window->setFont(dialogFont());
@@ -304,7 +323,7 @@ QWidget* createMainWindow() {
     reportFocusChanges(window);
     reportCloseRequests(window);
     acceptFileDrops(window);
-    mainDialogInit(static_cast<DialogHandle>(window));
+    mainDialogInit(main->dialog);
     dialogControl(window, kMainDialogControls[0].id)->setFocus(Qt::OtherFocusReason);
     return window;
 }

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <filesystem>
 #include <functional>
 
 #include "main_dialog.h"
@@ -46,11 +47,6 @@ int idOf(QWidget* widget) {
     return isNumber ? id : idOf(widget->parentWidget());
 }
 
-std::string settingsPath(int id) {
-    const ConversionSettings& settings = programSettings();
-    return id == IDC_INPUT_PATH ? settings.inputPath.data() : settings.outputPath.data();
-}
-
 }  // namespace
 
 class QtDialogTest : public QObject {
@@ -65,6 +61,7 @@ class QtDialogTest : public QObject {
         return qobject_cast<T*>(dialogControl(window, id));
     }
     QString logText() { return control<QPlainTextEdit>(IDC_LOG)->toPlainText(); }
+    const ConversionSettings& settings() { return mainDialogOf(window).settings; }
     void typeInto(QLineEdit* edit, const QString& text) {
         edit->setFocus();
         edit->selectAll();
@@ -91,7 +88,6 @@ class QtDialogTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        programSettings() = ConversionSettings{};
         modalTitles.clear();
         window = createMainWindow();
         window->show();
@@ -145,19 +141,19 @@ private Q_SLOTS:
 
     void typingAndClicksReachTheLogic() {
         typeInto(control<QLineEdit>(IDC_INPUT_PATH), QStringLiteral("/subs/a.srt"));
-        QCOMPARE(settingsPath(IDC_INPUT_PATH), std::string("/subs/a.srt"));
+        QCOMPARE(settings().inputPath, std::string("/subs/a.srt"));
         auto* combo = control<QComboBox>(IDC_FRAME_RATE);
         typeInto(combo->lineEdit(), QStringLiteral("29.97"));
-        QCOMPARE(programSettings().frameRate, 29.97);
+        QCOMPARE(settings().frameRate, 29.97);
         combo->showPopup();
         QAbstractItemView* list = combo->view();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualRect(list->model()->index(4, 0)).center());
-        QTRY_COMPARE(programSettings().frameRate, 23.976);
+        QTRY_COMPARE(settings().frameRate, 23.976);
         click(IDC_JOIN_WITH_NEWLINE);
         QTest::keyClick(control<QCheckBox>(IDC_SHIFT_FIRST_SUB), Qt::Key_Space);
-        QVERIFY(!programSettings().joinWithNewline);
-        QVERIFY(programSettings().shiftFirstSub);
+        QVERIFY(!settings().joinWithNewline);
+        QVERIFY(settings().shiftFirstSub);
     }
 
     void enterPressesOnlyAFocusedButtonAndEscapeNothing() {
@@ -171,18 +167,21 @@ private Q_SLOTS:
         QCOMPARE(logText(), QString());
         control<QPushButton>(IDC_CONVERT)->setFocus();
         QTest::keyClick(control<QPushButton>(IDC_CONVERT), Qt::Key_Return);
-        QVERIFY(logText().startsWith(QStringLiteral("SRT => SSA ... done.")));
+        QVERIFY(logText().startsWith(QStringLiteral("SRT => SSA ... done.\n\ntime : ")));
         QVERIFY(files.read("out.ssa").starts_with("[Script Info]"));
     }
 
-    // Paths pass as UTF-8 bytes, whatever their letters.
+    // Paths pass whole as UTF-8 bytes, whatever their letters and length.
     void fileDialogsAndTheMessageBoxReachTheLogic() {
-        const std::string name = "\xCE\xA9mega \xC3\xBC \xE5\xAD\x97";  // Greek, German, Chinese
+        const std::string folder = std::string(200, 'd') + "/" + std::string(200, 'e') + "/";
+        std::filesystem::create_directories(files.pathOf(folder));
+        // Greek, German, Chinese
+        const std::string name = folder + "\xCE\xA9mega \xC3\xBC \xE5\xAD\x97";
         const std::string input = files.write(name + ".srt", kOneEntrySrt);
         pickFile(input);
         click(IDC_OPEN);
-        QCOMPARE(settingsPath(IDC_INPUT_PATH), input);
-        QCOMPARE(settingsPath(IDC_OUTPUT_PATH), files.pathOf(name + ".ssa"));
+        QCOMPARE(settings().inputPath, input);
+        QCOMPARE(settings().outputPath, files.pathOf(name + ".ssa"));
         whenModal([](QDialog* modal) { modal->reject(); });
         click(IDC_CONVERT_AS);
         QCOMPARE(logText(), QString());
@@ -197,12 +196,14 @@ private Q_SLOTS:
             QCOMPARE(box->buttons().size(), qsizetype(1));
             QTest::keyClick(box, Qt::Key_Return);
         });
-        typeInto(control<QLineEdit>(IDC_OUTPUT_PATH), QStringLiteral("b.txt"));
+        // A failed run's message has its path on a line of its own.
+        const std::string notes = files.write("notes.srt", "Some notes\n");
+        typeInto(control<QLineEdit>(IDC_INPUT_PATH), QString::fromStdString(notes));
         click(IDC_CONVERT);
         QCOMPARE(modalTitles.join(u','),
                  QStringLiteral("Open Sub File,Save Sub File,Save Sub File,Debug Message"));
-        QCOMPARE(text, QStringLiteral("Error with file extensions:\n"
-                                      "only srt=>ssa, srt=>srt and ssa=>srt supported."));
+        QCOMPARE(text, QStringLiteral("No subtitles found in the input file:\n") +
+                           QString::fromStdString(notes));
     }
 
     // As the platform delivers a drag from a file manager: to the window, with
@@ -221,10 +222,10 @@ private Q_SLOTS:
         };
         QVERIFY(dragAndDrop({QUrl::fromLocalFile(QStringLiteral("/subs/dropped.srt")),
                              QUrl::fromLocalFile(QStringLiteral("/subs/second.ssa"))}));
-        QCOMPARE(settingsPath(IDC_INPUT_PATH), std::string("/subs/dropped.srt"));
+        QCOMPARE(settings().inputPath, std::string("/subs/dropped.srt"));
         QCOMPARE(control<QLineEdit>(IDC_OUTPUT_PATH)->text(), QStringLiteral("/subs/dropped.ssa"));
         QVERIFY(!dragAndDrop({QUrl(QStringLiteral("https://example.invalid/remote.srt"))}));
-        QCOMPARE(settingsPath(IDC_INPUT_PATH), std::string("/subs/dropped.srt"));
+        QCOMPARE(settings().inputPath, std::string("/subs/dropped.srt"));
     }
 
     // The program's own window, in its own loop: Escape leaves it open, the

@@ -1,11 +1,9 @@
 // The in-memory implementation of the platform's dialog services.
 #include "fake_dialog.h"
 
-#include <algorithm>
 #include <charconv>
-#include <cstring>
 
-int fakeQuitPosts = 0;
+const char kDialogLineEnd[] = "\r\n";
 
 namespace {
 
@@ -13,18 +11,17 @@ FakeDialog& fake(DialogHandle dialog) { return *static_cast<FakeDialog*>(dialog)
 
 }  // namespace
 
-void dialogSetItemText(DialogHandle dialog, int id, const char* text) {
-    fake(dialog).texts[id] = text;  // copied before the report, as WM_SETTEXT does
-    if (id == IDC_INPUT_PATH || id == IDC_OUTPUT_PATH) mainDialogCommand(dialog, id);
+void dialogSetCommandHandler(DialogHandle dialog, DialogCommandHandler handler, void* context) {
+    fake(dialog).handler = handler;
+    fake(dialog).context = context;
 }
 
-unsigned dialogGetItemText(DialogHandle dialog, int id, char* buffer, int count) {
-    const std::string& text = fake(dialog).texts[id];
-    const std::size_t copied = std::min(text.size(), static_cast<std::size_t>(count) - 1);
-    std::memcpy(buffer, text.data(), copied);
-    buffer[copied] = '\0';
-    return static_cast<unsigned>(copied);
+void dialogSetItemText(DialogHandle dialog, int id, std::string text) {
+    fake(dialog).texts[id] = std::move(text);  // kept before the report, as WM_SETTEXT does
+    if (id == IDC_INPUT_PATH || id == IDC_OUTPUT_PATH) press(fake(dialog), id);
 }
+
+std::string dialogGetItemText(DialogHandle dialog, int id) { return fake(dialog).texts[id]; }
 
 void dialogSetItemInt(DialogHandle dialog, int id, unsigned value) {
     fake(dialog).texts[id] = std::to_string(value);
@@ -60,19 +57,18 @@ void dialogComboSetSelection(DialogHandle dialog, int id, int index) {
     fake(dialog).texts[id] = fake(dialog).comboItems.at(static_cast<std::size_t>(index));
 }
 
-void dialogMessageBox(DialogHandle dialog, const char* text, const char* caption) {
+void dialogMessageBox(DialogHandle dialog, const std::string& text, const char* caption) {
     fake(dialog).messageBoxes.push_back({text, caption});
 }
 
-bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, char* buffer,
-                      std::size_t bufferSize) {
+bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, std::string& path) {
     FakeDialog& d = fake(dialog);
-    d.chooserCalls.push_back({request.title, request.mustExist, buffer});
+    d.chooserCalls.push_back({request.title, request.mustExist, request.filters[0].pattern, path});
     const std::string answer = d.fileAnswers.empty() ? "" : d.fileAnswers.front();
     if (!d.fileAnswers.empty()) d.fileAnswers.pop_front();
-    if (answer.empty() || answer.size() >= bufferSize) return false;
-    std::memcpy(buffer, answer.c_str(), answer.size() + 1);
+    if (answer.empty()) return false;
+    path = answer;
     return true;
 }
 
-void dialogPostQuit(int) { ++fakeQuitPosts; }
+void dialogPostQuit(DialogHandle dialog) { ++fake(dialog).quitPosts; }

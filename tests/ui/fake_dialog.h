@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "main_dialog.h"
+#include "platform_dialog.h"
 
 struct FakeChooserCall {
     std::string title;
     bool mustExist;
+    std::string firstFilter;  // the patterns of the filter selected first
     std::string pathOnEntry;
 };
 
@@ -22,6 +23,8 @@ struct FakeMessageBox {
 };
 
 struct FakeDialog {
+    DialogCommandHandler handler = nullptr;  // as the logic registered it
+    void* context = nullptr;
     std::map<int, std::string> texts;  // edits and the combo's field
     std::map<int, bool> checked;
     std::vector<std::string> comboItems;
@@ -29,17 +32,15 @@ struct FakeDialog {
     std::deque<std::string> fileAnswers;  // one per file dialog: the path picked, "" to cancel
     std::vector<FakeChooserCall> chooserCalls;
     std::vector<FakeMessageBox> messageBoxes;
+    int quitPosts = 0;
 };
-
-// Quit requests posted by the logic since the counter was last cleared.
-extern int fakeQuitPosts;
 
 inline DialogHandle handleOf(FakeDialog& dialog) { return &dialog; }
 
 // The user: typing replaces an edit's text and reports the change; clicking a
 // check box toggles it and reports the click; picking from the list puts the
 // item into the field and reports the selection; pressing sends a command.
-inline void press(FakeDialog& dialog, int id) { mainDialogCommand(handleOf(dialog), id); }
+inline void press(FakeDialog& dialog, int id) { dialog.handler(dialog.context, id); }
 inline void typeInto(FakeDialog& dialog, int id, const std::string& text) {
     dialog.texts[id] = text;
     press(dialog, id);

@@ -1,5 +1,4 @@
-// The log pane's capacity rule, and a run's report shown in the pane and the
-// message box.
+// The log pane's capacity rule, and a run's log shown in the pane.
 #include "log_pane.h"
 #include "log_trim.h"
 #include "ui_test_support.h"
@@ -33,29 +32,22 @@ TEST(TrimLog, KeepsTheTextBelowTheCapacityByDroppingWholeLines) {
 
 using LogPaneTest = DialogTest;
 
-TEST_F(LogPaneTest, ReportGoesToThePaneAndTheMessageBox) {
+// Lines that a run did not convert are counted right after the subtitles.
+TEST_F(LogPaneTest, ARunsLogGoesToThePaneWithinItsCapacity) {
     RunReport done;
     done.pairText = "SRT => SSA ...";
     done.subs = 42;
     done.elapsedMs = 500;
+    done.notConverted.add(5, NotConverted::unreadableTiming);
+    done.notConverted.add(9, NotConverted::textOfUnreadableTiming);
     showRunReport(handleOf(dialog), done);
-    EXPECT_EQ(logText(), "SRT => SSA ... done.\r\n\r\ntime : 0.5 sec\r\nsubs : 42\r\nspeed: 84 subs/s\r\n");
+    EXPECT_EQ(logText(), "SRT => SSA ... done.\r\n\r\ntime : 0.5 sec\r\nsubs : 42\r\n"
+                         "skipped: 2 lines (first: line 5)\r\nspeed: 84 subs/s\r\n");
     EXPECT_TRUE(dialog.messageBoxes.empty());
     // The pane is read back with at most 1022 characters and keeps within them.
     dialog.texts[IDC_LOG] = std::string(1000, 'x') + "\r\n" + std::string(21, 'y');
     showRunReport(handleOf(dialog), done);
     EXPECT_EQ(logText().substr(0, 22), std::string(20, 'y') + "SR");
-
-    RunReport failed;
-    failed.failure = RunFailure::cannotRead;
-    failed.path = "in.srt";
-    failed.reason = "No such file or directory";
-    const std::string before = logText();
-    showRunReport(handleOf(dialog), failed);
-    ASSERT_EQ(dialog.messageBoxes.size(), 1u);
-    EXPECT_EQ(dialog.messageBoxes[0].text, "Cannot read the input file:\r\nin.srt\r\nNo such file or directory");
-    EXPECT_EQ(dialog.messageBoxes[0].caption, "Debug Message");
-    EXPECT_EQ(logText(), before);
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 // The main dialog's logic: creation defaults, the frame-rate text, runs from
-// Convert and Convert as with what the controls hold, the keys, closing, and
-// the tab order of the layout.
+// Convert and Convert as with what the controls hold, a run that fails, the
+// keys, closing, and the layout table against the resource script.
+#include <array>
+#include <cstdio>
+#include <fstream>
+
 #include "dialog_layout.h"
 #include "frame_rate_text.h"
 #include "ui_test_support.h"
@@ -82,7 +86,21 @@ TEST_F(MainDialogTest, ConvertAsPicksTheOutputThenRuns) {
     const FakeChooserCall& call = dialog.chooserCalls[1];
     EXPECT_EQ(call.title, "Save Sub File");
     EXPECT_FALSE(call.mustExist);
+    EXPECT_EQ(call.firstFilter, "*.ssa;*.srt");  // no ASS: a run never writes one
     EXPECT_EQ(call.pathOnEntry, pathOf("typed.srt"));
+}
+
+// A failed run shows its message, path on a line of its own, and writes nothing.
+TEST_F(MainDialogTest, InputWithoutSubtitlesWritesNothingAndSaysSo) {
+    typeInto(dialog, IDC_INPUT_PATH, write("notes.srt", "Some notes\r\nbut no subtitle\r\n"));
+    typeInto(dialog, IDC_OUTPUT_PATH, write("out.ssa", "kept"));
+    press(dialog, IDC_CONVERT);
+    EXPECT_EQ(read("out.ssa"), "kept");
+    EXPECT_EQ(logText(), "");
+    ASSERT_EQ(dialog.messageBoxes.size(), 1u);
+    EXPECT_EQ(dialog.messageBoxes[0].text,
+              "No subtitles found in the input file:\r\n" + pathOf("notes.srt"));
+    EXPECT_EQ(dialog.messageBoxes[0].caption, "Debug Message");
 }
 
 TEST_F(MainDialogTest, EnterEscapeAndOtherCommandsDoNothing) {
@@ -94,17 +112,34 @@ TEST_F(MainDialogTest, EnterEscapeAndOtherCommandsDoNothing) {
     EXPECT_EQ(logText(), "");
     EXPECT_TRUE(dialog.messageBoxes.empty());
     EXPECT_TRUE(dialog.chooserCalls.empty());
-    EXPECT_EQ(fakeQuitPosts, 0);
-    mainDialogClose(handleOf(dialog));
-    EXPECT_EQ(fakeQuitPosts, 1);
+    EXPECT_EQ(dialog.quitPosts, 0);
+    mainDialogClose(mainDialog);
+    EXPECT_EQ(dialog.quitPosts, 1);
 }
 
-TEST(DialogLayout, TabVisitsTheControlsInOrderFromTheInputPath) {
-    std::vector<int> tabStops;
+// The template that the resource compiler reads (marliva.rc) has the table's
+// size and its controls' rectangles in the table's order, which is the tab
+// order. The Windows build checks all of the compiled template instead.
+#if !defined(_WIN32)
+TEST(DialogLayout, IsTheResourceScriptsTemplate) {
+    using Rectangle = std::array<int, 4>;
+    std::vector<Rectangle> expected = {{0, 0, kMainDialogUnits.width, kMainDialogUnits.height}};
     for (const ControlLayout& control : kMainDialogControls)
-        if (control.id != IDC_STATIC) tabStops.push_back(control.id);
-    EXPECT_EQ(tabStops, (std::vector<int>{1016, 1017, 1018, 1019, 1021, 1023, 1029, 1022, 1025,
-                                          1026, 1027, 1020, 1031}));
+        expected.push_back({control.units.x, control.units.y, control.units.width,
+                            control.units.height});
+    std::ifstream script(MARLIVA_RESOURCE_SCRIPT);
+    ASSERT_TRUE(script.is_open());
+    std::vector<Rectangle> found;
+    for (std::string line; std::getline(script, line);) {
+        // Four numbers at the end of a line: the template's or a control's rectangle.
+        const std::size_t numbers = line.find_last_not_of("0123456789, \r") + 1;  // 0 for all
+        Rectangle r{};
+        if (std::sscanf(line.c_str() + numbers, "%*[ ,]%d, %d, %d, %d", &r[0], &r[1], &r[2],
+                        &r[3]) == 4)
+            found.push_back(r);
+    }
+    EXPECT_EQ(found, expected);
 }
+#endif
 
 }  // namespace

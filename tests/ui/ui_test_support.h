@@ -1,22 +1,20 @@
-// The dialog logic tests' set-up: fresh settings, the created dialog and a
-// scratch folder for the files of real runs.
+// The dialog logic tests' set-up: a dialog object of each test's own over the
+// in-memory dialog, created, and a scratch folder for the files of real runs.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include "fake_dialog.h"
+#include "main_dialog.h"
 #include "../scratch_folder.h"
 
 class DialogTest : public ::testing::Test, protected ScratchFolder {
 protected:
-    void SetUp() override {
-        programSettings() = ConversionSettings{};
-        fakeQuitPosts = 0;
-        mainDialogInit(handleOf(dialog));
-    }
+    void SetUp() override { mainDialogInit(mainDialog); }
 
-    ConversionSettings& settings() { return programSettings(); }
+    const ConversionSettings& settings() const { return mainDialog.settings; }
     std::string logText() { return dialog.texts[IDC_LOG]; }
 
     FakeDialog dialog;
+    MainDialog mainDialog{{}, handleOf(dialog)};
 };

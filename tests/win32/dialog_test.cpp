@@ -131,12 +131,12 @@ void CALLBACK watchModals(HWND, UINT, UINT_PTR, DWORD) {
 class Win32Dialog : public ::testing::Test, protected ScratchFolder {
 protected:
     void SetUp() override {
-        programSettings() = ConversionSettings{};
         fileAnswers.clear();
         modalsSeen.clear();
         answered.clear();
         dialog = testedDialog = CreateDialogParamA(
-            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, mainDialogProc, 0);
+            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, mainDialogProc,
+            reinterpret_cast<LPARAM>(&mainDialog));
         ShowWindow(dialog, SW_SHOW);
         SetForegroundWindow(dialog);
         timer = SetTimer(nullptr, 0, 150, watchModals);
@@ -182,6 +182,7 @@ protected:
         pump();
     }
 
+    MainDialog mainDialog;
     HWND dialog = nullptr;
     UINT_PTR timer = 0;
     bool quitPosted = false;
@@ -190,17 +191,17 @@ protected:
 TEST_F(Win32Dialog, TypingPickingAndClicksReachTheLogic) {
     EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_INPUT_PATH));
     typeInto(IDC_INPUT_PATH, "C:\\subs\\a.srt");
-    EXPECT_STREQ(programSettings().inputPath.data(), "C:\\subs\\a.srt");
+    EXPECT_EQ(mainDialog.settings.inputPath, "C:\\subs\\a.srt");
     // Open the list, two down from "25" to "23.976", Enter takes it.
     focusOn(IDC_FRAME_RATE);
     for (UINT key : {VK_F4, VK_DOWN, VK_DOWN, VK_RETURN}) pressKey(key);
-    EXPECT_EQ(programSettings().frameRate, 23.976);
+    EXPECT_EQ(mainDialog.settings.frameRate, 23.976);
     typeInto(IDC_FRAME_RATE, "29.97");
-    EXPECT_EQ(programSettings().frameRate, 29.97);
+    EXPECT_EQ(mainDialog.settings.frameRate, 29.97);
     click(IDC_JOIN_WITH_NEWLINE);
     click(IDC_SHIFT_FIRST_SUB);
-    EXPECT_FALSE(programSettings().joinWithNewline);
-    EXPECT_TRUE(programSettings().shiftFirstSub);
+    EXPECT_FALSE(mainDialog.settings.joinWithNewline);
+    EXPECT_TRUE(mainDialog.settings.shiftFirstSub);
 }
 
 TEST_F(Win32Dialog, EnterPressesOnlyAFocusedButtonAndEscapeNothing) {
@@ -221,12 +222,16 @@ TEST_F(Win32Dialog, EnterPressesOnlyAFocusedButtonAndEscapeNothing) {
 }
 
 // The manifest makes UTF-8 the code page of the A functions, so paths of any
-// letters pass.
+// letters pass, and whole: this one is longer in bytes than the file dialog's
+// MAX_PATH characters (its name alone within the 255 bytes of a Linux name).
 TEST_F(Win32Dialog, FileDialogsAndTheMessageBoxReachTheLogic) {
     ASSERT_EQ(GetACP(), 65001u);
-    const std::string name = "\xCE\xA9mega \xC3\xBC \xE5\xAD\x97";  // Greek, German, Chinese
+    std::string name = "\xCE\xA9mega \xC3\xBC ";  // Greek, German, then 70 Chinese letters
+    for (int i = 0; i < 70; ++i) name += "\xE5\xAD\x97";
+    ASSERT_GT(pathOf(name + ".ssa").size(), std::size_t{MAX_PATH});
     fileAnswers = {write(name + ".srt", kOneEntrySrt), "", pathOf(name + ".ssa")};
     click(IDC_OPEN);
+    EXPECT_EQ(mainDialog.settings.inputPath, pathOf(name + ".srt"));
     EXPECT_EQ(text(IDC_OUTPUT_PATH), pathOf(name + ".ssa"));
     click(IDC_CONVERT_AS);  // cancelled: no run
     EXPECT_EQ(text(IDC_LOG), "");
@@ -237,11 +242,12 @@ TEST_F(Win32Dialog, FileDialogsAndTheMessageBoxReachTheLogic) {
                                       output.data(), MAX_PATH) - 1);
     EXPECT_NE(GetFileAttributesW(output.c_str()), INVALID_FILE_ATTRIBUTES);
 
-    typeInto(IDC_OUTPUT_PATH, "b.txt");
+    // A failed run's message has its path on a line of its own.
+    typeInto(IDC_INPUT_PATH, write("notes.srt", "Some notes\r\n"));
     click(IDC_CONVERT);
     const std::vector<std::pair<std::string, std::string>> expected = {
         {"Open Sub File", ""}, {"Save Sub File", ""}, {"Save Sub File", ""},
-        {"Debug Message", "Error with file extensions:\r\nonly srt=>ssa, srt=>srt and ssa=>srt supported."}};
+        {"Debug Message", "No subtitles found in the input file:\r\n" + pathOf("notes.srt")}};
     EXPECT_EQ(modalsSeen, expected);
 }
 
@@ -258,7 +264,7 @@ TEST_F(Win32Dialog, ADroppedFileReachesTheLogic) {
     EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     PostMessageA(dialog, WM_DROPFILES, WPARAM(block), 0);
     pump();
-    EXPECT_STREQ(programSettings().inputPath.data(), "C:\\subs\\dropped.ssa");
+    EXPECT_EQ(mainDialog.settings.inputPath, "C:\\subs\\dropped.ssa");
     EXPECT_EQ(text(IDC_OUTPUT_PATH), "C:\\subs\\dropped.srt");
 }
 
