@@ -43,7 +43,7 @@ tab-order-swapped ||| ui/dialog_layout.h ||| {IDC_CONVERT, ControlKind::PushButt
 log-trimmed-short ||| ui/log_trim.cpp ||| kLimit = kLogCapacity + 1; ||| kLimit = kLogCapacity;
 default-rate-wrong ||| ui/main_dialog.cpp ||| kDefaultFrameRateIndex = 2; ||| kDefaultFrameRateIndex = 3;
 first-sub-seconds-not-read ||| ui/main_dialog.cpp ||| settings.firstSubSeconds = dialogGetItemInt(dialog, IDC_FIRST_SUB_SECONDS); ||| (void)IDC_FIRST_SUB_SECONDS;
-convert-as-after-cancel ||| ui/main_dialog.cpp ||| if (chooseOutput(dialog, settings)) startRun(dialog, settings); ||| chooseOutput(dialog, settings); startRun(dialog, settings);
+convert-as-after-cancel ||| ui/main_dialog.cpp ||| if (chooseOutput(handle, settings)) startRun(handle, settings); ||| chooseOutput(handle, settings); startRun(handle, settings);
 EOF
 )
 
