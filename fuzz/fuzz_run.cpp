@@ -1,7 +1,7 @@
-// Whole conversion runs on any input and settings: a run either completes and
-// puts its output in place, or shows one message and leaves the existing
-// output (or, converting a file onto itself, the input) as it was; no
-// temporary file is ever left behind.
+// Whole conversion runs on any input and settings, strict or not: a run either
+// completes and puts its output in place, or fails with a message and leaves
+// the existing output (or, converting a file onto itself, the input) as it
+// was; no temporary file is ever left behind.
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -46,6 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ConversionSettings settings;
     settings.joinWithNewline = (flags & 0x08) != 0;
     settings.shiftFirstSub = (flags & 0x10) != 0;
+    settings.strict = (flags & 0x20) != 0;
     const std::uint8_t rate = in.byte();
     settings.frameRate = rate < 7 ? kRates[rate] : in.f64();
     settings.firstSubHours = in.u32();
@@ -68,6 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (report.completed()) {
         FUZZ_CHECK(pair.logText != nullptr);
         FUZZ_CHECK(messageLines(report).empty());
+        FUZZ_CHECK(!settings.strict || report.notConverted.count == 0);
         FUZZ_CHECK(log.rfind(std::string(pair.logText) + " done.\n\n", 0) == 0);
         FUZZ_CHECK(log.find("\nsubs : " + std::to_string(report.subs) + "\n") != std::string::npos);
     } else {
