@@ -21,7 +21,7 @@ static void discardTemp(OutputFile& out) {
 
 OutputFile::~OutputFile() {
     discardTemp(*this);
-    if (buffer != small) std::free(buffer);
+    if (buffer != small) freeLarge(buffer, capacity);
 }
 
 constexpr std::size_t kLargeBufferSize = std::size_t{1} << 20;
@@ -77,10 +77,13 @@ bool openOutput(OutputFile& out, const char* path, TextEncoding encoding, std::s
         out.tempPath.clear();
         return failWith(out, errno);
     }
-    if (out.buffer == out.small) {
-        if (auto* large = static_cast<char*>(std::malloc(kLargeBufferSize))) {
+    // As large as the output is expected to be, up to a megabyte (which the
+    // system gives as one huge page where it can).
+    const std::size_t wanted = std::min(kLargeBufferSize, std::max(expectedBytes, sizeof out.small));
+    if (out.buffer == out.small && wanted > sizeof out.small) {
+        if (char* large = allocateLarge(wanted)) {
             out.buffer = large;
-            out.capacity = kLargeBufferSize;
+            out.capacity = wanted;
         }
     }
     // The output keeps its own buffer; a second one in the stream would split
