@@ -106,16 +106,18 @@ void reportFile(const BatchItem& item, const FileResult& result, const ReportSty
 }
 
 void reportTotals(const BatchTotals& totals, const ReportStyle& style) {
-    std::string line = formatText("%zu files: %zu %s, %zu %s", totals.files, totals.converted,
-                                  style.dryRun ? "would be converted" : "converted", totals.failed,
-                                  style.dryRun ? "would fail" : "failed");
-    if (totals.skipped) line += formatText(", %zu %s", totals.skipped, style.dryRun ? "would be skipped" : "skipped");
-    if (totals.notReached) line += formatText(", %zu not reached (interrupted)", totals.notReached);
+    const auto counted = [](std::size_t n, const char* what) { return std::to_string(n) + ' ' + what; };
+    std::string line = counted(totals.files, "files: ") +
+                       counted(totals.converted, style.dryRun ? "would be converted, " : "converted, ") +
+                       counted(totals.failed, style.dryRun ? "would fail" : "failed");
+    if (totals.skipped) line += ", " + counted(totals.skipped, style.dryRun ? "would be skipped" : "skipped");
+    if (totals.notReached) line += ", " + counted(totals.notReached, "not reached (interrupted)");
     if (style.json)
-        std::printf("{\"files\":%zu,\"converted\":%zu,\"failed\":%zu,\"skipped\":%zu,\"not_reached\":%zu,"
+        std::printf("{\"files\":%s,\"converted\":%s,\"failed\":%s,\"skipped\":%s,\"not_reached\":%s,"
                     "\"seconds\":%.6f,\"dry_run\":%s}\n",
-                    totals.files, totals.converted, totals.failed, totals.skipped, totals.notReached,
-                    totals.seconds, style.dryRun ? "true" : "false");
+                    std::to_string(totals.files).c_str(), std::to_string(totals.converted).c_str(),
+                    std::to_string(totals.failed).c_str(), std::to_string(totals.skipped).c_str(),
+                    std::to_string(totals.notReached).c_str(), totals.seconds, style.dryRun ? "true" : "false");
     std::fflush(stdout);
     std::fprintf(style.json ? stderr : stdout, "%s\n", line.c_str());
     std::fflush(stdout);

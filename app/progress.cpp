@@ -21,7 +21,8 @@ void drawProgress(Progress& progress, std::size_t done, std::size_t total, const
     const double seconds = duration<double>(now - progress.start).count();
     if (seconds < 1.0 || now - progress.lastDrawn < milliseconds(100)) return;
     progress.lastDrawn = now;
-    std::string line = formatText("%zu/%zu files, %.0f files/s, ", done, total, done / seconds);
+    std::string line = std::to_string(done) + '/' + std::to_string(total) +
+                       formatText(" files, %.0f files/s, ", static_cast<double>(done) / seconds);
     // The file's name shortened from the left to the room the terminal has.
     const std::size_t room = progress.columns > 1 ? static_cast<std::size_t>(progress.columns - 1) : 1;
     if (line.size() + current.size() <= room)
