@@ -20,13 +20,6 @@ struct FoundInput {
     std::string error;  // a folder that could not be read
 };
 
-struct Walk {
-    const CommandLine& line;
-    bool outputFolderKnown = false;
-    FileIdentity outputFolder;
-    std::vector<FoundInput> found;
-};
-
 // Whether a folder's file is an input of the batch's direction.
 bool takenFromFolder(const std::string& name, Direction direction) {
     const FileKind kind = layoutKindOf(fileKindOf(name));
@@ -37,29 +30,9 @@ bool takenFromFolder(const std::string& name, Direction direction) {
     }
 }
 
-bool isOutputFolder(const Walk& walk, const std::string& path) {
+bool isOutputFolder(const BatchPlan& plan, const std::string& path) {
     FileIdentity identity;
-    return walk.outputFolderKnown && fileIdentity(path.c_str(), identity) && identity == walk.outputFolder;
-}
-
-// The files of a folder, its subfolders' with -r; `rootLength` is where the
-// path below the folder named on the command line starts.
-void gatherFolder(Walk& walk, const std::string& folder, std::size_t rootLength) {
-    std::vector<FolderEntry> entries;
-    int error = 0;
-    if (!listFolder(folder, entries, error)) {
-        walk.found.push_back({folder, {}, "cannot read the folder: " + errorText(error)});
-        return;
-    }
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-    for (const FolderEntry& entry : entries) {
-        const std::string path = joinPath(folder, entry.name);
-        if (entry.kind == EntryKind::folder && walk.line.recursive && !isOutputFolder(walk, path))
-            gatherFolder(walk, path, rootLength);
-        else if (entry.kind == EntryKind::file && takenFromFolder(entry.name, walk.line.direction))
-            walk.found.push_back({path, path.substr(rootLength), {}});
-    }
+    return plan.outputFolderKnown && fileIdentity(path.c_str(), identity) && identity == plan.outputFolder;
 }
 
 std::string nameOf(const std::string& path) {
@@ -68,17 +41,51 @@ std::string nameOf(const std::string& path) {
     return path.substr(start);
 }
 
-std::vector<FoundInput> gatherInputs(const CommandLine& line) {
-    Walk walk{line, false, {}, {}};
-    walk.outputFolderKnown = !line.outputFolder.empty() && isFolder(line.outputFolder) &&
-                             fileIdentity(line.outputFolder.c_str(), walk.outputFolder);
-    for (const std::string& operand : line.operands) {
-        if (isFolder(operand))
-            gatherFolder(walk, operand, joinPath(operand, {}).size());
-        else
-            walk.found.push_back({operand, nameOf(operand), {}});
+// Enters a folder; false, with the folder as a failed input, when it cannot be read.
+bool enterFolder(InputWalk& walk, const std::string& folder, FoundInput& found) {
+    WalkLevel level{folder, {}, 0};
+    int error = 0;
+    if (!listFolder(folder, level.entries, error)) {
+        found = {folder, {}, "cannot read the folder: " + errorText(error)};
+        return false;
     }
-    return std::move(walk.found);
+    std::sort(level.entries.begin(), level.entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    walk.levels.push_back(std::move(level));
+    return true;
+}
+
+// The next input in the batch's order: the operands in theirs, a folder's
+// files by name, a subfolder's (with -r) where its name falls, never through
+// a link to a folder nor into the output folder.
+bool nextInput(const BatchPlan& plan, InputWalk& walk, FoundInput& found) {
+    const CommandLine& line = *plan.line;
+    for (;;) {
+        if (walk.levels.empty()) {
+            if (walk.operand == line.operands.size()) return false;
+            const std::string& operand = line.operands[walk.operand++];
+            if (!isFolder(operand)) {
+                found = {operand, nameOf(operand), {}};
+                return true;
+            }
+            walk.rootLength = joinPath(operand, {}).size();
+            if (!enterFolder(walk, operand, found)) return true;
+            continue;
+        }
+        WalkLevel& level = walk.levels.back();
+        if (level.next == level.entries.size()) {
+            walk.levels.pop_back();
+            continue;
+        }
+        const FolderEntry& entry = level.entries[level.next++];
+        const std::string path = joinPath(level.folder, entry.name);
+        if (entry.kind == EntryKind::folder && line.recursive && !isOutputFolder(plan, path)) {
+            if (!enterFolder(walk, path, found)) return true;
+        } else if (entry.kind == EntryKind::file && takenFromFolder(entry.name, line.direction)) {
+            found = {path, path.substr(walk.rootLength), {}};
+            return true;
+        }
+    }
 }
 
 // The output of an input: beside it, or below the output folder.
@@ -109,13 +116,6 @@ struct IdentityOrder {
     }
 };
 
-// What names one output file whatever the path to it: the file's identity
-// when it exists, else its folder's identity and its name, else its path.
-struct OutputKeys {
-    std::unordered_map<std::string, std::string> folderKeys;  // a folder's path: its key
-    std::unordered_map<std::string, std::size_t> claimed;     // an output's key: its first input
-};
-
 std::string identityKey(const FileIdentity& identity) {
     return std::to_string(identity.volume) + ':' + std::to_string(identity.index);
 }
@@ -127,57 +127,55 @@ std::string folded(std::string text) {
     return text;
 }
 
-std::string outputKey(OutputKeys& keys, const std::string& output) {
+// What names one output file whatever the path to it: the file that the
+// path leads to through links, by its folder's identity and its name, or by
+// its path when the folder is yet to be made. A folder is looked up once, so
+// that the key stays the same while the batch makes folders and outputs.
+std::string outputKey(BatchPlan& plan, const std::string& output) {
     std::string resolved;
     if (!resolveLinks(output.c_str(), resolved)) resolved = output;
-    FileIdentity identity;
-    if (fileIdentity(resolved.c_str(), identity)) return "file " + identityKey(identity);
     const std::string folder = folderOf(resolved);
-    auto known = keys.folderKeys.find(folder);
-    if (known == keys.folderKeys.end()) {
+    auto known = plan.folderKeys.find(folder);
+    if (known == plan.folderKeys.end()) {
+        FileIdentity identity;
         const bool exists = fileIdentity(folder.c_str(), identity);
-        known = keys.folderKeys.emplace(folder, exists ? "in " + identityKey(identity) : std::string()).first;
+        known = plan.folderKeys.emplace(folder, exists ? "in " + identityKey(identity) : std::string()).first;
     }
     if (known->second.empty()) return "path " + folded(resolved);
     return known->second + '/' + folded(nameOf(resolved));
 }
 
-struct Refusals {
-    std::vector<FileIdentity> inputs;  // sorted
-    OutputKeys keys;
-};
-
-std::string refusalOf(Refusals& refusals, const std::vector<BatchItem>& items, BatchItem& item,
-                      const CommandLine& line) {
+std::string refusalOf(BatchPlan& plan, BatchItem& item) {
     const std::string& output = item.output;
     FileIdentity identity;
     if (fileIdentity(output.c_str(), identity) &&
-        std::binary_search(refusals.inputs.begin(), refusals.inputs.end(), identity, IdentityOrder()))
+        std::binary_search(plan.inputs.begin(), plan.inputs.end(), identity, IdentityOrder()))
         return output + " is also an input of this batch";
-    const auto claim = refusals.keys.claimed.emplace(outputKey(refusals.keys, output), items.size());
-    if (!claim.second) return output + " is also the output of " + items[claim.first->second].input;
-    if (!line.overwrite && pathExists(output.c_str())) {
+    std::string key = outputKey(plan, output);
+    if (plan.shared.count(std::hash<std::string>()(key))) {
+        const auto claim = plan.firstInput.emplace(std::move(key), item.input);
+        if (!claim.second) return output + " is also the output of " + claim.first->second;
+    }
+    if (!plan.line->overwrite && pathExists(output.c_str())) {
         item.refusedAs = FileStatus::skipped;
         return output + " exists (--overwrite replaces it)";
     }
     return {};
 }
 
-BatchItem planItem(Refusals& refusals, const std::vector<BatchItem>& items, const FoundInput& found,
-                   const CommandLine& line) {
-    BatchItem item{found.path, {}, found.error};
-    if (!item.refusal.empty()) return item;
-    if (std::string kind = wrongKind(found.path, line.direction); !kind.empty()) {
-        item.refusal = kind;
+// The item's output, and a refusal that needs no other input: false when
+// it is refused.
+bool nameOutput(const FoundInput& found, const CommandLine& line, BatchItem& item) {
+    item = BatchItem{found.path, {}, found.error};
+    if (!item.refusal.empty()) return false;
+    item.refusal = wrongKind(found.path, line.direction);
+    if (!item.refusal.empty()) {
         item.refusedAs = FileStatus::skipped;
-        return item;
+        return false;
     }
     item.output = outputNameFor(found, line);
-    if (item.output.empty())
-        item.refusal = "no output name (the name needs a three-letter extension)";
-    else
-        item.refusal = refusalOf(refusals, items, item, line);
-    return item;
+    if (item.output.empty()) item.refusal = "no output name (the name needs a three-letter extension)";
+    return !item.output.empty();
 }
 
 }  // namespace
@@ -206,17 +204,29 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     return folder + separator + name;
 }
 
-std::vector<BatchItem> planBatch(const CommandLine& line) {
-    const std::vector<FoundInput> found = gatherInputs(line);
-    Refusals refusals;
-    for (const FoundInput& input : found) {
+void startBatchPlan(BatchPlan& plan, const CommandLine& line) {
+    plan.line = &line;
+    plan.outputFolderKnown = !line.outputFolder.empty() && isFolder(line.outputFolder) &&
+                             fileIdentity(line.outputFolder.c_str(), plan.outputFolder);
+    std::vector<std::size_t> outputs;  // the hashes of the outputs' keys
+    InputWalk walk;
+    FoundInput found;
+    BatchItem item;
+    while (nextInput(plan, walk, found)) {
+        ++plan.count;
         FileIdentity identity;
-        if (input.error.empty() && fileIdentity(input.path.c_str(), identity))
-            refusals.inputs.push_back(identity);
+        if (found.error.empty() && fileIdentity(found.path.c_str(), identity)) plan.inputs.push_back(identity);
+        if (nameOutput(found, line, item)) outputs.push_back(std::hash<std::string>()(outputKey(plan, item.output)));
     }
-    std::sort(refusals.inputs.begin(), refusals.inputs.end(), IdentityOrder());
-    std::vector<BatchItem> items;
-    items.reserve(found.size());
-    for (const FoundInput& input : found) items.push_back(planItem(refusals, items, input, line));
-    return items;
+    std::sort(plan.inputs.begin(), plan.inputs.end(), IdentityOrder());
+    std::sort(outputs.begin(), outputs.end());
+    for (std::size_t i = 1; i < outputs.size(); ++i)
+        if (outputs[i] == outputs[i - 1]) plan.shared.insert(outputs[i]);
+}
+
+bool nextBatchItem(BatchPlan& plan, BatchItem& item) {
+    FoundInput found;
+    if (!nextInput(plan, plan.walk, found)) return false;
+    if (nameOutput(found, *plan.line, item)) item.refusal = refusalOf(plan, item);
+    return true;
 }

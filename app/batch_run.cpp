@@ -160,31 +160,43 @@ FileResult convertItem(const BatchItem& item, const CommandLine& line, FolderMak
 }
 
 struct Batch {
-    Batch(const std::vector<BatchItem>& theItems, const CommandLine& theLine) : items(theItems), line(theLine) {}
-    const std::vector<BatchItem>& items;
+    explicit Batch(const CommandLine& theLine) : line(theLine) {}
     const CommandLine& line;
+    BatchPlan plan;
     FolderMaker folders;
-    std::atomic<std::size_t> next{0};
-    std::mutex mutex;
+    std::mutex mutex;  // over all below
     std::condition_variable finished;
-    std::map<std::size_t, FileResult> results;  // finished and not yet reported
-    std::string current;                        // the file started last
+    std::size_t taken = 0;  // items handed to the workers
+    bool allTaken = false;
+    // Finished and not yet reported, by their place in the batch.
+    std::map<std::size_t, std::pair<BatchItem, FileResult>> results;
+    std::string current;  // the file started last
 };
 
+// The next item for a worker; false when there is none or the batch stops.
+bool takeItem(Batch& batch, std::size_t& index, BatchItem& item) {
+    const std::lock_guard<std::mutex> lock(batch.mutex);
+    if (stopSignal.load() != 0 || batch.allTaken) return false;
+    if (!nextBatchItem(batch.plan, item)) {
+        batch.allTaken = true;
+        batch.finished.notify_one();
+        return false;
+    }
+    index = batch.taken++;
+    batch.current = item.input;
+    return true;
+}
+
 void work(Batch& batch) {
-    while (stopSignal.load() == 0) {
-        const std::size_t i = batch.next.fetch_add(1);
-        if (i >= batch.items.size()) return;
-        {
-            const std::lock_guard<std::mutex> lock(batch.mutex);
-            batch.current = batch.items[i].input;
-        }
+    std::size_t index = 0;
+    BatchItem item;
+    while (takeItem(batch, index, item)) {
         const auto start = std::chrono::steady_clock::now();
-        FileResult result = convertItem(batch.items[i], batch.line, batch.folders);
+        FileResult result = convertItem(item, batch.line, batch.folders);
         result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         {
             const std::lock_guard<std::mutex> lock(batch.mutex);
-            batch.results.emplace(i, std::move(result));
+            batch.results.emplace(index, std::make_pair(std::move(item), std::move(result)));
         }
         batch.finished.notify_one();
     }
@@ -194,7 +206,8 @@ void work(Batch& batch) {
 std::vector<std::thread> startWorkers(Batch& batch) {
     int jobs = batch.line.jobs;
     if (jobs == 0) jobs = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMostJobs);
-    jobs = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(jobs), batch.items.size()));
+    // One at least, which finds that there is nothing to do.
+    jobs = static_cast<int>(std::clamp<std::size_t>(batch.plan.count, 1, static_cast<std::size_t>(jobs)));
     std::vector<std::thread> workers;
     holdStopSignals();
     for (int i = 0; i < jobs; ++i) workers.emplace_back(work, std::ref(batch));
@@ -202,26 +215,35 @@ std::vector<std::thread> startWorkers(Batch& batch) {
     return workers;
 }
 
-// Reports the files in input order as they finish, until all are reported or
-// the batch is stopped; returns how many were reported.
+// Reports the items from `reported` on that have finished, in order; with the
+// lock held on entry and on return.
+void reportReady(Batch& batch, std::unique_lock<std::mutex>& lock, std::size_t& reported,
+                 const ReportStyle& style, BatchTotals& totals, Progress& progress) {
+    std::vector<std::pair<BatchItem, FileResult>> ready;
+    for (auto found = batch.results.find(reported); found != batch.results.end();
+         found = batch.results.find(reported + ready.size())) {
+        ready.push_back(std::move(found->second));
+        batch.results.erase(found);
+    }
+    const std::string current = batch.current;
+    lock.unlock();
+    if (!ready.empty()) clearProgress(progress);
+    for (const auto& [item, result] : ready) reportFile(item, result, style, totals);
+    reported += ready.size();
+    drawProgress(progress, reported, batch.plan.count, current);
+    lock.lock();
+}
+
+// Reports the items in order as they finish, until all are reported or the
+// batch is stopped; returns how many were reported.
 std::size_t reportInOrder(Batch& batch, const ReportStyle& style, BatchTotals& totals, Progress& progress) {
     std::size_t reported = 0;
     std::unique_lock<std::mutex> lock(batch.mutex);
-    while (reported < batch.items.size() && stopSignal.load() == 0) {
-        batch.finished.wait_for(lock, std::chrono::milliseconds(100),
-                                [&] { return batch.results.count(reported) || stopSignal.load() != 0; });
-        std::vector<FileResult> ready;
-        for (auto found = batch.results.find(reported); found != batch.results.end();
-             found = batch.results.find(reported + ready.size())) {
-            ready.push_back(std::move(found->second));
-            batch.results.erase(found);
-        }
-        const std::string current = batch.current;
-        lock.unlock();
-        if (!ready.empty()) clearProgress(progress);
-        for (const FileResult& result : ready) reportFile(batch.items[reported++], result, style, totals);
-        drawProgress(progress, reported, batch.items.size(), current);
-        lock.lock();
+    while (stopSignal.load() == 0 && !(batch.allTaken && reported == batch.taken)) {
+        batch.finished.wait_for(lock, std::chrono::milliseconds(100), [&] {
+            return batch.results.count(reported) || batch.allTaken || stopSignal.load() != 0;
+        });
+        reportReady(batch, lock, reported, style, totals, progress);
     }
     return reported;
 }
@@ -235,8 +257,8 @@ bool requestBatchStop(int signal) {
 
 int runBatch(const CommandLine& line) {
     const auto start = std::chrono::steady_clock::now();
-    const std::vector<BatchItem> items = planBatch(line);
-    Batch batch(items, line);
+    Batch batch(line);
+    startBatchPlan(batch.plan, line);
     const ReportStyle style{line.json, line.dryRun};
     BatchTotals totals;
     Progress progress;
@@ -244,13 +266,13 @@ int runBatch(const CommandLine& line) {
     std::vector<std::thread> workers = startWorkers(batch);
     std::size_t reported = reportInOrder(batch, style, totals, progress);
     for (std::thread& worker : workers) worker.join();
-    clearProgress(progress);
     // After a stop: what finished is reported, the rest was not reached.
-    FileResult notReached;
-    notReached.status = FileStatus::notReached;
-    for (; reported < items.size(); ++reported) {
-        const auto found = batch.results.find(reported);
-        reportFile(items[reported], found != batch.results.end() ? found->second : notReached, style, totals);
+    std::unique_lock<std::mutex> lock(batch.mutex);
+    reportReady(batch, lock, reported, style, totals, progress);
+    clearProgress(progress);
+    if (!batch.allTaken && batch.plan.count > totals.files) {
+        totals.notReached += batch.plan.count - totals.files;
+        totals.files = batch.plan.count;
     }
     removeFoldersLeftEmpty(batch.folders);
     totals.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

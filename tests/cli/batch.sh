@@ -68,6 +68,9 @@ check "a folder: its .srt, .ssa and .ass files, not its subfolders" [ "$out" = "
 lib/s1/e2.SRT -> lib/s1/e2.ssa: 6 subs
 2 files: 2 converted, 0 failed" ]
 rm lib/s1/e1.ssa lib/s1/e2.ssa
+mkdir empty_folder
+run --batch empty_folder
+check "an empty folder" [ "$status:$out" = "0:0 files: 0 converted, 0 failed" ]
 
 # -r into subfolders but not through the link; -o repeats each path below the
 # folder named; the same output from two folders fails the second; the same
