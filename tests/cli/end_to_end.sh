@@ -177,6 +177,9 @@ if grep -q '^skipped: ' "$work/stdout"; then
   run --strict "$work/bad.srt" "$work/bad.ssa"
   check "--strict fails" [ "$status" = 1 ] && check "--strict writes nothing" [ "$(cat "$work/bad.ssa")" = old ]
   check "--strict names the line" grep -q "$work/bad.srt:6: not converted" "$work/stderr"
+  run --batch --overwrite "$work/bad.srt"
+  check "batch: lines not converted counted" grep -q "^$work/bad.srt -> $work/bad.ssa: [0-9]* subs, [0-9]* lines not converted$" "$work/stdout"
+  check "batch: line not converted named" grep -qx "marliva-convert: $work/bad.srt:6: not converted: a timing line that cannot be read" "$work/stderr"
 else
   echo "SKIPPED: lines not converted (the engine reports none yet)"
 fi
