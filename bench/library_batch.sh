@@ -6,8 +6,9 @@
 # file. Writes a Markdown section to standard output: the times (medians of
 # hyperfine), files per second, the peak memory of the whole batch for the
 # library and for a tenth of it, and whether each target holds. Each timed run
-# starts after a sync, so that the writing back of the run before it does not
-# fall into it.
+# writes into an empty output folder, after a sync, so that neither the
+# writing back of the run before it nor the replacing of its outputs falls
+# into it.
 # usage: library_batch.sh MARLIVA_CONVERT MARLIVA_GENSUBS WORK_DIR
 # Environment: BENCH_LIBRARY_FILES (default 10000), BENCH_LIBRARY_RUNS (default 3).
 set -euo pipefail
@@ -45,13 +46,12 @@ for f in $lib/*/*; do
   "$convert" "\$f" "\${out%.*}.\$to" >/dev/null || exit 1
 done
 EOF
-mkdir -p out/timing out/frames out/scripts
-"$convert" --batch -r --overwrite -o out "$lib" >/dev/null  # every output there once
+printf 'rm -rf out && mkdir -p out/timing out/frames out/scripts && sync\n' >prepare.sh
 
 echo "library: timing the batch on $cores cores, on one, and the shell loop" >&2
-"${prio[@]}" hyperfine -N --style basic --warmup 1 --runs "$runs" --prepare sync --export-csv times.csv \
-  -n batch "$convert --batch -r --overwrite -o out $lib" \
-  -n batch-j1 "$convert --batch -r --overwrite -j 1 -o out $lib" \
+"${prio[@]}" hyperfine -N --style basic --warmup 1 --runs "$runs" --prepare "sh prepare.sh" --export-csv times.csv \
+  -n batch "$convert --batch -r -o out $lib" \
+  -n batch-j1 "$convert --batch -r -j 1 -o out $lib" \
   -n loop "sh loop.sh" >hyperfine.log 2>&1 || { cat hyperfine.log >&2; exit 1; }
 seconds() { awk -F, -v name="$1" '$1 == name { print $4 }' times.csv; }
 batch=$(seconds batch) batch_j1=$(seconds batch-j1) loop=$(seconds loop)
@@ -59,7 +59,8 @@ batch=$(seconds batch) batch_j1=$(seconds batch-j1) loop=$(seconds loop)
 # Peak resident memory (KiB) of the whole batch, the median of three runs.
 peak_kib() {
   for _ in 1 2 3; do
-    /usr/bin/time -v "$convert" --batch -r --overwrite -o "out-$1" "lib-$1" 2>&1 >/dev/null |
+    rm -rf "out-$1"
+    /usr/bin/time -v "$convert" --batch -r -o "out-$1" "lib-$1" 2>&1 >/dev/null |
       awk -F': ' '/Maximum resident set size/ { print $2 }'
   done | sort -n | sed -n 2p
 }
@@ -79,7 +80,7 @@ BEGIN {
   tenth = int(files / 10)
   printf "\n## A library in one batch\n\n"
   printf "%s generated files of 2,000 entries (SRT timing lines, frame lines and SSA scripts, a third each, ", grouped(files)
-  printf "in three folders) converted into an output folder: `marliva-convert --batch -r --overwrite -o out lib` "
+  printf "in three folders) converted into an empty output folder: `marliva-convert --batch -r -o out lib` "
   printf "on every core (%d here), the same with `-j 1`, and a shell loop running `marliva-convert IN OUT` once per file. ", cores
   printf "Medians of %d runs (hyperfine, at priority %s); load average when it started: %s.\n\n", runs, prio, load
   printf "- `--batch` on %d cores at least 1.7x faster than `-j 1`: %s (%.2fx)\n", cores, yes(j1 / batch >= 1.7), j1 / batch
