@@ -2,11 +2,51 @@
 #include "output_file.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <thread>
 #include <cstdlib>
 #include <cstring>
 
 #include "system_calls.h"
+
+// The temporary files being written, each a copy of its path that a
+// signal's handler can reach without allocating, and whether the outputs are
+// abandoned. A slot is emptied before its path is freed, and freed only once
+// no handler is reading the slots.
+constexpr int kTemporarySlots = 64;
+static std::atomic<char*> temporaries[kTemporarySlots];
+static std::atomic<int> handlersReading{0};
+static std::atomic<bool> abandoned{false};
+static_assert(std::atomic<char*>::is_always_lock_free && std::atomic<int>::is_always_lock_free);
+
+static int recordTemporary(const std::string& path) {
+    char* copy = static_cast<char*>(std::malloc(path.size() + 1));
+    if (!copy) return -1;
+    std::memcpy(copy, path.c_str(), path.size() + 1);
+    for (int slot = 0; slot < kTemporarySlots; ++slot) {
+        char* empty = nullptr;
+        if (temporaries[slot].compare_exchange_strong(empty, copy)) return slot;
+    }
+    std::free(copy);
+    return -1;
+}
+
+static void forgetTemporary(OutputFile& out) {
+    if (out.temporarySlot < 0) return;
+    char* path = temporaries[out.temporarySlot].exchange(nullptr);
+    out.temporarySlot = -1;
+    while (handlersReading.load() != 0) std::this_thread::yield();
+    std::free(path);
+}
+
+void abandonOutputs() {
+    abandoned.store(true);
+    handlersReading.fetch_add(1);
+    for (std::atomic<char*>& slot : temporaries)
+        if (const char* path = slot.load()) removeFileInHandler(path);
+    handlersReading.fetch_sub(1);
+}
 
 static void discardTemp(OutputFile& out) {
     if (out.file) {
@@ -17,6 +57,7 @@ static void discardTemp(OutputFile& out) {
         std::remove(out.tempPath.c_str());
         out.tempPath.clear();
     }
+    forgetTemporary(out);
 }
 
 OutputFile::~OutputFile() {
@@ -34,6 +75,7 @@ static bool failWith(OutputFile& out, int error) {
 }
 
 static void writeBytes(OutputFile& out, const char* bytes, std::size_t n) {
+    if (abandoned.load(std::memory_order_relaxed)) failWith(out, EINTR);
     errno = 0;
     if (n && !out.failed && std::fwrite(bytes, 1, n, out.file) != n) failWith(out, errno);
     out.written += n;
@@ -47,6 +89,28 @@ static std::string temporaryName(const std::string& path, bool shortForm, int at
     std::size_t folder = path.size();
     while (folder > 0 && path[folder - 1] != '/' && path[folder - 1] != '\\') --folder;
     return path.substr(0, folder) + suffix;
+}
+
+// The temporary name is the output's name with a suffix; when that is too
+// long for the system (an output name near the longest allowed), a short
+// name in the output's folder serves instead. Created and recorded with the
+// stop signals held, so that a stop finds it.
+static bool createTemporary(OutputFile& out) {
+    holdStopSignals();
+    errno = EINTR;
+    for (int form = 0; form < 2 && !out.file && !abandoned.load(); ++form) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            out.tempPath = temporaryName(out.path, form == 1, attempt);
+            out.file = createNewFile(out.tempPath.c_str());
+            if (out.file || errno != EEXIST) break;
+        }
+    }
+    const int error = errno;
+    if (out.file) out.temporarySlot = recordTemporary(out.tempPath);
+    releaseStopSignals();
+    if (!out.file) out.tempPath.clear();
+    errno = error;
+    return out.file != nullptr;
 }
 
 bool openOutput(OutputFile& out, const char* path, TextEncoding encoding, std::size_t expectedBytes) {
@@ -63,20 +127,7 @@ bool openOutput(OutputFile& out, const char* path, TextEncoding encoding, std::s
     path = out.path.c_str();
     // A read-only output stays as it is, as it would if it were opened for writing.
     if (const int error = replaceableFile(path)) return failWith(out, error);
-    // The temporary name is the output's name with a suffix; when that is too
-    // long for the system (an output name near the longest allowed), a short
-    // name in the output's folder serves instead.
-    for (int form = 0; form < 2 && !out.file; ++form) {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            out.tempPath = temporaryName(out.path, form == 1, attempt);
-            out.file = createNewFile(out.tempPath.c_str());
-            if (out.file || errno != EEXIST) break;
-        }
-    }
-    if (!out.file) {
-        out.tempPath.clear();
-        return failWith(out, errno);
-    }
+    if (!createTemporary(out)) return failWith(out, errno);
     // As large as the output is expected to be, up to a megabyte (which the
     // system gives as one huge page where it can).
     const std::size_t wanted = std::min(kLargeBufferSize, std::max(expectedBytes, sizeof out.small));
@@ -158,6 +209,7 @@ bool commitOutput(OutputFile& out) {
     errno = 0;
     if (std::fclose(out.file) != 0) failWith(out, errno);
     out.file = nullptr;
+    if (!out.failed && abandoned.load()) failWith(out, EINTR);
     if (!out.failed) {
         if (const int error = replaceFile(out.tempPath.c_str(), out.path.c_str())) failWith(out, error);
     }
@@ -166,5 +218,6 @@ bool commitOutput(OutputFile& out) {
         return false;
     }
     out.tempPath.clear();
+    forgetTemporary(out);
     return true;
 }

@@ -65,3 +65,24 @@ bool fileIdentity(const char* path, FileIdentity& identity);
 // Whether anything stands at `path`: a file, a folder, or a symbolic link,
 // even one that leads nowhere.
 bool pathExists(const char* path);
+
+// The signals that end a program from outside: SIGINT (Ctrl+C), SIGTERM (a
+// killed program) and SIGHUP (a closed terminal); on Windows Ctrl+C and
+// Ctrl+Break (taken as SIGINT, 2) and a closed console, a logoff or a
+// shutdown (taken as SIGHUP, 1). From this call on, each calls
+// `onStop(signal)`: on POSIX in a signal's handler, so it may do only what a
+// handler may; on Windows on the console's own thread. A closed console ends
+// the program after onStop returns, with status 128 + 1, as Windows allows no
+// more.
+void catchStopSignals(void (*onStop)(int signal));
+
+// Until releaseStopSignals, onStop waits: on POSIX the stop signals are blocked
+// in this thread, and for good in the threads it starts meanwhile; on Windows
+// the console's thread waits. Held while a temporary file is created and
+// recorded, so that a handler finds every one. Not nested.
+void holdStopSignals();
+void releaseStopSignals();
+
+// Removes the file at `path`, as a signal's handler may. On Windows the file
+// goes when the last handle to it closes, at the latest when the program ends.
+void removeFileInHandler(const char* path);

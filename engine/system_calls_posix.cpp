@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <csignal>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -166,3 +168,49 @@ bool pathExists(const char* path) {
     struct stat info;
     return lstat(path, &info) == 0;
 }
+
+namespace {
+
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+void (*stopCallback)(int) = nullptr;
+thread_local sigset_t maskBeforeHold;
+
+void onStopSignal(int signal) {
+    const int savedErrno = errno;
+    if (stopCallback) stopCallback(signal);
+    errno = savedErrno;
+}
+
+sigset_t stopSignalSet() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : kStopSignals) sigaddset(&set, signal);
+    return set;
+}
+
+}  // namespace
+
+void catchStopSignals(void (*onStop)(int signal)) {
+    stopCallback = onStop;
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    action.sa_flags = SA_RESTART;
+    // While one stop signal is handled, the others wait.
+    action.sa_mask = stopSignalSet();
+    for (const int signal : kStopSignals) {
+        // A signal ignored from the start stays so: nohup's SIGHUP, the
+        // SIGINT of a job started in the background.
+        struct sigaction before {};
+        if (sigaction(signal, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+void holdStopSignals() {
+    const sigset_t set = stopSignalSet();
+    pthread_sigmask(SIG_BLOCK, &set, &maskBeforeHold);
+}
+
+void releaseStopSignals() { pthread_sigmask(SIG_SETMASK, &maskBeforeHold, nullptr); }
+
+void removeFileInHandler(const char* path) { unlink(path); }

@@ -23,9 +23,41 @@ long long regularFileSize(std::FILE* file) {
     return static_cast<long long>(info.st_size);
 }
 
+// The errno value nearest to a Windows error.
+static int errnoOf(DWORD error) {
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return EACCES;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_DIRECTORY: return ENOENT;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return EEXIST;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+    default: return EIO;
+    }
+}
+
+// Opened so that the file may be removed while it is written (a stop
+// removes the temporary files of a program still writing them).
 std::FILE* createNewFile(const char* path) {
-    const int fd = _open(path, _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
-    return fd < 0 ? nullptr : _fdopen(fd, "wb");
+    HANDLE handle = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = errnoOf(GetLastError());
+        return nullptr;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(fd, "wb");
+    if (!file) _close(fd);
+    return file;
 }
 
 // Links are left to the system: the output's path is the file written.
@@ -44,16 +76,7 @@ void copyPermissions(std::FILE*, const char*) {}
 
 int replaceFile(const char* from, const char* to) {
     if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING)) return 0;
-    switch (GetLastError()) {
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return EACCES;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: return ENOENT;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
-    default: return EIO;
-    }
+    return errnoOf(GetLastError());
 }
 
 bool fileIdentity(const char* path, FileIdentity& identity) {
@@ -72,3 +95,34 @@ bool fileIdentity(const char* path, FileIdentity& identity) {
 }
 
 bool pathExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+namespace {
+
+void (*stopCallback)(int) = nullptr;
+// Held while a temporary file is created and recorded, and by the console's
+// thread while onStop runs.
+SRWLOCK stopLock = SRWLOCK_INIT;
+
+BOOL WINAPI onConsoleEvent(DWORD event) {
+    const bool closed = event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT ||
+                        event == CTRL_SHUTDOWN_EVENT;
+    if (!closed && event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+    AcquireSRWLockExclusive(&stopLock);
+    if (stopCallback) stopCallback(closed ? 1 : 2);
+    if (closed) std::_Exit(128 + 1);
+    ReleaseSRWLockExclusive(&stopLock);
+    return TRUE;
+}
+
+}  // namespace
+
+void catchStopSignals(void (*onStop)(int signal)) {
+    stopCallback = onStop;
+    SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
+
+void holdStopSignals() { AcquireSRWLockExclusive(&stopLock); }
+
+void releaseStopSignals() { ReleaseSRWLockExclusive(&stopLock); }
+
+void removeFileInHandler(const char* path) { DeleteFileA(path); }

@@ -243,6 +243,23 @@ path_254)
   [[ -s $long_out ]] || fail "no output at a path of 254 characters"
   expect_no_temporary "$deep" "$d" ;;
 
+batch_unreadable)
+  # A batch over a folder with a file and a subfolder the user may not read:
+  # each fails with the system's reason, the rest is converted.
+  unprivileged_setup
+  mkdir -p "$d/lib/locked"
+  cp "$sample" "$d/lib/good.srt"; cp "$sample" "$d/lib/locked.srt"; cp "$sample" "$d/lib/locked/x.srt"
+  keep "$d/lib/locked.srt"
+  chmod 000 "$d/lib/locked.srt" "$d/lib/locked"
+  run $as_user --batch -r -o "$d/out" "$d/lib"
+  chmod 755 "$d/lib/locked"; chmod 644 "$d/lib/locked.srt"
+  expect_status 1
+  [[ $out == "$d/lib/good.srt -> $d/out/good.ssa: 28 subs
+$d/lib/locked: failed: cannot read the folder: Permission denied
+$d/lib/locked.srt: failed: Cannot read the input file: $d/lib/locked.srt: Permission denied
+3 files: 1 converted, 2 failed" ]] || fail "batch lines: $out"
+  expect_kept "$d/lib/locked.srt"; expect_no_temporary "$d/out" ;;
+
 *)
   echo "unknown case $case_name"; exit 1 ;;
 esac

@@ -1,27 +1,13 @@
 #!/usr/bin/env bash
 # marliva-convert end to end: real files through the real program, checking
 # exit status, what it prints, and the files it leaves.
-# usage: end_to_end.sh MARLIVA_CONVERT TESTS_DIR
+# usage: end_to_end.sh MARLIVA_CONVERT TESTS_DIR MARLIVA_GENSUBS
 set -u
 convert=$1
 tests=$2
+gensubs=$3
 golden="$tests/data/golden"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-check() {  # check NAME CONDITION...
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
-run() {  # run ARGS...: sets status, out, err
-  "$convert" "$@" >"$work/stdout" 2>"$work/stderr"
-  status=$?
-  out=$(cat "$work/stdout")
-  err=$(cat "$work/stderr")
-}
-same() { cmp -s "$1" "$2"; }
+source "$(dirname "$0")/helpers.sh"
 
 printf '1\n00:00:01,000 --> 00:00:02,500\nHello\nWorld\n\n2\n00:00:03,000 --> 00:00:04,000\nBye\n\n' >"$work/a.srt"
 
@@ -38,12 +24,18 @@ check "last dialogue line" [ "$(tail -n 1 "$work/a.ssa")" = $'Dialogue: Marked=0
 # The options' texts, as parsed (the writers' cases below use each option).
 run --first-sub 0:0:2.05 "$work/a.srt" "$work/t.srt"
 check "--first-sub fraction .05" [ "$(head -n 1 "$work/t.srt")" = $'{000051}{000089}Hello|World\r' ]
-run --first-sub 4294967295:0:0 "$work/a.srt" "$work/h.ssa"
-check "--first-sub huge hours runs" [ "$status" = 0 ]
+run --first-sub 999:0:0 "$work/a.srt" "$work/h.ssa"
+check "--first-sub up to 999 hours" grep -q "^Dialogue: Marked=0,999:00:00.00," "$work/h.ssa"
+# Options anywhere before "--", long ones also with "=", short ones bundled.
+run "$work/a.srt" --fps=24 "$work/o.srt" --no-join
+check "options after the files" [ "$status" = 0 ] && check "--fps=24 taken" [ "$(head -c 16 "$work/o.srt")" = "{000024}{000060}" ]
+run -- "$work/a.srt" --no-join
+check "after --, a file" [ "$status" = 1 ] && check "the file named --no-join" grep -q 'Error with file extensions' "$work/stderr"
 
 # Usage errors: exit 2, nothing written.
 for args in "--fps abc" "--fps 1e5" "--fps nan" "--fps" "--first-sub 1:2" "--first-sub 1:2:3.4567" \
-            "--first-sub -1:0:0" "--first-sub 4294967296:0:0" "--bogus" "" "one"; do
+            "--first-sub -1:0:0" "--first-sub 1000:0:0" "--first-sub 999:60:0" "--first-sub 4294967295:0:0" \
+            "--bogus" "--no-join=x" "-x" "--overwrite" "-r" "--json" "-j2" "--to ssa" "" "one"; do
   case $args in
     "") run "$work/a.srt" ;;
     one) run "$work/a.srt" "$work/usage.ssa" "$work/c.ssa" ;;
@@ -80,32 +72,6 @@ cp "$work/a.srt" "$work/same.srt"
 run "$work/same.srt" "$work/same.srt"
 check "same path" [ "$(cat "$work/same.srt")" = $'{000025}{000063}Hello|World\r\n{000075}{000100}Bye\r' ]
 
-# Batch: proposed names, one line per file, a total; failures don't stop it.
-mkdir "$work/batch"
-cp "$work/a.srt" "$work/batch/one.srt"; cp "$work/a.ssa" "$work/batch/two.ssa"; echo x >"$work/batch/three.txt"
-run --batch "$work/batch/one.srt" "$work/batch/two.ssa" "$work/batch/three.txt" "$work/batch/noext"
-check "batch exit 1 when one fails" [ "$status" = 1 ]
-check "batch line ok" grep -qx "$work/batch/one.srt -> $work/batch/one.ssa: 3 subs" "$work/stdout"
-check "batch line ok 2" grep -qx "$work/batch/two.ssa -> $work/batch/two.srt: 2 subs" "$work/stdout"
-check "batch line failed" grep -q "^$work/batch/three.txt: failed: Error with file extensions" "$work/stdout"
-check "batch total" [ "$(tail -n 1 "$work/stdout")" = "4 files: 2 converted, 2 failed" ]
-# An output that exists is kept unless --overwrite is given.
-echo old >"$work/batch/one.ssa"
-run --batch "$work/batch/one.srt"
-check "batch skips an existing output" [ "$status" = 1 ] && check "kept" [ "$(cat "$work/batch/one.ssa")" = old ]
-check "batch skip line" grep -qx "$work/batch/one.srt: skipped: $work/batch/one.ssa exists (--overwrite replaces it)" "$work/stdout"
-check "batch skip total" [ "$(tail -n 1 "$work/stdout")" = "1 files: 0 converted, 0 failed, 1 skipped" ]
-run --overwrite --batch "$work/batch/one.srt"
-check "batch --overwrite" [ "$status" = 0 ] && check "replaced" same "$work/batch/one.ssa" "$work/a.ssa"
-# An output that is one of the batch's inputs is never written, not even with --overwrite.
-mkdir "$work/pair"; cp "$work/a.srt" "$work/pair/a.srt"; cp "$work/a.ssa" "$work/pair/a.ssa"
-ln -s a.srt "$work/pair/b.ssa"; cp "$work/a.srt" "$work/pair/b.srt"
-run --overwrite --batch "$work/pair/a.srt" "$work/pair/a.ssa" "$work/pair/b.srt" "$work/pair/b.ssa"
-check "batch pair fails" [ "$status" = 1 ]
-check "batch pair a.srt" same "$work/pair/a.srt" "$work/a.srt"
-check "batch pair a.ssa" same "$work/pair/a.ssa" "$work/a.ssa"
-check "batch input through a link" grep -qx "$work/pair/b.srt: failed: $work/pair/b.ssa is also an input of this batch" "$work/stdout"
-
 # An output that is a symbolic link: the file it leads to receives the output.
 mkdir "$work/link"; echo old >"$work/link/target.ssa"; ln -s target.ssa "$work/link/out.ssa"
 run "$work/a.srt" "$work/link/out.ssa"
@@ -114,10 +80,15 @@ ln -s missing.ssa "$work/link/dangling.ssa"
 run "$work/a.srt" "$work/link/dangling.ssa"
 check "dangling link gets its target" same "$work/link/missing.ssa" "$work/a.ssa"
 
-# No silent nothing: text without subtitles is a failure.
+# No silent nothing: text without subtitles is a failure that writes nothing,
+# onto an existing output or onto itself.
 printf 'just some text\n' >"$work/text.srt"
+echo old >"$work/text.ssa"
 run "$work/text.srt" "$work/text.ssa"
 check "no subtitles" [ "$status" = 1 ] && check "no subtitles message" [ "$err" = "marliva-convert: no subtitles found in $work/text.srt" ]
+check "no subtitles keeps the output" [ "$(cat "$work/text.ssa")" = old ]
+run "$work/text.srt" "$work/text.srt"
+check "no subtitles onto itself" [ "$status" = 1 ] && check "keeps the input" [ "$(cat "$work/text.srt")" = "just some text" ]
 printf '\n \n' >"$work/blank.srt"
 run "$work/blank.srt" "$work/blank.ssa"
 check "blank input is no failure" [ "$status" = 0 ]
@@ -164,7 +135,7 @@ done <"$tests/data/writers/cases.txt"
 real="$tests/data/real"
 while read -r input name options; do
   [[ -z $input || $input == \#* ]] && continue
-  in_ext=${input##*.}; [ "$in_ext" = sub ] && in_ext=srt
+  in_ext=${input##*.}; [ "$in_ext" = sub ] && in_ext=srt  # .ass stays .ass
   cp "$real/$input" "$work/real_in.$in_ext"
   run $options "$work/real_in.$in_ext" "$work/$name"  # $options split on purpose
   check "real $input: status" [ "$status" = 0 ]
@@ -184,5 +155,35 @@ for order in LE BE; do
   check "UTF-16$order frames" [ "$(tail -c +3 "$work/zh16f.srt" | iconv -f UTF-16$order -t UTF-8)" = "$(cat "$work/zh8.srt")" ]
 done
 
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+# Input lines not converted: named on stderr, the run still completes; with
+# --strict the run fails and writes nothing.
+printf '1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:03;000 --> 00:00:04;000\nB\n\n' >"$work/bad.srt"
+run "$work/bad.srt" "$work/bad.ssa"
+check "lines not converted: status 0" [ "$status" = 0 ]
+check "lines not converted: the log counts them" grep -qx "skipped: 2 lines (first: line 6)" "$work/stdout"
+check "line not converted named" [ "$err" = "marliva-convert: $work/bad.srt:6: not converted: a timing line that cannot be read
+marliva-convert: $work/bad.srt:7: not converted: text under a timing line that cannot be read" ]
+echo old >"$work/bad.ssa"
+run --strict "$work/bad.srt" "$work/bad.ssa"
+check "--strict fails" [ "$status" = 1 ] && check "--strict writes nothing" [ "$(cat "$work/bad.ssa")" = old ]
+check "--strict names the line" grep -q "$work/bad.srt:6: not converted" "$work/stderr"
+run --batch --overwrite "$work/bad.srt"
+check "batch: lines not converted counted" grep -q "^$work/bad.srt -> $work/bad.ssa: [0-9]* subs, [0-9]* lines not converted$" "$work/stdout"
+check "batch: line not converted named" grep -qx "marliva-convert: $work/bad.srt:6: not converted: a timing line that cannot be read" "$work/stderr"
+run --strict "$work/a.srt" "$work/strict.ssa"
+check "--strict with every line converted" same "$work/strict.ssa" "$work/a.ssa"
+
+# A run ended by a signal removes its temporary file and exits with 128 + the
+# signal's number, the existing output unchanged.
+"$gensubs" srt 1000000 1 "$work/big.srt"
+echo old >"$work/big.ssa"
+"$convert" "$work/big.srt" "$work/big.ssa" >/dev/null &
+pid=$!
+until compgen -G "$work/big.ssa.marliva-*.tmp" >/dev/null || ! kill -0 $pid 2>/dev/null; do sleep 0.005; done
+kill -TERM $pid
+wait $pid
+check "SIGTERM: exit status 143" [ $? = 143 ]
+check "SIGTERM: no temporary file" [ -z "$(compgen -G "$work/big.ssa.marliva-*.tmp")" ]
+check "SIGTERM: the output kept" [ "$(cat "$work/big.ssa")" = old ]
+
+finish

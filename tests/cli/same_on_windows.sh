@@ -2,7 +2,8 @@
 # marliva-convert.exe under Wine writes what the Linux program writes: the
 # writers' cases and real files in other tools' layouts against the same
 # expected outputs, UTF-16 in
-# and out, no subtitles as a failure, a batch that keeps its inputs, and a
+# and out, no subtitles as a failure, a batch that keeps its inputs, a batch
+# of folders as the Linux program converts it, and a
 # generated file of 1,000,000 entries (about 85 MB) to SSA and back, byte for
 # byte as the Linux marliva-convert converts it.
 # usage: same_on_windows.sh MARLIVA_CONVERT_EXE TESTS_DIR MARLIVA_GENSUBS MARLIVA_CONVERT
@@ -58,6 +59,27 @@ convert --overwrite --batch a.srt a.ssa
 check "batch of a pair: exit status" [ "$status" = 1 ]
 check "batch keeps a.srt" cmp -s a.srt "$real/subsrt_sample.srt"
 check "batch keeps a.ssa" cmp -s a.ssa "$real/expected/subsrt_sample.ssa"
+
+# A batch over a tree of folders: the lines, totals and outputs of the Linux
+# program, on one thread and on four; --json read by a JSON parser; a dry run
+# that writes nothing.
+mkdir -p lib/s1/deep lib/s2
+cp "$real/subsrt_sample.srt" lib/s1/e1.srt; cp "$real/libjass_unit_2.ass" lib/s1/deep/e3.ass
+cp "$real/subsrt_sample.srt" lib/s2/e1.srt; printf 'just text\r\n' >lib/s2/text.srt
+"$linux" --batch -r -o linux lib/s1 lib/s2 >linux.txt
+for jobs in 1 4; do
+  convert --batch -r -j $jobs -o out$jobs lib/s1 lib/s2
+  check "batch -j $jobs: status $status" [ "$status" = 1 ]
+  check "batch -j $jobs: the Linux program's lines" diff <(tr -d '\r' <stdout | sed "s/out$jobs/linux/") linux.txt
+  check "batch -j $jobs: the Linux program's outputs" diff -r "out$jobs" linux
+done
+convert --batch -r -n --json -o dry lib
+check "dry run: nothing written" [ ! -e dry ]
+check "dry run: JSON" python3 -c '
+import json, sys
+objects = [json.loads(line) for line in open(sys.argv[1], encoding="utf-8")]
+assert [o["status"] for o in objects[:-1]] == ["converted"] * 3 + ["failed"], objects
+assert objects[-1]["files"] == 4 and objects[-1]["dry_run"] is True, objects[-1]' stdout
 
 # A big file, as far as a 32-bit program's memory goes, both ways.
 "$gensubs" srt 1000000 1 big.srt

@@ -1,0 +1,13 @@
+// Running a batch: its files converted on several threads at once, each
+// file's report printed in input order, the totals, and a clean stop.
+#pragma once
+
+#include "command_line.h"
+
+// Runs the batch; the exit status: 0 when every file was converted, 1 when
+// one failed or was skipped, 128 + the signal's number when it was stopped.
+int runBatch(const CommandLine& line);
+
+// Asks the running batch to stop, from a signal's handler: the files not
+// started are not reached. False when it had been asked already.
+bool requestBatchStop(int signal);

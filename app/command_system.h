@@ -1,0 +1,51 @@
+// What marliva-convert asks of the system beyond the engine's system calls:
+// folders listed and made, the terminal, and the system's words for an error.
+// command_system_posix.cpp and command_system_win32.cpp answer, as the build
+// chooses.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+enum class EntryKind {
+    file,          // a file, a link to one, or a link that leads nowhere
+    folder,
+    linkToFolder,  // never followed: a link back up would loop
+    other,         // a pipe, a device: nothing a batch reads
+};
+
+struct FolderEntry {
+    std::string name;
+    EntryKind kind;
+};
+
+// The entries of a folder, "." and ".." left out; false with the system's
+// error number when it cannot be read.
+bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries, int& error);
+
+// Whether `path` leads to a folder.
+bool isFolder(const std::string& path);
+
+// Creates the folder, whose parent exists; 0, or the system's error number.
+int makeFolder(const std::string& path);
+
+// Removes the folder if it is empty.
+void removeEmptyFolder(const std::string& path);
+
+// The separator of path parts that this system writes ('/', or '\\' on
+// Windows), and whether a character separates parts.
+char pathSeparator();
+bool isPathSeparator(char c);
+
+// Whether two names that differ only in the case of their letters name one
+// file (on Windows).
+bool namesIgnoreCase();
+
+// Whether the stream is a terminal, and how many columns it has (80 when the
+// system does not say).
+bool isTerminal(std::FILE* stream);
+int terminalColumns(std::FILE* stream);
+
+// The system's words for an error number, from any thread.
+std::string errorText(int error);
