@@ -16,8 +16,8 @@ char* allocateLarge(std::size_t bytes);
 void freeLarge(char* block, std::size_t bytes);
 
 // The `size` bytes of an open regular file, mapped for reading where the
-// system can (no copy is made); null where it cannot, and the caller reads
-// the file instead.
+// system can and the file is large enough to gain from it (no copy is made);
+// null otherwise, and the caller reads the file instead.
 const char* mapFile(std::FILE* file, std::size_t size);
 void unmapFile(const char* bytes, std::size_t size);
 

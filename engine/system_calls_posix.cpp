@@ -26,12 +26,15 @@
 #endif
 
 #ifdef MARLIVA_MAPPED_MEMORY
-// From 256 KB on, fresh pages straight from the system, in whole huge
+// From a megabyte on, fresh pages straight from the system, in whole huge
 // pages placed on their boundaries: where the system offers huge pages, a
 // block takes a few page faults instead of one per 4 KB (each of which costs
 // tens of microseconds on some virtual machines), and memory that is not
 // there is refused here rather than failing later while it is used.
-constexpr std::size_t kMappedFrom = std::size_t{1} << 18;
+// Smaller blocks come from the heap, which keeps them for the next run of a
+// batch: a block given back to the system makes every core of the process
+// forget its address translations.
+constexpr std::size_t kMappedFrom = std::size_t{1} << 20;
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
 std::size_t mappedSize(std::size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
@@ -75,6 +78,9 @@ void freeLarge(char* block, std::size_t) { std::free(block); }
 
 #ifdef MARLIVA_MAPPED_MEMORY
 const char* mapFile(std::FILE* file, std::size_t size) {
+    // Small files are read: a mapping given back makes every core of the
+    // process forget its address translations, which costs more than the copy.
+    if (size < kMappedFrom) return nullptr;
     void* bytes = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fileno(file), 0);
     return bytes == MAP_FAILED ? nullptr : static_cast<const char*>(bytes);
 }
@@ -130,9 +136,13 @@ int replaceableFile(const char* path) {
     return 0;
 }
 
+// Files of a few megabytes and more gain from room asked for at once; for
+// smaller ones, giving back what was not used costs more than it saves.
+constexpr std::size_t kReservedFrom = std::size_t{4} << 20;
+
 void reserveFileSpace(std::FILE* file, std::size_t bytes) {
 #if defined(__linux__)
-    if (bytes) fallocate(fileno(file), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes));
+    if (bytes >= kReservedFrom) fallocate(fileno(file), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes));
 #else
     (void)file;
     (void)bytes;
@@ -141,6 +151,9 @@ void reserveFileSpace(std::FILE* file, std::size_t bytes) {
 
 void releaseUnusedSpace(std::FILE* file, std::size_t written) {
 #if defined(__linux__)
+    // Only a file that got room of its own has any to give back.
+    struct stat info;
+    if (fstat(fileno(file), &info) != 0 || static_cast<std::size_t>(info.st_blocks) * 512 <= written + 4096) return;
     if (ftruncate(fileno(file), static_cast<off_t>(written)) != 0) return;
 #else
     (void)file;

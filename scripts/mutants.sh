@@ -36,7 +36,8 @@ shift-applied-twice ||| engine/ssa_to_srt.cpp ||| formatSrtTimes(start + by, end
 report-line-lost ||| engine/run_report.h ||| if (count < kKept) first ||| if (count < kKept - 1) first
 bar-not-reported ||| engine/srt_swap.cpp ||| if (text.find('|') != std::string_view::npos) w.notConverted ||| if (false) w.notConverted
 no-subtitles-written ||| engine/conversion_run.cpp ||| if (!found.holdsSubtitle && holdsText(guard.store)) ||| if (false)
-batch-overwrites-input ||| app/marliva_convert.cpp ||| if (input == identity) return "is also an input of this batch"; ||| if (input == identity) continue;
+batch-overwrites-input ||| app/batch_plan.cpp ||| return output + " is also an input of this batch"; ||| (void)0;
+shared-output-overwritten ||| app/batch_plan.cpp ||| if (!claim.second) return ||| if (false) return
 output-name-swapped ||| engine/file_kind.cpp ||| == FileKindSsa ? "srt" : "ssa"; ||| == FileKindSsa ? "ssa" : "srt";
 escape-closes ||| ui/main_dialog.cpp ||| default: break;  // OK and cancel ||| case 2: mainDialogClose(dialog); break;<NL>    default: break;  // OK and cancel
 tab-order-swapped ||| ui/dialog_layout.h ||| {IDC_CONVERT, ControlKind::PushButton, "Convert", {9, 25, 49, 19}},<NL>    {IDC_OPEN, ControlKind::PushButton, "Open", {9, 6, 49, 19}}, ||| {IDC_OPEN, ControlKind::PushButton, "Open", {9, 6, 49, 19}},<NL>    {IDC_CONVERT, ControlKind::PushButton, "Convert", {9, 25, 49, 19}},
