@@ -24,5 +24,5 @@ for text in README.txt LICENSE.txt; do
     fail "$text has lines without CR LF"
   fi
 done
-grep -q "marliva-convert \[--fps RATE\]" "$top/README.txt" || fail "README.txt lacks the usage"
+grep -q "marliva-convert \[options\] INPUT OUTPUT" "$top/README.txt" && grep -q -- "--batch \[batch options\]" "$top/README.txt" || fail "README.txt lacks the usage"
 echo "check_zip: $(basename "${zips[0]}") holds the programs, README.txt and LICENSE.txt"
