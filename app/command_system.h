@@ -1,5 +1,6 @@
-// What marliva-convert asks of the system beyond the engine's system calls:
-// folders listed and made, the terminal, and the system's words for an error.
+// What marliva-convert asks of the system beyond the engine's system calls
+// (among which the system's words for an error): folders listed and made, and
+// the terminal.
 // command_system_posix.cpp and command_system_win32.cpp answer, as the build
 // chooses.
 #pragma once
@@ -7,6 +8,8 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "system_calls.h"
 
 enum class EntryKind {
     file,          // a file, a link to one, or a link that leads nowhere
@@ -47,5 +50,3 @@ bool namesIgnoreCase();
 bool isTerminal(std::FILE* stream);
 int terminalColumns(std::FILE* stream);
 
-// The system's words for an error number, from any thread.
-std::string errorText(int error);

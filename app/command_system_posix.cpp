@@ -24,10 +24,6 @@ EntryKind kindOf(const std::string& path, unsigned char type) {
     return S_ISREG(info.st_mode) ? EntryKind::file : EntryKind::other;
 }
 
-// strerror_r as the C library declares it: the GNU form returns the text,
-// the POSIX one fills the buffer.
-[[maybe_unused]] const char* chosenText(int result, const char* buffer) { return result == 0 ? buffer : "Unknown error"; }
-[[maybe_unused]] const char* chosenText(const char* result, const char*) { return result; }
 
 }  // namespace
 
@@ -72,7 +68,3 @@ int terminalColumns(std::FILE* stream) {
     return 80;
 }
 
-std::string errorText(int error) {
-    char buffer[256] = "";
-    return chosenText(strerror_r(error, buffer, sizeof buffer), buffer);
-}

@@ -76,8 +76,3 @@ int terminalColumns(std::FILE* stream) {
     return 80;
 }
 
-std::string errorText(int error) {
-    char buffer[256] = "";
-    if (strerror_s(buffer, sizeof buffer, error) != 0) return "Unknown error";
-    return buffer;
-}

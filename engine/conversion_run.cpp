@@ -5,11 +5,11 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstring>
 
 #include "entry_scan.h"
 #include "line_store.h"
 #include "ssa_events.h"
+#include "system_calls.h"
 #include "writers.h"
 
 namespace {
@@ -44,7 +44,7 @@ RunReport failure(RunFailure kind, const std::string& path, int error) {
     RunReport report;
     report.failure = kind;
     report.path = path;
-    if (error) report.reason = std::strerror(error);
+    if (error) report.reason = errorText(error);
     return report;
 }
 
@@ -96,7 +96,7 @@ void reportWriting(const ConversionSettings& settings, const WriteOutcome& writt
     } else if (!written.written) {
         report.failure = RunFailure::cannotWrite;
         report.path = settings.outputPath;
-        report.reason = std::strerror(written.error);
+        report.reason = errorText(written.error);
     }
 }
 

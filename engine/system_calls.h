@@ -86,3 +86,6 @@ void releaseStopSignals();
 // Removes the file at `path`, as a signal's handler may. On Windows the file
 // goes when the last handle to it closes, at the latest when the program ends.
 void removeFileInHandler(const char* path);
+
+// The system's words for an error number, from any thread.
+std::string errorText(int error);

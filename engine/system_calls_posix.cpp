@@ -227,3 +227,17 @@ void holdStopSignals() {
 void releaseStopSignals() { pthread_sigmask(SIG_SETMASK, &maskBeforeHold, nullptr); }
 
 void removeFileInHandler(const char* path) { unlink(path); }
+
+namespace {
+
+// strerror_r as the C library declares it: the GNU form returns the text,
+// the POSIX one fills the buffer.
+[[maybe_unused]] const char* chosenText(int result, const char* buffer) { return result == 0 ? buffer : "Unknown error"; }
+[[maybe_unused]] const char* chosenText(const char* result, const char*) { return result; }
+
+}  // namespace
+
+std::string errorText(int error) {
+    char buffer[256] = "";
+    return chosenText(strerror_r(error, buffer, sizeof buffer), buffer);
+}

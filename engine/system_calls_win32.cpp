@@ -126,3 +126,9 @@ void holdStopSignals() { AcquireSRWLockExclusive(&stopLock); }
 void releaseStopSignals() { ReleaseSRWLockExclusive(&stopLock); }
 
 void removeFileInHandler(const char* path) { DeleteFileA(path); }
+
+std::string errorText(int error) {
+    char buffer[256] = "";
+    if (strerror_s(buffer, sizeof buffer, error) != 0) return "Unknown error";
+    return buffer;
+}
