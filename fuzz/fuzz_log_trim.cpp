@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view added = rest.substr(split);
     if (!(flags & 0x01)) {
         old = old.substr(0, kLogCapacity);
-        added = added.substr(0, kMessageBufferSize - 1);
+        added = added.substr(0, kLogCapacity + 1);
     }
 
     const std::string next = trimLog(old, added);

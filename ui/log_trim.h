@@ -8,8 +8,6 @@
 // The pane holds at most this many characters after an append (a lone message
 // of one more may stand alone) and is read back with at most this many.
 constexpr std::size_t kLogCapacity = 1022;
-// Longer than any run's log lines: the longest addition the rule is fuzzed with.
-constexpr std::size_t kMessageBufferSize = 1024;
 
 // The pane's next text: old followed by added, with whole lines dropped from the
 // beginning of old when both together would reach 1023 characters.
