@@ -97,6 +97,16 @@ struct Writing {
 
 // An entry of timing lines: its text lines joined by "\n" into one Dialogue
 // line, or each a Dialogue line of its own.
+// The text lines of an entry that a script's reader would break: looked for
+// line by line only where the entry's text holds a backslash at all.
+void noteEntryBreaks(Writing& w, const SrtEntry& entry) {
+    if (entry.textFrom == entry.textTo) return;
+    const std::string_view first = line(w.store, entry.textFrom), last = line(w.store, entry.textTo - 1);
+    const std::string_view text(first.data(), static_cast<std::size_t>(last.data() + last.size() - first.data()));
+    if (!containsByte(text, '\\')) return;
+    for (std::int32_t k = entry.textFrom; k < entry.textTo; ++k) noteScriptBreaks(line(w.store, k), k, w.notConverted);
+}
+
 void writeTimedEntry(Writing& w, const SrtEntry& entry) {
     Prefix prefix;
     if (w.settings.shiftFirstSub) {
@@ -111,7 +121,7 @@ void writeTimedEntry(Writing& w, const SrtEntry& entry) {
         entry.numberLine == kNoNumberLine
             ? std::string_view(position, static_cast<std::size_t>(putDigits(position, entry.position, 1) - position))
             : lineOrEmpty(w.store, entry.numberLine);
-    for (std::int32_t k = entry.textFrom; k < entry.textTo; ++k) noteScriptBreaks(line(w.store, k), k, w.notConverted);
+    noteEntryBreaks(w, entry);
     if (entry.textFrom == entry.textTo) {
         putDialogue(w.out, prefix.view(), name, {});
     } else if (w.settings.joinWithNewline) {

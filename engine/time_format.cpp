@@ -11,7 +11,7 @@
 // The exact rule: the value written with 17 significant digits, that digit
 // string rounded half up. Slow (a printf per value), so roundScaled calls it
 // only for values close to a half, where the 17 digits decide.
-static std::int64_t roundScaledFromDigits(double value, int decimals) {
+std::int64_t roundScaledFromDigits(double value, int decimals) {
     // 17 significant digits: "d.dddddddddddddddde±x".
     char text[40];
     std::snprintf(text, sizeof text, "%.16e", value);
@@ -29,24 +29,6 @@ static std::int64_t roundScaledFromDigits(double value, int decimals) {
     return scaled;
 }
 
-std::int64_t roundScaled(double value, int decimals) {
-    // Below 2^24 the product carries 28 bits of fraction, and it lies within
-    // 3e-9 of the 17-digit string scaled alike; a fraction more than 1e-6 away
-    // from one half therefore rounds the same way from either.
-    static constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
-    if (decimals >= 0 && decimals <= 3) {
-        const double scaled = value * kScale[decimals];
-        if (scaled >= 0 && scaled < 16777216.0) {
-            // For values from 0 to below 2^24, dropping the fraction is floor, and
-            // cheaper than calling it.
-            const double whole = static_cast<double>(static_cast<std::int64_t>(scaled));
-            const double fraction = scaled - whole;
-            if (std::fabs(fraction - 0.5) > 1e-6)
-                return static_cast<std::int64_t>(whole) + (fraction > 0.5 ? 1 : 0);
-        }
-    }
-    return roundScaledFromDigits(value, decimals);
-}
 
 // Times beyond this are written as this; it keeps every intermediate exact.
 static constexpr double kLargestTime = 1e15;
@@ -57,21 +39,16 @@ struct TimeParts {
     long long scaledSeconds;  // seconds * 10^decimals, rounded, below 60 * 10^decimals
 };
 
-// Splits a time for printing. The seconds are rounded first; a rounding that
-// reaches 60 carries into the minutes and hours. Negative times (and NaN) are 0.
-static TimeParts splitTime(double t, int decimals) {
+// A time as printed: in hundredths (decimals 2) or thousandths (3) of a
+// second. The seconds are rounded apart from the whole minutes, and a
+// rounding that reaches 60 carries into them. Negative times (and NaN) are 0.
+static std::int64_t printedTime(double t, int decimals) {
     if (!(t > 0)) t = 0;
     if (t > kLargestTime) t = kLargestTime;
     const long long whole = static_cast<long long>(t);
-    long long totalMinutes = whole / 60;
+    const long long totalMinutes = whole / 60;
     const double seconds = t - static_cast<double>(totalMinutes * 60);
-    long long scaled = roundScaled(seconds, decimals);
-    const long long minute = decimals == 2 ? 6000 : 60000;
-    if (scaled >= minute) {
-        scaled -= minute;
-        ++totalMinutes;
-    }
-    return {totalMinutes / 60, totalMinutes % 60, scaled};
+    return totalMinutes * (decimals == 2 ? 6000 : 60000) + roundScaled(seconds, decimals);
 }
 
 // Writes value in decimal with at least `width` digits, zero-filled, as
@@ -163,15 +140,43 @@ static inline char* putClock(char* p, std::uint32_t time, int hourWidth, char se
 
 constexpr Millis kClockLimit = 0x7FFFFFFF;
 
-char* putSsaTime(char* p, Millis time) {
-    if (time >= 0 && time < kClockLimit) {
-        std::uint32_t millis;
-        p = putClock(p, static_cast<std::uint32_t>(time), 1, '.', millis);
-        return putTwo(p, millis / 10);
-    }
+// Times of 600 hours and more, apart: the usual times then run without the
+// registers that 64-bit arithmetic needs.
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
+static char* putLongSsaTime(char* p, Millis time) {
     const long long seconds = time / 1000;
     const TimeParts parts{seconds / 3600, seconds / 60 % 60, seconds % 60 * 100 + time % 1000 / 10};
     return putTime<1, 2>(p, parts, '.');
+}
+
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
+static char* putLongSrtTime(char* p, Millis time) {
+    const long long seconds = time / 1000;
+    const TimeParts parts{seconds / 3600, seconds / 60 % 60, seconds % 60 * 1000 + time % 1000};
+    return putTime<2, 3>(p, parts, ',');
+}
+
+char* putSsaTime(char* p, Millis time) {
+    if (time >= 0 && time < kClockLimit) {
+        // Hundredths first: one division fewer than through the milliseconds.
+        const auto hundredths = static_cast<std::uint32_t>(time) / 10;
+        const std::uint32_t seconds = hundredths / 100, minutes = seconds / 60, hours = minutes / 60;
+        if (hours < 10)
+            *p++ = static_cast<char>('0' + hours);
+        else
+            p = putPaddedDigits(p, hours, 1);
+        *p++ = ':';
+        p = putTwo(p, minutes - hours * 60);
+        *p++ = ':';
+        p = putTwo(p, seconds - minutes * 60);
+        *p++ = '.';
+        return putTwo(p, hundredths - seconds * 100);
+    }
+    return putLongSsaTime(p, time);
 }
 
 char* putSrtTime(char* p, Millis time) {
@@ -181,9 +186,7 @@ char* putSrtTime(char* p, Millis time) {
         *p++ = static_cast<char>('0' + millis / 100);
         return putTwo(p, millis % 100);
     }
-    const long long seconds = time / 1000;
-    const TimeParts parts{seconds / 3600, seconds / 60 % 60, seconds % 60 * 1000 + time % 1000};
-    return putTime<2, 3>(p, parts, ',');
+    return putLongSrtTime(p, time);
 }
 
 // Copies the text made in `text` up to `end` to out as snprintf would: cut to
@@ -203,17 +206,17 @@ void formatSsaTimes(double a, double b, char* out, std::size_t outSize) {
     char* p = text;
     *p++ = '0';
     *p++ = ',';
-    p = putTime<1, 2>(p, splitTime(a, 2), '.');
+    p = putSsaTime(p, printedTime(a, 2) * 10);
     *p++ = ',';
-    p = putTime<1, 2>(p, splitTime(b, 2), '.');
+    p = putSsaTime(p, printedTime(b, 2) * 10);
     copyOut(text, p, out, outSize);
 }
 
 void formatSrtTimes(double a, double b, char* out, std::size_t outSize) {
     char text[kTimesBufferSize];
-    char* p = putTime<2, 3>(text, splitTime(a, 3), ',');
+    char* p = putSrtTime(text, printedTime(a, 3));
     std::memcpy(p, " --> ", 5);
-    p = putTime<2, 3>(p + 5, splitTime(b, 3), ',');
+    p = putSrtTime(p + 5, printedTime(b, 3));
     copyOut(text, p, out, outSize);
 }
 
