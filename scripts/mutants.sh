@@ -44,13 +44,18 @@ tab-order-swapped ||| ui/dialog_layout.h ||| {IDC_CONVERT, ControlKind::PushButt
 log-trimmed-short ||| ui/log_trim.cpp ||| kLimit = kLogCapacity + 1; ||| kLimit = kLogCapacity;
 default-rate-wrong ||| ui/main_dialog.cpp ||| kDefaultFrameRateIndex = 2; ||| kDefaultFrameRateIndex = 3;
 first-sub-seconds-not-read ||| ui/main_dialog.cpp ||| settings.firstSubSeconds = dialogGetItemInt(dialog, IDC_FIRST_SUB_SECONDS); ||| (void)IDC_FIRST_SUB_SECONDS;
+stop-leaves-temporary ||| engine/output_file.cpp ||| if (const char* path = slot.load()) removeFileInHandler(path); ||| (void)slot;
+reported-as-finished ||| app/batch_run.cpp ||| for (auto found = batch.results.find(reported); found != batch.results.end();<NL>         found = batch.results.find(reported + ready.size())) { ||| for (auto found = batch.results.begin(); found != batch.results.end();<NL>         found = batch.results.begin()) {
+path-cut ||| ui/main_dialog.cpp ||| case IDC_INPUT_PATH: settings.inputPath = dialogGetItemText(handle, id); break; ||| case IDC_INPUT_PATH: settings.inputPath = dialogGetItemText(handle, id).substr(0, 254); break;
 convert-as-after-cancel ||| ui/main_dialog.cpp ||| if (chooseOutput(handle, settings)) startRun(handle, settings); ||| chooseOutput(handle, settings); startRun(handle, settings);
 EOF
 )
 
 src=$root/build-mutants/src
 build=$root/build-mutants/build
-rm -rf "$src"
+# A build of its own each time: the copied sources keep their times, which
+# may be older than objects an earlier run left.
+rm -rf "$src" "$build"
 mkdir -p "$src" "$build"
 # The sources as they are now, committed or not.
 git ls-files -z --cached --others --exclude-standard | xargs -0 tar -cf - | tar -xf - -C "$src"
@@ -79,7 +84,7 @@ while IFS= read -r entry; do
     echo "mutants: $name: does not build (see $build/$name.log); fix the list" >&2
     exit 2
   fi
-  if ctest --test-dir "$build" -j"$(nproc)" >>"$build/$name.log" 2>&1; then
+  if ctest --test-dir "$build" -j"$(nproc)" </dev/null >>"$build/$name.log" 2>&1; then
     echo "SURVIVED  $name ($file)"
     survived+=("$name")
   else

@@ -175,12 +175,12 @@ for i in 2 3 4 5 6; do cp big/b1.srt big/b$i.srt; done
 # last input is a pipe that gives its file two seconds late.
 mkfifo slow.srt
 (sleep 2; cat big/b1.srt) >slow.srt &
-script -qec "$convert --batch -j 1 -o bigout big/b2.srt slow.srt" /dev/null >tty.txt
+script -qec "$convert --batch -j 1 -o bigout big/b2.srt slow.srt" /dev/null </dev/null >tty.txt
 wait
 check "progress on a terminal" grep -q 'files, [0-9]* files/s, slow.srt' tty.txt
 check "progress cleared" grep -q $'\r *\rslow.srt -> bigout/slow.ssa' tty.txt
 rm slow.srt bigout/slow.ssa
-script -qec "$convert --batch -j 1 --overwrite -o bigout big 2>err.txt" /dev/null >/dev/null
+script -qec "$convert --batch -j 1 --overwrite -o bigout big 2>err.txt" /dev/null </dev/null >/dev/null
 check "no progress when stderr is no terminal" [ ! -s err.txt ]
 rm -r bigout
 
