@@ -142,17 +142,19 @@ cat <<EOF
 
 ## Where the memory and the time go
 
-- The line store keeps the input's text as it is (on Linux the file is mapped, not copied) and
-  one allocation with an index of where each line starts and how long it is (8 bytes a line)
-  and the few lines that other tools' layouts made it rewrite (\`engine/line_store.h\` gives the
-  layout); no line gets a slot of fixed size. At its peak a run holds the input, the index,
-  the output's one-megabyte buffer and the program itself: well within twice the input plus a
-  few mebibytes.
-- Lines are found sixteen bytes at a time, and a line already in the layout the writers read
-  is kept after a test of a few instructions; the output's file asks for its room before it is
+- The line store keeps the input's text as it is (on Linux a file of a megabyte or more is
+  mapped, not copied; a smaller one is read) and one allocation with an index of where each line
+  starts and how long it is (8 bytes a line); no line gets a slot of fixed size. At its peak a
+  run holds the input, the index, the output's buffer (up to a megabyte) and the program itself:
+  well within twice the input plus a few mebibytes. Blocks of a megabyte and more are whole huge
+  pages placed on their boundaries, so that they take a few page faults instead of one per 4 KB.
+- Lines are found sixteen bytes at a time. Each entry's times are read once, into
+  milliseconds: a timing line in the program's own shape, an entry's number and the blank line
+  before it are told by a few word-wide comparisons, other tools' shapes only when a line
+  holds an arrow; an event's fields are found by one search for its commas.
+- The writers build numbers and times by hand (two digits at a time from a table), and write
+  the output a megabyte at a time; an output of 4 MB or more asks for its room before it is
   written, so that renaming it over an existing output does not wait for its blocks.
-- The writers read times and fields at fixed columns from a zero-padded copy of a line's start,
-  build numbers and timing lines by hand, and write the output a megabyte at a time.
 - The shipped program carries the parts of the C++ runtime it uses (\`-static-libstdc++
   -static-libgcc\`, unused ones dropped by \`--gc-sections\`) and the two rounding-mode functions
   of the maths library, so that it loads only the C library: bind-now would otherwise look up
