@@ -33,7 +33,7 @@ void writeFrameLine(Writing& w, const SrtEntry& entry) {
     for (std::int32_t k = entry.textFrom; k < entry.textTo; ++k) {
         const std::string_view text = line(w.store, k);
         // A "|" of the text reads back as a line break.
-        if (text.find('|') != std::string_view::npos) w.notConverted.add(k + 1, NotConverted::barInText);
+        if (containsByte(text, '|')) w.notConverted.add(k + 1, NotConverted::barInText);
         if (k > entry.textFrom) putChar(w.out, '|');
         put(w.out, text);
     }
@@ -41,16 +41,30 @@ void writeFrameLine(Writing& w, const SrtEntry& entry) {
     w.subs += entry.textTo - entry.textFrom > 1 ? entry.textTo - entry.textFrom : 1;
 }
 
-// A numbered SRT entry from a frame line, its text's lines split at each "|".
-void writeTimedEntry(Writing& w, const SrtEntry& entry) {
+// The timing line of a frame line's entry: the frames' times, rounded to
+// milliseconds, moved by the first-subtitle shift when it is on.
+void putFramesTiming(Writing& w, const SrtEntry& entry) {
+    char timing[kTimesBufferSize];
+    Millis startMs, endMs;
+    if (!w.shift.on && frameTime(entry.frames.start, w.settings.frameRate, 1000, startMs) &&
+        frameTime(entry.frames.end, w.settings.frameRate, 1000, endMs)) {
+        char* p = putSrtTime(timing, startMs);
+        p += std::string_view(" --> ").copy(p, 5);
+        put(w.out, std::string_view(timing, static_cast<std::size_t>(putSrtTime(p, endMs) - timing)));
+        return;
+    }
     const double start = entry.frames.start / w.settings.frameRate;
     const double end = entry.frames.end / w.settings.frameRate;
     const double by = shiftFor(w.shift, start);
-    char timing[kTimesBufferSize];
     formatSrtTimes(start + by, end + by, timing, sizeof timing);
+    put(w.out, timing);
+}
+
+// A numbered SRT entry from a frame line, its text's lines split at each "|".
+void writeTimedEntry(Writing& w, const SrtEntry& entry) {
     putDecimal(w.out, entry.position);
     putLineEnd(w.out);
-    put(w.out, timing);
+    putFramesTiming(w, entry);
     putLineEnd(w.out);
     putJoined(w.out, line(w.store, entry.timingLine).substr(entry.frames.textFrom), '|', "\r\n");
     putLineEnd(w.out);

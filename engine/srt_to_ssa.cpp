@@ -45,7 +45,8 @@ struct Prefix {
     std::string_view view() const { return {text, length}; }
 };
 
-// Times as the input has them: hundredths cut from the milliseconds.
+// Times as the input has them (hundredths cut from the milliseconds), or
+// frames' times already in hundredths.
 Prefix readPrefix(const TimeSpan& times) {
     static constexpr std::string_view kHead = "Dialogue: Marked=0,";
     Prefix prefix;
@@ -141,10 +142,16 @@ void writeTimedEntry(Writing& w, const SrtEntry& entry) {
 
 // A frame line: its text, whose lines "|" joins, as one Dialogue line.
 void writeFrameEntry(Writing& w, const SrtEntry& entry) {
-    const double start = entry.frames.start / w.settings.frameRate;
-    const double end = entry.frames.end / w.settings.frameRate;
-    const double by = shiftFor(w.shift, start);
-    const Prefix prefix = computedPrefix(start + by, end + by);
+    Prefix prefix;
+    Millis start, end;
+    if (!w.shift.on && frameTime(entry.frames.start, w.settings.frameRate, 100, start) &&
+        frameTime(entry.frames.end, w.settings.frameRate, 100, end)) {
+        prefix = readPrefix({start * 10, end * 10});
+    } else {
+        const double startSeconds = entry.frames.start / w.settings.frameRate;
+        const double by = shiftFor(w.shift, startSeconds);
+        prefix = computedPrefix(startSeconds + by, entry.frames.end / w.settings.frameRate + by);
+    }
     const std::string_view text = line(w.store, entry.timingLine).substr(entry.frames.textFrom);
     noteScriptBreaks(text, entry.timingLine, w.notConverted);
     put(w.out, prefix.view());

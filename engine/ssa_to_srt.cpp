@@ -9,6 +9,10 @@ namespace {
 
 // The text, with a new output line wherever it holds a backslash and "n" or "N".
 void putEventText(OutputFile& out, std::string_view text) {
+    if (!containsByte(text, '\\')) {
+        put(out, text);
+        return;
+    }
     for (std::size_t slash; (slash = text.find('\\')) != std::string_view::npos;) {
         put(out, text.substr(0, slash));
         const char next = slash + 1 < text.size() ? text[slash + 1] : '\0';

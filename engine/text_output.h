@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "byte_scan.h"
 #include "line_store.h"
 #include "output_file.h"
 #include "writers.h"
@@ -41,6 +42,10 @@ inline void putDecimal(OutputFile& out, std::int32_t value) {
 
 // The text, each `separator` in it written as `joint`.
 inline void putJoined(OutputFile& out, std::string_view text, char separator, std::string_view joint) {
+    if (!containsByte(text, separator)) {
+        put(out, text);
+        return;
+    }
     for (std::size_t mark; (mark = text.find(separator)) != std::string_view::npos;) {
         put(out, text.substr(0, mark));
         put(out, joint);

@@ -29,6 +29,12 @@ inline std::int64_t roundScaled(double value, int decimals);
 // The exact rule, digit by digit: slow (a printf per value).
 std::int64_t roundScaledFromDigits(double value, int decimals);
 
+// The time of a frame at the frame rate in whole units of which a second has
+// `unitsPerSecond` (1000 or 100), as the formatters round frame / frameRate
+// seconds, in one step; false where the one step cannot be sure of it (near a
+// half unit, or from 2^31 units on), which leaves the time to the formatters.
+inline bool frameTime(std::int32_t frame, double frameRate, double unitsPerSecond, Millis& units);
+
 // A time in seconds multiplied by the frame rate, plus 0.5, cut toward zero;
 // negative results give 0 and results beyond the 32-bit range the largest frame.
 std::int32_t timeToFrame(double seconds, double frameRate);
@@ -50,4 +56,18 @@ inline std::int64_t roundScaled(double value, int decimals) {
         }
     }
     return roundScaledFromDigits(value, decimals);
+}
+
+// Below 2^31, unitsPerSecond * frame / frameRate computed in one step lies
+// within 5e-7 of the exact product of the time the formatters start from
+// (frame / frameRate, rounded once) and unitsPerSecond: a fraction more than
+// 1e-6 away from one half rounds the same way from either.
+inline bool frameTime(std::int32_t frame, double frameRate, double unitsPerSecond, Millis& units) {
+    const double scaled = static_cast<double>(frame) * unitsPerSecond / frameRate;
+    if (!(scaled >= 0 && scaled < 2147483647.0)) return false;
+    const double whole = static_cast<double>(static_cast<std::int64_t>(scaled));
+    const double fraction = scaled - whole;
+    if (!(fraction - 0.5 > 1e-6 || 0.5 - fraction > 1e-6)) return false;
+    units = static_cast<Millis>(whole) + (fraction > 0.5 ? 1 : 0);
+    return true;
 }

@@ -34,7 +34,9 @@ format-line-ignored ||| engine/ssa_events.cpp ||| return readFormatLine(format, 
 numbers-from-names ||| engine/ssa_to_srt.cpp ||| putDecimal(out, ++subs); ||| putDecimal(out, ++subs == 1 ? 1 : 7);
 shift-applied-twice ||| engine/ssa_to_srt.cpp ||| formatSrtTimes(start + by, end + by, ||| formatSrtTimes(start + 2 * by, end + 2 * by,
 report-line-lost ||| engine/run_report.h ||| if (count < kKept) first ||| if (count < kKept - 1) first
-bar-not-reported ||| engine/srt_swap.cpp ||| if (text.find('|') != std::string_view::npos) w.notConverted ||| if (false) w.notConverted
+bar-not-reported ||| engine/srt_swap.cpp ||| if (containsByte(text, '|')) w.notConverted ||| if (false) w.notConverted
+frame-shift-ignored ||| engine/srt_swap.cpp ||| if (!w.shift.on && frameTime( ||| if (frameTime(
+frame-hundredths-wrong ||| engine/srt_to_ssa.cpp ||| w.settings.frameRate, 100, start) ||| w.settings.frameRate, 1000, start)
 no-subtitles-written ||| engine/conversion_run.cpp ||| if (!found.holdsSubtitle && holdsText(guard.store)) ||| if (false)
 batch-overwrites-input ||| app/batch_plan.cpp ||| return output + " is also an input of this batch"; ||| (void)0;
 shared-output-overwritten ||| app/batch_plan.cpp ||| if (!claim.second) return ||| if (false) return
