@@ -148,10 +148,13 @@ cat <<EOF
   run holds the input, the index, the output's buffer (up to a megabyte) and the program itself:
   well within twice the input plus a few mebibytes. Blocks of a megabyte and more are whole huge
   pages placed on their boundaries, so that they take a few page faults instead of one per 4 KB.
-- Lines are found sixteen bytes at a time. Each entry's times are read once, into
+- Lines are found sixteen bytes at a time, in one pass that also looks for an end-of-file
+  mark; a text of a megabyte or more is read in two halves at once, the second on a thread of
+  its own. Each entry's times are read once, into
   milliseconds: a timing line in the program's own shape, an entry's number and the blank line
   before it are told by a few word-wide comparisons, other tools' shapes only when a line
-  holds an arrow; an event's fields are found by one search for its commas.
+  holds an arrow; an event's fields are found by one search for its commas. A frame's time is
+  computed in one step where that step is sure of the exact rounding.
 - The writers build numbers and times by hand (two digits at a time from a table), and write
   the output a megabyte at a time; an output of 4 MB or more asks for its room before it is
   written, so that renaming it over an existing output does not wait for its blocks.

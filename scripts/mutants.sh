@@ -17,7 +17,9 @@ last-line-dropped ||| engine/line_store.cpp ||| if (from != end) onLine( ||| if 
 cr-kept-before-lf ||| engine/line_store.cpp ||| from[length - 1] == '\r') --length; ||| from[length - 1] == '\a') --length;
 blank-line-kept ||| engine/line_store.cpp ||| if (length > 0 && isBlank(from[0])) { ||| if (false) {
 cr-lines-not-read ||| engine/line_store.cpp ||| if (loneReturns(text, sampleEnd) <= countByte(text, sampleEnd, '\n')) { ||| if (true) {
-eof-marker-ignored ||| engine/line_store.cpp ||| std::memchr(text, 0x1A, size) ||| std::memchr(text, 0x1B, size)
+eof-marker-ignored ||| engine/line_store.cpp ||| kEndOfFileMark = 0x1A; ||| kEndOfFileMark = 0x1B;
+second-half-mark-lost ||| engine/line_store.cpp ||| mark = first.mark ? first.mark : second.mark; ||| mark = first.mark;
+second-half-misplaced ||| engine/line_store.cpp ||| secondCount = static_cast<std::int32_t>(first.count); ||| secondCount = static_cast<std::int32_t>(first.count) + 1;
 temporary-left ||| engine/output_file.cpp ||| std::remove(out.tempPath.c_str()); ||| (void)out.tempPath;
 writes-in-place ||| engine/output_file.cpp ||| out.tempPath = temporaryName(out.path, form == 1, attempt); ||| out.tempPath = out.path; std::remove(out.path.c_str());
 link-replaced ||| engine/output_file.cpp ||| if (!resolveLinks(path, out.path)) ||| out.path = path; if (false)

@@ -1,6 +1,7 @@
 // The line store: lines and their ends, lines of any length kept whole, the
 // text after an end-of-file mark, the input's encoding, and files (mapped or
-// read) giving the lines their bytes in memory give.
+// read) giving the lines their bytes in memory give, a large text read in two
+// halves at once.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -82,6 +83,26 @@ TEST(LineStore, FileAndMemoryGiveTheSameLines) {
     EXPECT_EQ(line(fromFile, 20000), "last");
     release(fromFile);
     release(fromMemory);
+}
+
+// A text of megabytes is read in two halves at once: its lines are those of
+// one reading, in order, wherever an end-of-file mark stands.
+TEST(LineStore, LargeTextsInTwoHalves) {
+    for (const double markAt : {-1.0, 0.25, 0.75}) {
+        std::string bytes;
+        std::vector<std::string> lines;
+        constexpr int kLines = 40000;
+        for (int i = 0; i < kLines; ++i) {
+            if (i == static_cast<int>(kLines * markAt)) {
+                bytes += '\x1A';
+                lines.push_back("| from " + std::to_string(i + 1));
+            }
+            const std::string text = std::string(i % 97, static_cast<char>('a' + i % 26)) + std::to_string(i);
+            bytes += text + (i % 2 ? "\r\n" : "\n");
+            lines.push_back(text);
+        }
+        EXPECT_EQ(linesOf(bytes), lines) << "mark at " << markAt;
+    }
 }
 
 TEST(LineStore, UnreadableInputs) {
