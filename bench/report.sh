@@ -146,7 +146,7 @@ cat <<EOF
   mapped, not copied; a smaller one is read) and one allocation with an index of where each line
   starts and how long it is (8 bytes a line); no line gets a slot of fixed size. At its peak a
   run holds the input, the index, the output's buffer (up to a megabyte) and the program itself:
-  well within twice the input plus a few mebibytes. Blocks of a megabyte and more are whole huge
+  well within twice the input plus a few mebibytes. Blocks of half a megabyte and more are whole huge
   pages placed on their boundaries, so that they take a few page faults instead of one per 4 KB.
 - Lines are found sixteen bytes at a time, in one pass that also looks for an end-of-file
   mark; a text of a megabyte or more is read in two halves at once, the second on a thread of

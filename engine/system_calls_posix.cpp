@@ -26,15 +26,16 @@
 #endif
 
 #ifdef MARLIVA_MAPPED_MEMORY
-// From a megabyte on, fresh pages straight from the system, in whole huge
+// From half a megabyte on, fresh pages straight from the system, in whole huge
 // pages placed on their boundaries: where the system offers huge pages, a
 // block takes a few page faults instead of one per 4 KB (each of which costs
 // tens of microseconds on some virtual machines), and memory that is not
 // there is refused here rather than failing later while it is used.
 // Smaller blocks come from the heap, which keeps them for the next run of a
 // batch: a block given back to the system makes every core of the process
-// forget its address translations.
-constexpr std::size_t kMappedFrom = std::size_t{1} << 20;
+// forget its address translations. The blocks of files of a few thousand
+// entries (input, index and output buffer) stay below the line.
+constexpr std::size_t kMappedFrom = std::size_t{512} << 10;
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
 std::size_t mappedSize(std::size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
