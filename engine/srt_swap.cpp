@@ -7,18 +7,9 @@
 
 namespace {
 
-struct Writing {
-    OutputFile& out;
-    const LineStore& store;
-    const ConversionSettings& settings;
-    FirstSubShift shift;
-    std::int32_t subs = 0;
-    NotConvertedLines notConverted;
-};
-
 // A frame line from an entry of timing lines: "{start}{end}" with frame
 // numbers of six digits or as many as they need, and the text lines joined by "|".
-void writeFrameLine(Writing& w, const SrtEntry& entry) {
+void writeFrameLine(EntryWriting& w, const SrtEntry& entry) {
     const double start = secondsOf(entry.times.start), end = secondsOf(entry.times.end);
     const double by = shiftFor(w.shift, start);
     char frames[32];
@@ -43,7 +34,7 @@ void writeFrameLine(Writing& w, const SrtEntry& entry) {
 
 // The timing line of a frame line's entry: the frames' times, rounded to
 // milliseconds, moved by the first-subtitle shift when it is on.
-void putFramesTiming(Writing& w, const SrtEntry& entry) {
+void putFramesTiming(EntryWriting& w, const SrtEntry& entry) {
     char timing[kTimesBufferSize];
     Millis startMs, endMs;
     if (!w.shift.on && frameTime(entry.frames.start, w.settings.frameRate, 1000, startMs) &&
@@ -61,7 +52,7 @@ void putFramesTiming(Writing& w, const SrtEntry& entry) {
 }
 
 // A numbered SRT entry from a frame line, its text's lines split at each "|".
-void writeTimedEntry(Writing& w, const SrtEntry& entry) {
+void writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
     putDecimal(w.out, entry.position);
     putLineEnd(w.out);
     putFramesTiming(w, entry);
@@ -78,7 +69,7 @@ WriteOutcome writeSrtSwap(const LineStore& store, const ConversionSettings& sett
                           const char* outputPath) {
     OutputFile out;
     if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store))) return failedOutcome(out);
-    Writing w{out, store, settings, firstSubShift(settings), 0, {}};
+    EntryWriting w{out, store, settings, firstSubShift(settings), 0, {}};
     EntryScan scan = startEntryScan(store, &w.notConverted);
     for (SrtEntry entry; nextEntry(scan, entry);) {
         if (entry.kind == LineKindSrt)

@@ -87,20 +87,9 @@ void noteScriptBreaks(std::string_view text, std::int32_t line, NotConvertedLine
     if (holdsScriptBreak(text, 'N')) notConverted.add(line + 1, NotConverted::capitalNewlineInText);
 }
 
-struct Writing {
-    OutputFile& out;
-    const LineStore& store;
-    const ConversionSettings& settings;
-    FirstSubShift shift;
-    std::int32_t subs = 0;
-    NotConvertedLines notConverted;
-};
-
-// An entry of timing lines: its text lines joined by "\n" into one Dialogue
-// line, or each a Dialogue line of its own.
 // The text lines of an entry that a script's reader would break: looked for
 // line by line only where the entry's text holds a backslash at all.
-void noteEntryBreaks(Writing& w, const SrtEntry& entry) {
+void noteEntryBreaks(EntryWriting& w, const SrtEntry& entry) {
     if (entry.textFrom == entry.textTo) return;
     const std::string_view first = line(w.store, entry.textFrom), last = line(w.store, entry.textTo - 1);
     const std::string_view text(first.data(), static_cast<std::size_t>(last.data() + last.size() - first.data()));
@@ -108,7 +97,9 @@ void noteEntryBreaks(Writing& w, const SrtEntry& entry) {
     for (std::int32_t k = entry.textFrom; k < entry.textTo; ++k) noteScriptBreaks(line(w.store, k), k, w.notConverted);
 }
 
-void writeTimedEntry(Writing& w, const SrtEntry& entry) {
+// An entry of timing lines: its text lines joined by "\n" into one Dialogue
+// line, or each a Dialogue line of its own.
+void writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
     Prefix prefix;
     if (w.settings.shiftFirstSub) {
         const double start = secondsOf(entry.times.start), end = secondsOf(entry.times.end);
@@ -141,7 +132,7 @@ void writeTimedEntry(Writing& w, const SrtEntry& entry) {
 }
 
 // A frame line: its text, whose lines "|" joins, as one Dialogue line.
-void writeFrameEntry(Writing& w, const SrtEntry& entry) {
+void writeFrameEntry(EntryWriting& w, const SrtEntry& entry) {
     Prefix prefix;
     Millis start, end;
     if (!w.shift.on && frameTime(entry.frames.start, w.settings.frameRate, 100, start) &&
@@ -171,7 +162,7 @@ WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& set
         put(out, headerLine);
         putLineEnd(out);
     }
-    Writing w{out, store, settings, firstSubShift(settings), 0, {}};
+    EntryWriting w{out, store, settings, firstSubShift(settings), 0, {}};
     EntryScan scan = startEntryScan(store, &w.notConverted);
     for (SrtEntry entry; nextEntry(scan, entry);) {
         if (entry.kind == LineKindSrt)

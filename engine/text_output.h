@@ -77,6 +77,16 @@ inline FirstSubShift firstSubShift(const ConversionSettings& settings) {
     return FirstSubShift{settings.shiftFirstSub, firstSubSeconds(settings)};
 }
 
+// What a writer over the entries of an SRT file keeps while it writes.
+struct EntryWriting {
+    OutputFile& out;
+    const LineStore& store;
+    const ConversionSettings& settings;
+    FirstSubShift shift;
+    std::int32_t subs = 0;
+    NotConvertedLines notConverted;
+};
+
 // The shift for an entry that starts at `start` seconds.
 inline double shiftFor(FirstSubShift& shift, double start) {
     if (shift.on && !shift.fixed) {
