@@ -1,6 +1,7 @@
 // The batch's lines and JSON objects.
 #include "batch_report.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "run_lines.h"
@@ -36,11 +37,11 @@ std::string humanLine(const BatchItem& item, const FileResult& result, bool dryR
     const char* failed = dryRun ? "would fail" : "failed";
     switch (result.status) {
     case FileStatus::converted: {
-        if (dryRun) return item.input + " -> " + item.output + ": would be converted";
-        std::string line = item.input + " -> " + item.output + formatText(": %d subs", static_cast<int>(result.subs));
+        std::string counts = formatText("%d subs", static_cast<int>(result.subs));
         if (result.notConverted.count > 0)
-            line += formatText(", %d lines not converted", static_cast<int>(result.notConverted.count));
-        return line;
+            counts += formatText(", %d lines not converted", static_cast<int>(result.notConverted.count));
+        if (dryRun) return item.input + " -> " + item.output + ": would be converted (" + counts + ")";
+        return item.input + " -> " + item.output + ": " + counts;
     }
     case FileStatus::skipped: return item.input + ": " + skipped + ": " + result.reason;
     default: return item.input + ": " + failed + ": " + result.reason;
@@ -53,12 +54,17 @@ std::string jsonObject(const BatchItem& item, const FileResult& result) {
            ",\"output\":" + (item.output.empty() ? "null" : jsonString(item.output)) +
            ",\"status\":\"" + statusWord(result.status) +
            "\",\"reason\":" + (withReason ? jsonString(result.reason) : "null") +
-           formatText(",\"subs\":%d,\"lines_not_converted\":%d,\"seconds\":%.6f}",
+           formatText(",\"subs\":%d,\"lines_not_converted\":%d,\"seconds\":%.6f",
                       static_cast<int>(result.subs), static_cast<int>(result.notConverted.count),
-                      result.seconds);
+                      result.seconds) +
+           (item.folder ? ",\"folder\":true}" : "}");
 }
 
-void count(FileStatus status, BatchTotals& totals) {
+void count(const BatchItem& item, FileStatus status, BatchTotals& totals) {
+    if (item.folder) {
+        ++totals.foldersNotRead;
+        return;
+    }
     ++totals.files;
     switch (status) {
     case FileStatus::converted: ++totals.converted; break;
@@ -92,33 +98,46 @@ std::string jsonString(const std::string& text) {
     return quoted + '"';
 }
 
-void reportFile(const BatchItem& item, const FileResult& result, const ReportStyle& style,
-                BatchTotals& totals) {
-    count(result.status, totals);
-    if (result.status == FileStatus::notReached) return;
+// Writes the text and sends it on at once; 0, or the system's error number.
+static int writeText(std::FILE* stream, const std::string& text) {
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0) return 0;
+    return errno ? errno : EIO;
+}
+
+int reportFile(const BatchItem& item, const FileResult& result, const ReportStyle& style, BatchTotals& totals) {
+    count(item, result.status, totals);
+    if (result.status == FileStatus::notReached) return 0;
     std::FILE* human = style.json ? stderr : stdout;
-    if (style.json) std::printf("%s\n", jsonObject(item, result).c_str());
-    std::fprintf(human, "%s\n", humanLine(item, result, style.dryRun).c_str());
-    std::fflush(stdout);
+    int error = 0;
+    const auto write = [&error](std::FILE* stream, const std::string& text) {
+        if (const int failed = writeText(stream, text); failed && !error) error = failed;
+    };
+    if (style.json) write(stdout, jsonObject(item, result) + '\n');
+    write(human, humanLine(item, result, style.dryRun) + '\n');
     for (const std::string& line : notConvertedLines(item.input, result.notConverted))
-        std::fprintf(stderr, "marliva-convert: %s\n", line.c_str());
-    if (!result.note.empty()) std::fprintf(stderr, "marliva-convert: %s\n", result.note.c_str());
+        write(stderr, "marliva-convert: " + line + '\n');
+    if (!result.note.empty()) write(stderr, "marliva-convert: " + result.note + '\n');
+    return error;
 }
 
 void reportTotals(const BatchTotals& totals, const ReportStyle& style) {
-    const auto counted = [](std::size_t n, const char* what) { return std::to_string(n) + ' ' + what; };
-    std::string line = counted(totals.files, "files: ") +
-                       counted(totals.converted, style.dryRun ? "would be converted, " : "converted, ") +
-                       counted(totals.failed, style.dryRun ? "would fail" : "failed");
-    if (totals.skipped) line += ", " + counted(totals.skipped, style.dryRun ? "would be skipped" : "skipped");
-    if (totals.notReached) line += ", " + counted(totals.notReached, "not reached (interrupted)");
+    const auto counted = [](std::size_t n, const char* one, const char* more) {
+        return std::to_string(n) + ' ' + (n == 1 ? one : more);
+    };
+    std::string line = counted(totals.files, "file: ", "files: ") +
+                       std::to_string(totals.converted) + (style.dryRun ? " would be converted, " : " converted, ") +
+                       std::to_string(totals.failed) + (style.dryRun ? " would fail" : " failed");
+    if (totals.skipped) line += ", " + std::to_string(totals.skipped) + (style.dryRun ? " would be skipped" : " skipped");
+    if (totals.notReached) line += ", " + std::to_string(totals.notReached) + " not reached (interrupted)";
+    if (totals.foldersNotRead) line += "; " + counted(totals.foldersNotRead, "folder", "folders") + " not read";
     if (style.json)
-        std::printf("{\"files\":%s,\"converted\":%s,\"failed\":%s,\"skipped\":%s,\"not_reached\":%s,"
-                    "\"seconds\":%.6f,\"dry_run\":%s}\n",
-                    std::to_string(totals.files).c_str(), std::to_string(totals.converted).c_str(),
-                    std::to_string(totals.failed).c_str(), std::to_string(totals.skipped).c_str(),
-                    std::to_string(totals.notReached).c_str(), totals.seconds, style.dryRun ? "true" : "false");
-    std::fflush(stdout);
-    std::fprintf(style.json ? stderr : stdout, "%s\n", line.c_str());
-    std::fflush(stdout);
+        writeText(stdout, formatText("{\"files\":%s,\"converted\":%s,\"failed\":%s,\"skipped\":%s,\"not_reached\":%s,"
+                                     "\"folders_not_read\":%s,\"seconds\":%.6f,\"dry_run\":%s}\n",
+                                     std::to_string(totals.files).c_str(), std::to_string(totals.converted).c_str(),
+                                     std::to_string(totals.failed).c_str(), std::to_string(totals.skipped).c_str(),
+                                     std::to_string(totals.notReached).c_str(),
+                                     std::to_string(totals.foldersNotRead).c_str(), totals.seconds,
+                                     style.dryRun ? "true" : "false"));
+    writeText(style.json ? stderr : stdout, line + '\n');
 }

@@ -21,6 +21,7 @@ struct FileResult {
 
 struct BatchTotals {
     std::size_t files = 0;
+    std::size_t foldersNotRead = 0;  // counted apart from the files
     std::size_t converted = 0;
     std::size_t failed = 0;
     std::size_t skipped = 0;
@@ -33,9 +34,10 @@ struct ReportStyle {
     bool dryRun = false;
 };
 
-// Reports one file and counts it; a file not reached gets no line.
-void reportFile(const BatchItem& item, const FileResult& result, const ReportStyle& style,
-                BatchTotals& totals);
+// Reports one file (or a folder that could not be read) and counts it; a
+// file not reached gets no line. 0, or the system's error number when a line
+// could not be written (EPIPE: its reader is gone).
+int reportFile(const BatchItem& item, const FileResult& result, const ReportStyle& style, BatchTotals& totals);
 void reportTotals(const BatchTotals& totals, const ReportStyle& style);
 
 // A text as a JSON string, quoted; bytes that are not UTF-8 become U+FFFD.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include "batch_report.h"
 #include "command_system.h"
 #include "conversion_run.h"
+#include "output_file.h"
 #include "progress.h"
 #include "run_lines.h"
 #include "system_calls.h"
@@ -35,16 +37,24 @@ struct FolderMaker {
 };
 
 // Makes the folder and those above it that are missing; 0, or the system's
-// error number with the folder that could not be made in `failed`.
-int makeFolders(FolderMaker& maker, const std::string& folder, std::string& failed) {
+// error number with the folder that could not be made in `failed`. A dry
+// run makes none: it finds whether each could be made.
+int makeFolders(FolderMaker& maker, const std::string& folder, bool dryRun, std::string& failed) {
     if (maker.known.count(folder)) return 0;
     if (!isFolder(folder)) {
         const std::string parent = folderOf(folder);
         if (parent != folder)
-            if (const int error = makeFolders(maker, parent, failed)) return error;
-        const int error = makeFolder(folder);
-        if (error == 0) maker.made.push_back(folder);
-        if (error != 0 && !isFolder(folder)) {
+            if (const int error = makeFolders(maker, parent, dryRun, failed)) return error;
+        int error = 0;
+        if (!dryRun) {
+            error = makeFolder(folder);
+            if (error == 0) maker.made.push_back(folder);
+        } else if (pathExists(folder.c_str())) {
+            error = EEXIST;
+        } else {
+            error = creatableIn(folderOf(folder).c_str());
+        }
+        if (error != 0 && (dryRun || !isFolder(folder))) {
             failed = folder;
             return error;
         }
@@ -112,23 +122,17 @@ const char* alreadyConverted(const std::string& input, Direction direction) {
     return nullptr;
 }
 
-// A dry run converts into a path below the input, which is a file: the run
-// reads the input whole and cannot create the output, so nothing is written.
-std::string dryRunOutput(const BatchItem& item) {
-    return joinPath(item.input, "marliva-dry-run." + item.output.substr(item.output.size() - 3));
-}
-
-FileResult resultOf(const RunReport& report, const ConversionSettings& settings, bool dryRun) {
+FileResult resultOf(const RunReport& report, const ConversionSettings& settings) {
     FileResult result;
     result.subs = report.subs;
     result.notConverted = report.notConverted;
-    if (report.completed() || (dryRun && report.failure == RunFailure::cannotWrite)) {
+    if (report.completed()) {
         result.status = FileStatus::converted;
         result.note = declaredRateNote(settings, report);
     } else if (report.failure == RunFailure::cannotWrite && stopSignal.load() != 0) {
         result.status = FileStatus::notReached;  // abandoned by the stop
     } else {
-        result.reason = report.failure == RunFailure::noSubtitles ? "no subtitles found" : failureText(report);
+        result.reason = batchFailure(report, settings);
     }
     return result;
 }
@@ -147,27 +151,29 @@ FileResult convertItem(const BatchItem& item, const CommandLine& line, FolderMak
     }
     ConversionSettings settings = line.settings;
     settings.inputPath = item.input;
-    settings.outputPath = line.dryRun ? dryRunOutput(item) : item.output;
-    if (!line.dryRun && !line.outputFolder.empty()) {
+    settings.outputPath = item.output;
+    settings.dryRun = line.dryRun;
+    if (!line.outputFolder.empty()) {
         std::string failed;
         const std::lock_guard<std::mutex> lock(folders.mutex);
-        if (const int error = makeFolders(folders, folderOf(item.output), failed)) {
+        if (const int error = makeFolders(folders, folderOf(item.output), line.dryRun, failed)) {
             result.reason = "cannot create the folder " + failed + ": " + errorText(error);
             return result;
         }
     }
-    return resultOf(runConversion(settings), settings, line.dryRun);
+    return resultOf(runConversion(settings), settings);
 }
 
+// The batch's state beside its plan, which every thread reads and none
+// changes: the next item to take, and the items finished and not yet reported.
 struct Batch {
     explicit Batch(const CommandLine& theLine) : line(theLine) {}
     const CommandLine& line;
     BatchPlan plan;
     FolderMaker folders;
+    std::atomic<std::size_t> next{0};  // the first item no worker has taken
     std::mutex mutex;  // over all below
     std::condition_variable finished;
-    std::size_t taken = 0;  // items handed to the workers
-    bool allTaken = false;
     // Finished and not yet reported, by their place in the batch.
     std::map<std::size_t, std::pair<BatchItem, FileResult>> results;
     std::string current;  // the file started last
@@ -175,14 +181,11 @@ struct Batch {
 
 // The next item for a worker; false when there is none or the batch stops.
 bool takeItem(Batch& batch, std::size_t& index, BatchItem& item) {
+    if (stopSignal.load() != 0) return false;
+    index = batch.next.fetch_add(1);
+    if (index >= batch.plan.entries.size()) return false;
+    item = batchItem(batch.plan, index);
     const std::lock_guard<std::mutex> lock(batch.mutex);
-    if (stopSignal.load() != 0 || batch.allTaken) return false;
-    if (!nextBatchItem(batch.plan, item)) {
-        batch.allTaken = true;
-        batch.finished.notify_one();
-        return false;
-    }
-    index = batch.taken++;
     batch.current = item.input;
     return true;
 }
@@ -207,7 +210,7 @@ std::vector<std::thread> startWorkers(Batch& batch) {
     int jobs = batch.line.jobs;
     if (jobs == 0) jobs = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMostJobs);
     // One at least, which finds that there is nothing to do.
-    jobs = static_cast<int>(std::clamp<std::size_t>(batch.plan.count, 1, static_cast<std::size_t>(jobs)));
+    jobs = static_cast<int>(std::clamp<std::size_t>(batch.plan.entries.size(), 1, static_cast<std::size_t>(jobs)));
     std::vector<std::thread> workers;
     holdStopSignals();
     for (int i = 0; i < jobs; ++i) workers.emplace_back(work, std::ref(batch));
@@ -215,8 +218,13 @@ std::vector<std::thread> startWorkers(Batch& batch) {
     return workers;
 }
 
+// What a batch ended by a closed pipe exits with, as if SIGPIPE had ended it
+// (128 + 13): the reader of its lines is gone.
+constexpr int kClosedPipe = 13;
+
 // Reports the items from `reported` on that have finished, in order; with the
-// lock held on entry and on return.
+// lock held on entry and on return. A closed pipe stops the batch as Ctrl+C
+// does: the outputs being written are abandoned.
 void reportReady(Batch& batch, std::unique_lock<std::mutex>& lock, std::size_t& reported,
                  const ReportStyle& style, BatchTotals& totals, Progress& progress) {
     std::vector<std::pair<BatchItem, FileResult>> ready;
@@ -228,9 +236,10 @@ void reportReady(Batch& batch, std::unique_lock<std::mutex>& lock, std::size_t& 
     const std::string current = batch.current;
     lock.unlock();
     if (!ready.empty()) clearProgress(progress);
-    for (const auto& [item, result] : ready) reportFile(item, result, style, totals);
+    for (const auto& [item, result] : ready)
+        if (reportFile(item, result, style, totals) == EPIPE && requestBatchStop(kClosedPipe)) abandonOutputs();
     reported += ready.size();
-    drawProgress(progress, reported, batch.plan.count, current);
+    drawProgress(progress, reported, batch.plan.entries.size(), current);
     lock.lock();
 }
 
@@ -239,10 +248,9 @@ void reportReady(Batch& batch, std::unique_lock<std::mutex>& lock, std::size_t& 
 std::size_t reportInOrder(Batch& batch, const ReportStyle& style, BatchTotals& totals, Progress& progress) {
     std::size_t reported = 0;
     std::unique_lock<std::mutex> lock(batch.mutex);
-    while (stopSignal.load() == 0 && !(batch.allTaken && reported == batch.taken)) {
-        batch.finished.wait_for(lock, std::chrono::milliseconds(100), [&] {
-            return batch.results.count(reported) || batch.allTaken || stopSignal.load() != 0;
-        });
+    while (stopSignal.load() == 0 && reported < batch.plan.entries.size()) {
+        batch.finished.wait_for(lock, std::chrono::milliseconds(100),
+                                [&] { return batch.results.count(reported) || stopSignal.load() != 0; });
         reportReady(batch, lock, reported, style, totals, progress);
     }
     return reported;
@@ -257,8 +265,14 @@ bool requestBatchStop(int signal) {
 
 int runBatch(const CommandLine& line) {
     const auto start = std::chrono::steady_clock::now();
+    if (!line.outputFolder.empty() && pathExists(line.outputFolder.c_str()) && !isFolder(line.outputFolder)) {
+        std::fprintf(stderr, "marliva-convert: %s is not a folder (-o names the folder of the outputs)\n",
+                     line.outputFolder.c_str());
+        return 1;
+    }
+    ignoreClosedPipes();
     Batch batch(line);
-    startBatchPlan(batch.plan, line);
+    planBatch(batch.plan, line);
     const ReportStyle style{line.json, line.dryRun};
     BatchTotals totals;
     Progress progress;
@@ -270,13 +284,13 @@ int runBatch(const CommandLine& line) {
     std::unique_lock<std::mutex> lock(batch.mutex);
     reportReady(batch, lock, reported, style, totals, progress);
     clearProgress(progress);
-    if (!batch.allTaken && batch.plan.count > totals.files) {
-        totals.notReached += batch.plan.count - totals.files;
-        totals.files = batch.plan.count;
+    if (totals.files < batch.plan.files) {
+        totals.notReached += batch.plan.files - totals.files;
+        totals.files = batch.plan.files;
     }
     removeFoldersLeftEmpty(batch.folders);
     totals.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     reportTotals(totals, style);
     if (const int signal = stopSignal.load()) return 128 + signal;
-    return totals.converted == totals.files ? 0 : 1;
+    return totals.converted == totals.files && totals.foldersNotRead == 0 ? 0 : 1;
 }

@@ -45,6 +45,11 @@ bool isPathSeparator(char c);
 // file (on Windows).
 bool namesIgnoreCase();
 
+// From this call on, a write to a pipe whose reader has gone fails with EPIPE
+// rather than ending the program (on POSIX, SIGPIPE is ignored): a batch then
+// stops cleanly.
+void ignoreClosedPipes();
+
 // Whether the stream is a terminal, and how many columns it has (80 when the
 // system does not say).
 bool isTerminal(std::FILE* stream);

@@ -2,6 +2,7 @@
 #include "command_system.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <dirent.h>
 #include <sys/ioctl.h>
@@ -59,6 +60,8 @@ char pathSeparator() { return '/'; }
 bool isPathSeparator(char c) { return c == '/'; }
 
 bool namesIgnoreCase() { return false; }
+
+void ignoreClosedPipes() { std::signal(SIGPIPE, SIG_IGN); }
 
 bool isTerminal(std::FILE* stream) { return isatty(fileno(stream)) == 1; }
 

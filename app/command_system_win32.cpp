@@ -9,19 +9,6 @@
 
 namespace {
 
-int errnoOf(DWORD error) {
-    switch (error) {
-    case ERROR_ACCESS_DENIED: return EACCES;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: return ENOENT;
-    case ERROR_DIRECTORY: return ENOTDIR;
-    case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS: return EEXIST;
-    case ERROR_DISK_FULL: return ENOSPC;
-    default: return EIO;
-    }
-}
-
 EntryKind kindOf(const WIN32_FIND_DATAA& data) {
     const DWORD attributes = data.dwFileAttributes;
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return EntryKind::file;
@@ -37,7 +24,7 @@ bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries, in
     HANDLE find = FindFirstFileA(pattern.c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) {
         const DWORD last = GetLastError();
-        error = last == ERROR_FILE_NOT_FOUND ? 0 : errnoOf(last);
+        error = last == ERROR_FILE_NOT_FOUND ? 0 : errnoOfWindowsError(last);
         return error == 0;
     }
     do {
@@ -46,7 +33,7 @@ bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries, in
     } while (FindNextFileA(find, &data));
     const DWORD last = GetLastError();
     FindClose(find);
-    error = last == ERROR_NO_MORE_FILES ? 0 : errnoOf(last);
+    error = last == ERROR_NO_MORE_FILES ? 0 : errnoOfWindowsError(last);
     return error == 0;
 }
 
@@ -56,7 +43,7 @@ bool isFolder(const std::string& path) {
 }
 
 int makeFolder(const std::string& path) {
-    return CreateDirectoryA(path.c_str(), nullptr) ? 0 : errnoOf(GetLastError());
+    return CreateDirectoryA(path.c_str(), nullptr) ? 0 : errnoOfWindowsError(GetLastError());
 }
 
 void removeEmptyFolder(const std::string& path) { RemoveDirectoryA(path.c_str()); }
@@ -66,6 +53,9 @@ char pathSeparator() { return '\\'; }
 bool isPathSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool namesIgnoreCase() { return true; }
+
+// Windows has no SIGPIPE: a write to a closed pipe always fails.
+void ignoreClosedPipes() {}
 
 bool isTerminal(std::FILE* stream) { return _isatty(_fileno(stream)) != 0; }
 

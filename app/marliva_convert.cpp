@@ -49,12 +49,9 @@ int convertOne(const CommandLine& line) {
     const RunReport report = runConversion(settings);
     std::fputs(joinLines(logLines(report), "\n").c_str(), stdout);
     printMessages(notConvertedLines(settings.inputPath, report.notConverted));
-    if (report.failure == RunFailure::noSubtitles) {
-        printMessages({"no subtitles found in " + settings.inputPath});
-        return kExitMessage;
-    }
     if (!report.completed()) {
-        printMessages(messageLines(report));
+        const std::string line = commandLineFailure(report, settings);
+        printMessages(line.empty() ? messageLines(report) : std::vector<std::string>{line});
         return kExitMessage;
     }
     if (const std::string note = declaredRateNote(settings, report); !note.empty()) printMessages({note});

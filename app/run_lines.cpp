@@ -23,6 +23,31 @@ std::string failureText(const RunReport& report) {
     return text;
 }
 
+std::string noConversionText(const std::string& input, const std::string& output) {
+    const std::string pairs = "; the extensions choose one of .srt => .ssa, .ssa => .srt, .ass => .srt, .srt => .srt";
+    if (input.empty()) return "no conversion for this name" + pairs;
+    return "no conversion from " + input + " to " + output + pairs;
+}
+
+std::string commandLineFailure(const RunReport& report, const ConversionSettings& settings) {
+    switch (report.failure) {
+    case RunFailure::fileKinds: return noConversionText(settings.inputPath, settings.outputPath);
+    case RunFailure::noSubtitles: return "no subtitles found in " + settings.inputPath;
+    case RunFailure::inputChanged: return settings.inputPath + ": the input file changed while it was read";
+    case RunFailure::outputNotRegular: return settings.outputPath + " is not a regular file";
+    default: return {};
+    }
+}
+
+std::string batchFailure(const RunReport& report, const ConversionSettings& settings) {
+    switch (report.failure) {
+    case RunFailure::noSubtitles: return "no subtitles found";
+    case RunFailure::inputChanged: return "the input file changed while it was read";
+    case RunFailure::outputNotRegular: return settings.outputPath + " is not a regular file";
+    default: return failureText(report);
+    }
+}
+
 std::string declaredRateNote(const ConversionSettings& settings, const RunReport& report) {
     if (!report.completed() || !report.declaresFrameRate || report.declaredFrameRate == settings.frameRate)
         return {};

@@ -16,6 +16,22 @@ std::vector<std::string> notConvertedLines(const std::string& input, const NotCo
 // colon follows a space, any other a colon and a space.
 std::string failureText(const RunReport& report);
 
+// A failed run in marliva-convert's own words, where they are shorter than
+// the dialog's message: one line that names the file ("no subtitles found in
+// IN", "IN: the input file changed while it was read", "OUT is not a regular
+// file", the pairs of extensions that choose a conversion); empty for the
+// other failures, which print the dialog's lines.
+std::string commandLineFailure(const RunReport& report, const ConversionSettings& settings);
+
+// Why a batch's file failed: the same words without the file's name, which
+// the batch's line gives first; the dialog's message on one line otherwise.
+std::string batchFailure(const RunReport& report, const ConversionSettings& settings);
+
+// Why there is no conversion from `input` to `output`, or for a batch's
+// input (whose line names it) when `input` is empty: the pairs of extensions
+// that choose one.
+std::string noConversionText(const std::string& input, const std::string& output);
+
 // "IN declares R frames per second; converted at S" when a frame-line input
 // declares another rate than the run's; else empty.
 std::string declaredRateNote(const ConversionSettings& settings, const RunReport& report);

@@ -93,6 +93,9 @@ void reportWriting(const ConversionSettings& settings, const WriteOutcome& writt
     if (settings.strict && written.notConverted.count > 0) {
         report.failure = RunFailure::linesNotConverted;
         report.path = settings.inputPath;
+    } else if (written.notRegularFile) {
+        report.failure = RunFailure::outputNotRegular;
+        report.path = settings.outputPath;
     } else if (!written.written) {
         report.failure = RunFailure::cannotWrite;
         report.path = settings.outputPath;
@@ -112,6 +115,8 @@ RunReport runConversion(const ConversionSettings& settings) {
     case LoadStatus::ok: break;
     case LoadStatus::cannotOpen: return failure(RunFailure::cannotRead, settings.inputPath, guard.store.error);
     case LoadStatus::tooLarge: return failure(RunFailure::tooLarge, settings.inputPath, guard.store.error);
+    case LoadStatus::overLimit: return failure(RunFailure::inputOverLimit, settings.inputPath, 0);
+    case LoadStatus::changed: return failure(RunFailure::inputChanged, settings.inputPath, 0);
     }
     RunReport report;
     report.pairText = row->logText;

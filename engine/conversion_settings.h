@@ -17,6 +17,9 @@ struct ConversionSettings {
     // Any input line that the run cannot convert fails the run, which then
     // writes nothing (the command line's --strict).
     bool strict = false;
+    // A dry run: the conversion runs whole into a sink that writes nothing,
+    // and the output is checked as a real run would find it.
+    bool dryRun = false;
 };
 
 // The time at which the first subtitle is to start, in seconds: the whole

@@ -1,15 +1,12 @@
-// The line store: the input's text in memory (the file mapped where the
-// system can, else read), decoded when it is UTF-16 or UTF-32, and one
-// allocation with the index of its lines.
+// The line store: the input's text read into memory, decoded when it is
+// UTF-16 or UTF-32, and one allocation with the index of its lines.
 #include "line_store.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <memory>
 
 #include "byte_scan.h"
 #include "system_calls.h"
@@ -22,16 +19,8 @@
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
 void freeMemory(LineStore::Memory& memory) {
-    if (memory.mapped)
-        unmapFile(memory.bytes, memory.size);
-    else
-        freeLarge(memory.bytes, memory.size);
+    freeLarge(memory.bytes, memory.size);
     memory = {};
 }
 
@@ -58,37 +47,57 @@ bool grow(LineStore::Memory& memory, std::size_t size, std::size_t used) {
 // once it passes this.
 constexpr std::size_t kLargestGrowingInput = std::size_t{1} << 30;
 
-// The whole file in memory: mapped when it is a regular file and the system
-// can, else read in one go when its size is known. `error` receives the
-// system's error number of a failure.
-LoadStatus readWhole(std::FILE* file, LineStore::Memory& memory, std::size_t& size, int& error) {
-    const long long known = regularFileSize(file);
+// Offsets and lengths are 32 bits: a file of 4 GiB or more is refused before
+// it is read.
+constexpr std::uint64_t kLargestText = kLargestInput;
+static_assert(kLargestText == std::numeric_limits<std::uint32_t>::max());
+
+// An input file, closed however its reading ends.
+struct OpenInput {
+    InputFile file;
+    ~OpenInput() { closeInputFile(file); }
+};
+
+// The whole file in memory, read rather than mapped: another program may
+// shrink or rewrite the file at any moment (an editor saving in place, a
+// sync tool), and a run must then fail rather than crash on a page that is
+// gone. A regular file is read to one byte past its size; when fewer or more
+// bytes come, or its size or time of writing differ afterwards, it changed
+// while it was read. `error` receives the system's error number of a failure.
+LoadStatus readWhole(const char* path, LineStore::Memory& memory, std::size_t& size, int& error) {
+    OpenInput input;
+    FileState before;
+    error = openInputFile(path, input.file);
+    if (!error) error = inputFileState(input.file, before);
+    if (error) return LoadStatus::cannotOpen;
+    if (before.regular && before.size > kLargestText) return LoadStatus::overLimit;
     error = ENOMEM;
-    if (known > 0 && static_cast<unsigned long long>(known) < std::numeric_limits<std::size_t>::max()) {
-        size = static_cast<std::size_t>(known);
-        if (const char* mapped = mapFile(file, size)) {
-            memory = {const_cast<char*>(mapped), size, true};
-            return LoadStatus::ok;
-        }
-    }
-    std::size_t capacity = known > 0 ? static_cast<std::size_t>(known) + 1 : std::size_t{1} << 16;
+    // A size that leaves no room for the byte past it (on a 32-bit system).
+    if (before.regular && before.size >= std::numeric_limits<std::size_t>::max()) return LoadStatus::tooLarge;
+    std::size_t capacity = before.regular ? static_cast<std::size_t>(before.size) + 1 : std::size_t{1} << 16;
     size = 0;
     if (!reserve(memory, capacity)) return LoadStatus::tooLarge;
     for (;;) {
-        errno = 0;
-        size += std::fread(memory.bytes + size, 1, capacity - size, file);
-        if (size < capacity) {
-            if (!std::ferror(file)) return LoadStatus::ok;
-            error = errno ? errno : EIO;
-            return LoadStatus::cannotOpen;
-        }
+        std::size_t got = 0;
+        error = readInputFile(input.file, memory.bytes + size, capacity - size, got);
+        if (error) return LoadStatus::cannotOpen;
+        size += got;
+        if (size < capacity || before.regular) break;
         if (capacity >= kLargestGrowingInput) {
             error = EFBIG;
             return LoadStatus::tooLarge;
         }
         capacity *= 2;
+        error = ENOMEM;
         if (!grow(memory, capacity, size)) return LoadStatus::tooLarge;
     }
+    if (before.regular) {
+        FileState after;
+        if (size != before.size || inputFileState(input.file, after) != 0 || !(after == before))
+            return LoadStatus::changed;
+    }
+    error = 0;
+    return LoadStatus::ok;
 }
 
 // UTF-16 and UTF-32 become UTF-8 in memory of its own, which takes the place
@@ -102,9 +111,6 @@ LoadStatus decodeText(LineStore& store, const char*& text, std::size_t& size) {
     text = decoded.bytes;
     return LoadStatus::ok;
 }
-
-// Offsets and lengths are 32 bits.
-constexpr std::size_t kLargestText = std::numeric_limits<std::uint32_t>::max();
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -286,20 +292,14 @@ LoadStatus finish(LineStore& store, LoadStatus status) {
 
 LoadStatus loadLines(LineStore& store, const char* path) {
     release(store);
-    FilePtr file(std::fopen(path, "rb"));
-    if (!file) {
-        store.error = errno;
-        return LoadStatus::cannotOpen;
-    }
     std::size_t size = 0;
     int error = 0;
-    const LoadStatus read = readWhole(file.get(), store.textMemory, size, error);
+    const LoadStatus read = readWhole(path, store.textMemory, size, error);
     if (read != LoadStatus::ok) {
         release(store);
         store.error = error;
         return read;
     }
-    file.reset();
     return finish(store, indexText(store, size));
 }
 

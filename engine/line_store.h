@@ -1,5 +1,5 @@
 // The whole input of one run as numbered lines. The store keeps the input's
-// text as it was read (or the file itself, mapped), decoded to UTF-8 where it
+// text as it was read, decoded to UTF-8 where it
 // was UTF-16 or UTF-32, and one allocation with an index of where each line
 // starts and how long it is. It is about the size of the input, whatever its
 // lines. Line i of the store is line i + 1 of the file.
@@ -20,12 +20,11 @@ struct LineStore {
     std::int32_t count = 0;
     const LineEntry* index = nullptr;
     const char* text = nullptr;  // the input's text (UTF-8 when it was decoded)
-    // What the store holds: the input's text (mapped, read or decoded) and
-    // the allocation of the index.
+    // What the store holds: the input's text (read or decoded) and the
+    // allocation of the index.
     struct Memory {
         char* bytes = nullptr;
         std::size_t size = 0;
-        bool mapped = false;
     } textMemory, indexMemory;
     // The input's encoding, which the output is written in again.
     TextEncoding encoding = TextEncoding::plain;
@@ -44,7 +43,12 @@ enum class LoadStatus {
     ok,          // the store holds the file's lines (none for an empty file)
     cannotOpen,  // the file could not be opened or read; the store is empty
     tooLarge,    // the store could not be allocated or its size does not fit
+    overLimit,   // the file is larger than the store can index (kLargestInput)
+    changed,     // the file changed while it was read (another program wrote it)
 };
+
+// The largest input file a store takes: its offsets are 32 bits.
+constexpr std::uint64_t kLargestInput = 4294967295u;
 
 // Fills the store from the file at `path`.
 LoadStatus loadLines(LineStore& store, const char* path);

@@ -77,7 +77,7 @@ static bool failWith(OutputFile& out, int error) {
 static void writeBytes(OutputFile& out, const char* bytes, std::size_t n) {
     if (abandoned.load(std::memory_order_relaxed)) failWith(out, EINTR);
     errno = 0;
-    if (n && !out.failed && std::fwrite(bytes, 1, n, out.file) != n) failWith(out, errno);
+    if (n && !out.failed && !out.sink && std::fwrite(bytes, 1, n, out.file) != n) failWith(out, errno);
     out.written += n;
 }
 
@@ -94,40 +94,57 @@ static std::string temporaryName(const std::string& path, bool shortForm, int at
 // The temporary name is the output's name with a suffix; when that is too
 // long for the system (an output name near the longest allowed), a short
 // name in the output's folder serves instead. Created and recorded with the
-// stop signals held, so that a stop finds it.
-static bool createTemporary(OutputFile& out) {
+// stop signals held, so that a stop finds it. 0, or the system's error number.
+static int createTemporary(OutputFile& out) {
     holdStopSignals();
-    errno = EINTR;
+    int error = EINTR;
     for (int form = 0; form < 2 && !out.file && !abandoned.load(); ++form) {
         for (int attempt = 0; attempt < 100; ++attempt) {
             out.tempPath = temporaryName(out.path, form == 1, attempt);
-            out.file = createNewFile(out.tempPath.c_str());
-            if (out.file || errno != EEXIST) break;
+            error = createNewFile(out.tempPath.c_str(), out.file);
+            if (error != EEXIST) break;
         }
     }
-    const int error = errno;
     if (out.file) out.temporarySlot = recordTemporary(out.tempPath);
     releaseStopSignals();
     if (!out.file) out.tempPath.clear();
-    errno = error;
-    return out.file != nullptr;
+    return out.file ? 0 : error;
 }
 
-bool openOutput(OutputFile& out, const char* path, TextEncoding encoding, std::size_t expectedBytes) {
+// The folder that holds the file at `path`.
+static std::string folderHolding(const std::string& path) {
+    std::size_t end = path.size();
+    while (end > 0 && path[end - 1] != '/' && path[end - 1] != '\\') --end;
+    if (end == 0) return ".";
+    return path.substr(0, end == 1 ? 1 : end - 1);
+}
+
+bool openOutput(OutputFile& out, const char* path, TextEncoding encoding, std::size_t expectedBytes, bool sink) {
     discardTemp(out);
+    out.sink = sink;
     out.failed = false;
+    out.notRegularFile = false;
     out.used = 0;
     out.written = 0;
     out.encoding = encoding;
     out.error = 0;
     // An output that is a symbolic link stays one: the file it leads to is
     // what gets replaced.
-    errno = 0;
-    if (!resolveLinks(path, out.path)) return failWith(out, errno);
+    if (const int error = resolveLinks(path, out.path)) return failWith(out, error);
     path = out.path.c_str();
+    // A device, a pipe or a folder is never replaced by a file.
+    const PathKind kind = pathKindOf(path);
+    if (kind != PathKind::nothing && kind != PathKind::regularFile) {
+        out.notRegularFile = true;
+        return failWith(out, EINVAL);
+    }
     // A read-only output stays as it is, as it would if it were opened for writing.
     if (const int error = replaceableFile(path)) return failWith(out, error);
-    if (!createTemporary(out)) return failWith(out, errno);
+    if (sink) {
+        if (const int error = creatableIn(folderHolding(out.path).c_str())) return failWith(out, error);
+        return true;
+    }
+    if (const int error = createTemporary(out)) return failWith(out, error);
     // As large as the output is expected to be, up to a megabyte (which the
     // system gives as one huge page where it can).
     const std::size_t wanted = std::min(kLargeBufferSize, std::max(expectedBytes, sizeof out.small));
@@ -169,7 +186,7 @@ static void flushEncoded(OutputFile& out) {
 }
 
 static void flushBuffer(OutputFile& out) {
-    if (isEncoded(out.encoding)) {
+    if (isEncoded(out.encoding) && !out.sink) {
         flushEncoded(out);
         return;
     }
@@ -179,7 +196,7 @@ static void flushBuffer(OutputFile& out) {
 
 void putBeyondBuffer(OutputFile& out, std::string_view text) {
     flushBuffer(out);
-    if (text.size() > out.capacity - out.used && !isEncoded(out.encoding)) {
+    if (text.size() > out.capacity - out.used && (!isEncoded(out.encoding) || out.sink)) {
         writeBytes(out, text.data(), text.size());
         return;
     }
@@ -196,6 +213,11 @@ void putBeyondBuffer(OutputFile& out, std::string_view text) {
 }
 
 bool commitOutput(OutputFile& out) {
+    if (out.sink) {
+        flushBuffer(out);
+        if (!out.failed && abandoned.load()) failWith(out, EINTR);
+        return !out.failed;
+    }
     if (!out.file) return false;
     flushBuffer(out);
     if (out.used) {

@@ -1,6 +1,8 @@
 // An output file that appears only when it is complete: text goes to a
 // temporary file beside the output, which replaces the output on commit and
-// is removed if the writing fails or is abandoned.
+// is removed if the writing fails or is abandoned. A dry run's output is a
+// sink: the same checks of the output's path, and bytes counted, never
+// written (no temporary file).
 #pragma once
 
 #include <cstddef>
@@ -13,8 +15,12 @@
 
 struct OutputFile {
     std::FILE* file = nullptr;
+    bool sink = false;  // a dry run's: nothing is written
     bool failed = false;
     int error = 0;  // the system's error number of the first failure
+    // The output is, or leads to, something that is no regular file (a
+    // device, a pipe, a folder), which is never replaced.
+    bool notRegularFile = false;
     // The file that receives the output: the output's path, or the file that
     // it leads to when it is a symbolic link.
     std::string path;
@@ -40,9 +46,11 @@ struct OutputFile {
 };
 
 // Creates the temporary file, with room for about `expectedBytes`, and writes
-// the encoding's byte-order mark; false when it cannot be created.
+// the encoding's byte-order mark; false when it cannot be created. A sink
+// creates nothing; it fails where the file could not be created (a folder
+// that is yet to be made counts as one that will be).
 bool openOutput(OutputFile& out, const char* path, TextEncoding encoding = TextEncoding::plain,
-                std::size_t expectedBytes = 0);
+                std::size_t expectedBytes = 0, bool sink = false);
 // put() for a text that does not fit into the room left in the buffer.
 void putBeyondBuffer(OutputFile& out, std::string_view text);
 

@@ -5,6 +5,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "line_store.h"
+
 const char* notConvertedText(NotConverted reason) {
     switch (reason) {
     case NotConverted::unreadableTiming: return "a timing line that cannot be read";
@@ -54,12 +56,19 @@ std::vector<std::string> messageLines(const RunReport& report) {
                 formatText("%d lines (first: line %d); nothing was written.",
                            static_cast<int>(report.notConverted.count),
                            static_cast<int>(report.notConverted.first[0].line))};
+    case RunFailure::inputChanged: return {"The input file changed while it was read:", report.path};
+    case RunFailure::inputOverLimit:
+        return {"The input file is too large:", report.path,
+                formatText("A run reads files of up to %llu bytes.", static_cast<unsigned long long>(kLargestInput))};
+    case RunFailure::outputNotRegular:
+        return {"Cannot write the output file:", report.path, "It is not a regular file."};
     }
     return {};
 }
 
 std::vector<std::string> logLines(const RunReport& report) {
-    if (report.failure == RunFailure::cannotWrite) return {std::string(report.pairText) + " failed.", ""};
+    if (report.failure == RunFailure::cannotWrite || report.failure == RunFailure::outputNotRegular)
+        return {std::string(report.pairText) + " failed.", ""};
     if (!report.completed()) return {};
     std::vector<std::string> lines = {
         std::string(report.pairText) + " done.",

@@ -18,6 +18,9 @@ enum class RunFailure : std::uint8_t {
     cannotWrite,        // the output could not be created or written
     noSubtitles,        // the input holds text but no subtitle
     linesNotConverted,  // strict: some input line was not converted
+    inputChanged,       // the input changed while it was read
+    inputOverLimit,     // the input is larger than a run takes (kLargestInput bytes)
+    outputNotRegular,   // the output is, or leads to, a device, a pipe or a folder
 };
 
 // Why an input line was not converted.

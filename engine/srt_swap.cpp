@@ -68,7 +68,8 @@ void writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
 WriteOutcome writeSrtSwap(const LineStore& store, const ConversionSettings& settings,
                           const char* outputPath) {
     OutputFile out;
-    if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store))) return failedOutcome(out);
+    if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store), settings.dryRun))
+        return failedOutcome(out);
     EntryWriting w{out, store, settings, firstSubShift(settings), 0, {}};
     EntryScan scan = startEntryScan(store, &w.notConverted);
     for (SrtEntry entry; nextEntry(scan, entry);) {

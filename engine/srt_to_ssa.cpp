@@ -157,7 +157,8 @@ void writeFrameEntry(EntryWriting& w, const SrtEntry& entry) {
 WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& settings,
                            const char* outputPath) {
     OutputFile out;
-    if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store))) return failedOutcome(out);
+    if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store), settings.dryRun))
+        return failedOutcome(out);
     for (const char* headerLine : kHeader) {
         put(out, headerLine);
         putLineEnd(out);

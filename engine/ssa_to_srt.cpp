@@ -50,7 +50,8 @@ void putTimingLine(OutputFile& out, const TimeSpan& times, FirstSubShift& shift)
 WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& settings,
                            const char* outputPath) {
     OutputFile out;
-    if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store))) return failedOutcome(out);
+    if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store), settings.dryRun))
+        return failedOutcome(out);
     NotConvertedLines notConverted;
     FirstSubShift shift = firstSubShift(settings);
     std::int32_t subs = 0;

@@ -1,6 +1,6 @@
 // What the engine and the command-line program ask of the system beyond the
-// standard library: large memory, file sizes, files that never replace
-// another, links, renames and file identities. system_calls_posix.cpp and
+// standard library: large memory, input files read whole, files that never
+// replace another, links, renames and file identities. system_calls_posix.cpp and
 // system_calls_win32.cpp answer, as the build chooses.
 #pragma once
 
@@ -15,23 +15,49 @@ char* allocateLarge(std::size_t bytes);
 // Frees memory from allocateLarge; `bytes` is the size that was asked for.
 void freeLarge(char* block, std::size_t bytes);
 
-// The `size` bytes of an open regular file, mapped for reading where the
-// system can and the file is large enough to gain from it (no copy is made);
-// null otherwise, and the caller reads the file instead.
-const char* mapFile(std::FILE* file, std::size_t size);
-void unmapFile(const char* bytes, std::size_t size);
+// An input file open for reading: a descriptor on POSIX, a handle on Windows.
+struct InputFile {
+    std::intptr_t handle = -1;
+};
 
-// The size of an open regular file, or -1 for anything else (a folder, a pipe).
-long long regularFileSize(std::FILE* file);
+// What tells whether a file changed while it was read: its size and the time
+// it was last written. Only a regular file has a size to trust; a pipe, a
+// device or a folder has none.
+struct FileState {
+    bool regular = false;
+    std::uint64_t size = 0;
+    std::uint64_t lastWritten = 0;  // in the system's own units
+    bool operator==(const FileState&) const = default;
+};
 
-// Creates a file that did not exist before, for writing; null (and errno set)
-// when it exists or cannot be created.
-std::FILE* createNewFile(const char* path);
+// Opens the file at `path` for reading; 0, or the system's error number.
+int openInputFile(const char* path, InputFile& file);
+// What the open file is now; 0, or the system's error number.
+int inputFileState(const InputFile& file, FileState& state);
+// Reads up to `room` bytes into `to`, fewer only where the file ends; 0, or
+// the system's error number.
+int readInputFile(const InputFile& file, char* to, std::size_t room, std::size_t& got);
+void closeInputFile(InputFile& file);
+
+// Creates a file that did not exist before, for writing, into `file`; 0, or
+// the system's error number (EEXIST when it exists).
+int createNewFile(const char* path, std::FILE*& file);
 
 // The file that `path` leads to through symbolic links, into `resolved`; the
-// path itself where the system has no links or it is none. False (errno
-// set) when a link cannot be read or the links loop.
-bool resolveLinks(const char* path, std::string& resolved);
+// path itself where the system has no links or it is none. 0, or the
+// system's error number when a link cannot be read or the links loop.
+int resolveLinks(const char* path, std::string& resolved);
+
+// What stands at `path`, links followed: nothing (or nothing that can be
+// looked at), a regular file, a folder, or anything else (a device, a pipe,
+// a socket; on Windows NUL, CON and the other device names).
+enum class PathKind { nothing, regularFile, folder, other };
+PathKind pathKindOf(const char* path);
+
+// 0 when a new file may be created in `folder`, or when there is no such
+// folder yet; else the system's error number (a read-only folder, a file in
+// the folder's place).
+int creatableIn(const char* folder);
 
 // 0 when an existing file at `path` may be replaced (or there is none), else
 // the system's error number: a read-only file stays as it is.
@@ -58,9 +84,9 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 
-// The identity of the file at `path` (through symbolic links); false when
-// there is none.
-bool fileIdentity(const char* path, FileIdentity& identity);
+// The identity of the file at `path` (through symbolic links); 0, or the
+// system's error number when there is none.
+int fileIdentity(const char* path, FileIdentity& identity);
 
 // Whether anything stands at `path`: a file, a folder, or a symbolic link,
 // even one that leads nowhere.
@@ -94,3 +120,9 @@ void removeFileInHandler(const char* path);
 
 // The system's words for an error number, from any thread.
 std::string errorText(int error);
+
+#ifdef _WIN32
+// The error number nearest to a Windows error (GetLastError's), for every
+// Windows call of the programs.
+int errnoOfWindowsError(unsigned long error);
+#endif

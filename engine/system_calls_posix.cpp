@@ -77,47 +77,63 @@ char* allocateLarge(std::size_t bytes) { return static_cast<char*>(std::malloc(b
 void freeLarge(char* block, std::size_t) { std::free(block); }
 #endif
 
-#ifdef MARLIVA_MAPPED_MEMORY
-const char* mapFile(std::FILE* file, std::size_t size) {
-    // Small files are read: a mapping given back makes every core of the
-    // process forget its address translations, which costs more than the copy.
-    if (size < kMappedFrom) return nullptr;
-    void* bytes = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fileno(file), 0);
-    return bytes == MAP_FAILED ? nullptr : static_cast<const char*>(bytes);
+int openInputFile(const char* path, InputFile& file) {
+    int fd;
+    do fd = open(path, O_RDONLY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) return errno;
+    file.handle = fd;
+    return 0;
 }
 
-void unmapFile(const char* bytes, std::size_t size) {
-    if (bytes) munmap(const_cast<char*>(bytes), size);
-}
-#else
-// Under the sanitizers the file is read into memory they watch.
-const char* mapFile(std::FILE*, std::size_t) { return nullptr; }
-
-void unmapFile(const char*, std::size_t) {}
-#endif
-
-long long regularFileSize(std::FILE* file) {
+int inputFileState(const InputFile& file, FileState& state) {
     struct stat info;
-    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
-    return static_cast<long long>(info.st_size);
+    if (fstat(static_cast<int>(file.handle), &info) != 0) return errno;
+    state.regular = S_ISREG(info.st_mode);
+    state.size = static_cast<std::uint64_t>(info.st_size);
+    state.lastWritten = static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 1000000000u +
+                        static_cast<std::uint64_t>(info.st_mtim.tv_nsec);
+    return 0;
 }
 
-std::FILE* createNewFile(const char* path) {
+int readInputFile(const InputFile& file, char* to, std::size_t room, std::size_t& got) {
+    got = 0;
+    while (got < room) {
+        const ssize_t n = read(static_cast<int>(file.handle), to + got, room - got);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+void closeInputFile(InputFile& file) {
+    if (file.handle >= 0) close(static_cast<int>(file.handle));
+    file.handle = -1;
+}
+
+int createNewFile(const char* path, std::FILE*& file) {
+    file = nullptr;
     const int fd = open(path, O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd < 0) return nullptr;
-    std::FILE* f = fdopen(fd, "wb");
-    if (!f) close(fd);
-    return f;
+    if (fd < 0) return errno;
+    file = fdopen(fd, "wb");
+    if (file) return 0;
+    const int error = errno;
+    close(fd);
+    return error;
 }
 
-bool resolveLinks(const char* path, std::string& resolved) {
+int resolveLinks(const char* path, std::string& resolved) {
     resolved = path;
     for (int hop = 0; hop < 40; ++hop) {
         struct stat info;
-        if (lstat(resolved.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+        if (lstat(resolved.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return 0;
         std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
         const ssize_t n = readlink(resolved.c_str(), target.data(), target.size());
-        if (n < 0) return false;
+        if (n < 0) return errno;
         // A target that grew since lstat is read again on the next hop.
         if (static_cast<std::size_t>(n) >= target.size()) continue;
         target.resize(static_cast<std::size_t>(n));
@@ -128,8 +144,19 @@ bool resolveLinks(const char* path, std::string& resolved) {
         else
             resolved = resolved.substr(0, slash + 1) + target;
     }
-    errno = ELOOP;
-    return false;
+    return ELOOP;
+}
+
+PathKind pathKindOf(const char* path) {
+    struct stat info;
+    if (stat(path, &info) != 0) return PathKind::nothing;
+    if (S_ISREG(info.st_mode)) return PathKind::regularFile;
+    return S_ISDIR(info.st_mode) ? PathKind::folder : PathKind::other;
+}
+
+int creatableIn(const char* folder) {
+    if (access(folder, W_OK | X_OK) == 0 || errno == ENOENT) return 0;
+    return errno;
 }
 
 int replaceableFile(const char* path) {
@@ -170,12 +197,12 @@ void copyPermissions(std::FILE* file, const char* path) {
 
 int replaceFile(const char* from, const char* to) { return std::rename(from, to) == 0 ? 0 : errno; }
 
-bool fileIdentity(const char* path, FileIdentity& identity) {
+int fileIdentity(const char* path, FileIdentity& identity) {
     struct stat info;
-    if (stat(path, &info) != 0) return false;
+    if (stat(path, &info) != 0) return errno;
     identity.volume = static_cast<std::uint64_t>(info.st_dev);
     identity.index = static_cast<std::uint64_t>(info.st_ino);
-    return true;
+    return 0;
 }
 
 bool pathExists(const char* path) {

@@ -100,6 +100,7 @@ inline double shiftFor(FirstSubShift& shift, double start) {
 inline WriteOutcome failedOutcome(const OutputFile& out) {
     WriteOutcome outcome;
     outcome.error = out.error;
+    outcome.notRegularFile = out.notRegularFile;
     return outcome;
 }
 

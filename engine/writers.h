@@ -13,6 +13,7 @@ struct WriteOutcome {
     std::int32_t subs = 0;
     bool written = false;  // false when the output was not put in place
     int error = 0;         // the system's error number when it could not be written
+    bool notRegularFile = false;  // the output is a device, a pipe or a folder
     NotConvertedLines notConverted;
 };
 

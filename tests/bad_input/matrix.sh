@@ -34,14 +34,21 @@ failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 skip() { echo "SKIPPED: $*"; exit 77; }
 
-# run [--as-user] [--limit 'ulimit ...'] ARGS...: runs marliva-convert; sets
-# status, out (stdout) and err (stderr), line ends as printed.
+# run [--as-user] [--limit 'ulimit ...'] [--changing FILE COMMAND] ARGS...:
+# runs marliva-convert; sets status, out (stdout) and err (stderr), line ends
+# as printed. --changing runs COMMAND halfway through the program's first read
+# of FILE (tests/bad_input/change_on_read.cpp, preloaded).
 run() {
   local prefix=() limit=""
   while :; do
     case $1 in
       --as-user) prefix=(setpriv --reuid=65534 --regid=65534 --clear-groups); shift ;;
       --limit) limit=$2; shift 2 ;;
+      --changing)
+        # The sanitizers' runtime then no longer comes first among the libraries.
+        prefix=(env "LD_PRELOAD=$MARLIVA_CHANGE_ON_READ" "MARLIVA_CHANGED_FILE=$(realpath "$2")"
+                "MARLIVA_CHANGE_COMMAND=$3" "ASAN_OPTIONS=${ASAN_OPTIONS:-}:verify_asan_link_order=0")
+        shift 3 ;;
       *) break ;;
     esac
   done
@@ -81,6 +88,14 @@ cannot_read() { said "Cannot read the input file:" "$1" "$2"; }
 cannot_write() { said "Cannot write the output file:" "$1" "$2"; }
 no_memory() { said "Not enough memory to load the input file:" "$1" "$2"; }
 
+# A file of 10,000 entries, about 600 KB, last written long ago (so that any
+# write during a run shows in the time of its last change).
+entries() {
+  awk 'BEGIN { for (i = 1; i <= 10000; i++) printf "%d\r\n00:00:01,000 --> 00:00:02,000\r\nThe text of entry %d\r\n\r\n", i, i }' >"$1"
+  touch -d '2020-01-01 00:00' "$1"
+}
+changed_message() { said "$1: the input file changed while it was read"; }
+
 # An existing output whose bytes must survive a failed run.
 existing_output() { printf 'an earlier output, to be kept\r\n' >"$1"; keep "$1"; }
 
@@ -118,6 +133,38 @@ input_directory)
   run "$d/folder.srt" "$d/out.ssa"
   expect_status 1; expect_message "$(cannot_read "$d/folder.srt" "Is a directory")"; expect_no_report
   expect_kept "$d/out.ssa"; expect_no_temporary "$d" ;;
+
+input_changed_while_read)
+  # Another program changes the input while the run reads it (an editor
+  # saving in place, a sync tool): the run fails, writes nothing and leaves
+  # no temporary file, onto an existing output or onto the input itself.
+  entries "$d/big.srt"
+  existing_output "$d/out.ssa"
+  run --changing "$d/big.srt" "truncate -s 1000 $d/big.srt" "$d/big.srt" "$d/out.ssa"
+  expect_status 1; expect_message "$(changed_message "$d/big.srt")"; expect_no_report
+  expect_kept "$d/out.ssa"; expect_no_temporary "$d"
+  # Onto itself: the file keeps what the other program left in it.
+  entries "$d/self.srt"
+  run --changing "$d/self.srt" "truncate -s 1000 $d/self.srt" "$d/self.srt" "$d/self.srt"
+  expect_status 1; expect_message "$(changed_message "$d/self.srt")"
+  [[ $(stat -c %s "$d/self.srt") == 1000 ]] || fail "the input was written over"
+  expect_no_temporary "$d"
+  # Grown, or rewritten in place at the same size.
+  for change in "printf 'more' >>$d/big.srt" "printf X | dd of=$d/big.srt bs=1 seek=100 conv=notrunc status=none"; do
+    entries "$d/big.srt"
+    run --changing "$d/big.srt" "$change" "$d/big.srt" "$d/out.ssa"
+    expect_status 1; expect_message "$(changed_message "$d/big.srt")"; expect_kept "$d/out.ssa"
+  done
+  expect_no_temporary "$d" ;;
+
+input_over_limit)
+  # 4 GiB and more is refused before a byte is read (the file is sparse).
+  truncate -s 4G "$d/huge.srt" 2>/dev/null || skip "cannot make a sparse file of 4 GiB here"
+  existing_output "$d/out.ssa"
+  run "$d/huge.srt" "$d/out.ssa"
+  expect_status 1
+  expect_message "$(said "The input file is too large:" "$d/huge.srt" "A run reads files of up to 4294967295 bytes.")"
+  expect_no_report; expect_kept "$d/out.ssa"; expect_no_temporary "$d" ;;
 
 input_unreadable)
   unprivileged_setup
@@ -166,8 +213,31 @@ output_directory)
   mkdir "$d/out.ssa"
   touch "$d/out.ssa/inside"
   run "$in" "$d/out.ssa"
-  expect_status 1; expect_message "$(cannot_write "$d/out.ssa" "Is a directory")"; expect_no_report
+  expect_status 1; expect_message "marliva-convert: $d/out.ssa is not a regular file"; expect_no_report
   [[ -d $d/out.ssa && -f $d/out.ssa/inside ]] || fail "the folder was changed"
+  expect_kept "$in"; expect_no_temporary "$d" ;;
+
+output_fifo)
+  # A pipe that a reader waits on is not replaced by a file.
+  mkfifo "$d/out.ssa"
+  run "$in" "$d/out.ssa"
+  expect_status 1; expect_message "marliva-convert: $d/out.ssa is not a regular file"; expect_no_report
+  [[ -p $d/out.ssa ]] || fail "the pipe was replaced"
+  expect_kept "$in"; expect_no_temporary "$d" ;;
+
+output_device_link)
+  # A link to a device node: the node stays, alone or in a batch.
+  [[ $(id -u) == 0 ]] || skip "making a device node (mknod) needs root"
+  mknod "$d/null" c 1 3 || skip "mknod cannot make a device node here"
+  ln -s null "$d/out.ssa"
+  ln -s null "$d/in.ssa"
+  run "$in" "$d/out.ssa"
+  expect_status 1; expect_message "marliva-convert: $d/out.ssa is not a regular file"; expect_no_report
+  run --batch --overwrite "$in"
+  expect_status 1
+  [[ $out == "$in: failed: $d/in.ssa is a link to $d/null, which is not a regular .ssa file
+1 file: 0 converted, 1 failed" ]] || fail "batch lines: $out"
+  [[ $(stat -c %F:%t:%T "$d/null") == "character special file:1:3" ]] || fail "the device node was replaced"
   expect_kept "$in"; expect_no_temporary "$d" ;;
 
 output_full_disk)
@@ -257,8 +327,37 @@ batch_unreadable)
   [[ $out == "$d/lib/good.srt -> $d/out/good.ssa: 28 subs
 $d/lib/locked: failed: cannot read the folder: Permission denied
 $d/lib/locked.srt: failed: Cannot read the input file: $d/lib/locked.srt: Permission denied
-3 files: 1 converted, 2 failed" ]] || fail "batch lines: $out"
+2 files: 1 converted, 1 failed; 1 folder not read" ]] || fail "batch lines: $out"
   expect_kept "$d/lib/locked.srt"; expect_no_temporary "$d/out" ;;
+
+batch_input_changed)
+  # A file of the batch that changes while it is read fails; the others go on.
+  cp "$sample" "$d/a.srt"; entries "$d/b.srt"; cp "$sample" "$d/c.srt"
+  run --changing "$d/b.srt" "truncate -s 1000 $d/b.srt" --batch -o "$d/out" "$d/a.srt" "$d/b.srt" "$d/c.srt"
+  expect_status 1
+  [[ $out == "$d/a.srt -> $d/out/a.ssa: 28 subs
+$d/b.srt: failed: the input file changed while it was read
+$d/c.srt -> $d/out/c.ssa: 28 subs
+3 files: 2 converted, 1 failed" ]] || fail "batch lines: $out"
+  expect_absent "$d/out/b.ssa"; expect_no_temporary "$d/out" ;;
+
+batch_dry_run_unwritable)
+  # A dry run predicts the outputs that a run could not write, in the words
+  # of the run: a read-only folder beside the input, an output folder that
+  # cannot be made in it.
+  unprivileged_setup
+  mkdir "$d/ro"; cp "$sample" "$d/ro/a.srt"; chmod 555 "$d/ro"
+  for dry in -n ""; do
+    failed=failed; [[ -n $dry ]] && failed="would fail"
+    run $as_user --batch $dry "$d/ro/a.srt"
+    [[ $out == "$d/ro/a.srt: $failed: Cannot write the output file: $d/ro/a.ssa: Permission denied"* ]] ||
+      fail "batch $dry lines: $out"
+    run $as_user --batch $dry -o "$d/ro/out" "$in"
+    [[ $out == "$in: $failed: cannot create the folder $d/ro/out: Permission denied"* ]] ||
+      fail "batch $dry -o lines: $out"
+  done
+  chmod 755 "$d/ro"
+  expect_absent "$d/ro/a.ssa"; expect_absent "$d/ro/out"; expect_no_temporary "$d/ro" ;;
 
 *)
   echo "unknown case $case_name"; exit 1 ;;

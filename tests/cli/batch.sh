@@ -18,24 +18,27 @@ snapshot() { find "$@" -print0 | sort -z | xargs -0 -I{} sh -c 'printf "%s " "{}
 
 # Files named one by one: the proposed names, one line per file, a total;
 # failures don't stop it; an existing output is kept unless --overwrite.
+nothing="no conversion for this name; the extensions choose one of .srt => .ssa, .ssa => .srt, .ass => .srt, .srt => .srt"
 mkdir one
 cp "$sample" one/a.srt; "$convert" "$sample" one/b.ssa >/dev/null; echo x >one/c.txt
-run --batch one/a.srt one/b.ssa one/c.txt one/noext
+run --batch one/a.srt one/b.ssa one/c.txt /dev/stdin one/missing missing/ </dev/null
 check "files: exit 1 when one fails" [ "$status" = 1 ]
 check "files: lines" [ "$out" = "one/a.srt -> one/a.ssa: 28 subs
 one/b.ssa -> one/b.srt: 26 subs
-one/c.txt: failed: Error with file extensions: only srt=>ssa, srt=>srt and ssa=>srt supported.
-one/noext: failed: no output name (the name needs a three-letter extension)
-4 files: 2 converted, 2 failed" ]
+one/c.txt: failed: $nothing
+/dev/stdin: failed: $nothing
+one/missing: failed: Cannot read the input file: one/missing: No such file or directory
+missing/: failed: Cannot read the input file: missing/: No such file or directory
+6 files: 2 converted, 4 failed" ]
 echo old >one/a.ssa
 run --batch one/a.srt
 check "exists: skipped" [ "$out" = "one/a.srt: skipped: one/a.ssa exists (--overwrite replaces it)
-1 files: 0 converted, 0 failed, 1 skipped" ] && check "exists: kept" [ "$(cat one/a.ssa)" = old ]
+1 file: 0 converted, 0 failed, 1 skipped" ] && check "exists: kept" [ "$(cat one/a.ssa)" = old ]
 run --batch one/a.srt --overwrite  # an option after the files
 check "--overwrite after the files" [ "$status" = 0 ] && check "replaced" same one/a.ssa one/b.ssa
 run --batch -- --to.srt
 check "after --, a file" [ "$out" = "--to.srt: failed: Cannot read the input file: --to.srt: No such file or directory
-1 files: 0 converted, 1 failed" ]
+1 file: 0 converted, 1 failed" ]
 
 # Outputs never land on an input, and two inputs never share an output, not
 # even with --overwrite: a.srt and a.SRT both to a.ssa; an output that is an
@@ -114,17 +117,43 @@ EOF
 # an output folder, and says what a run would do.
 run --batch -r -n lib
 check "dry run: nothing written" [ "$(snapshot lib)" = "$before" ]
-check "dry run: lines" [ "$out" = "lib/s1/deep/e3.ass -> lib/s1/deep/e3.srt: would be converted
-lib/s1/e1.srt -> lib/s1/e1.ssa: would be converted
-lib/s1/e2.SRT -> lib/s1/e2.ssa: would be converted
-lib/s2/e1.srt -> lib/s2/e1.ssa: would be converted
-lib/s2/frames.srt -> lib/s2/frames.ssa: would be converted
+check "dry run: lines" [ "$out" = "lib/s1/deep/e3.ass -> lib/s1/deep/e3.srt: would be converted (9 subs)
+lib/s1/e1.srt -> lib/s1/e1.ssa: would be converted (28 subs)
+lib/s1/e2.SRT -> lib/s1/e2.ssa: would be converted (6 subs)
+lib/s2/e1.srt -> lib/s2/e1.ssa: would be converted (28 subs)
+lib/s2/frames.srt -> lib/s2/frames.ssa: would be converted (26 subs)
 lib/s2/text.srt: would fail: no subtitles found
 6 files: 5 would be converted, 1 would fail" ]
 run --batch -r --dry-run -o out1 lib/s1
 check "dry run: an output that exists" grep -qx "lib/s1/e1.srt: would be skipped: out1/e1.ssa exists (--overwrite replaces it)" stdout
 run --batch -n -o new lib/s1
 check "dry run: no output folder" [ ! -e new ]
+
+# A dry run converts every file into a sink: its subs, its lines not converted
+# and its --strict failures are a real run's, and nothing is written.
+mkdir dry
+cp "$sample" dry/a.srt; cp "$real/libjass_unit_2.ass" dry/b.ass
+printf '1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:03;000 --> 00:00:04;000\nB\n\n' >dry/bad.srt
+for strict in "" --strict; do
+  run --batch --json $strict -n -o dryout dry
+  cp stdout dry.json
+  check "dry run $strict: nothing written" [ ! -e dryout ]
+  run --batch --json $strict -o dryout dry
+  check "dry run $strict: a real run's numbers" python3 - dry.json stdout "$strict" <<'EOF'
+import json, sys
+def objects(path):
+    found = [json.loads(line) for line in open(path, encoding="utf-8")]
+    for o in found:
+        o.pop("seconds"); o.pop("dry_run", None)
+    return found
+dry, real = objects(sys.argv[1]), objects(sys.argv[2])
+assert dry == real, (dry, real)
+bad = dry[2]
+assert bad["lines_not_converted"] == 2 and bad["subs"] == 1, bad
+assert bad["status"] == ("failed" if sys.argv[3] else "converted"), bad
+EOF
+  rm -rf dryout
+done
 
 # --to: one direction for the batch; the other kind is left alone.
 run --batch --to frames lib/s2
@@ -156,9 +185,43 @@ check "the output folder is no input" [ "$(last_line)" = "6 files: 5 converted, 
 rm -r lib/out
 run --batch -o lib/s1/notes.txt/out lib/s1/e1.srt
 check "a folder that cannot be made" [ "$out" = "lib/s1/e1.srt: failed: cannot create the folder lib/s1/notes.txt: File exists
-1 files: 0 converted, 1 failed" ]
+1 file: 0 converted, 1 failed" ]
 run --batch -r -o empty/a/b lib/s2/text.srt
 check "no folder left by failed files" [ ! -e empty ]
+
+# The inputs are listed before the first output is written: an output folder
+# inside a later subfolder is never walked into, made or not; a folder or a
+# file named twice is one input; -o naming a file is refused.
+mkdir -p films/a films/c
+cp "$sample" films/a/x.srt; cp "$sample" films/c/y.srt
+for pass in new made; do
+  run --batch -r -j 1 --overwrite -o films/b/subs films
+  check "output folder $pass: lines" [ "$out" = "films/a/x.srt -> films/b/subs/a/x.ssa: 28 subs
+films/c/y.srt -> films/b/subs/c/y.ssa: 28 subs
+2 files: 2 converted, 0 failed" ]
+done
+check "output folder: its outputs only" [ "$(find films -type f | sort | tr '\n' ' ')" = "films/a/x.srt films/b/subs/a/x.ssa films/b/subs/c/y.ssa films/c/y.srt " ]
+run --batch -n films/a ./films/a films/a/x.srt films/a/../a/x.srt
+check "named twice: one input" [ "$out" = "films/a/x.srt -> films/a/x.ssa: would be converted (28 subs)
+1 file: 1 would be converted, 0 would fail" ]
+run --batch -o films/a/x.srt films/c
+check "-o naming a file" [ "$status:$out" = "1:" ] &&
+  check "-o naming a file: message" [ "$err" = "marliva-convert: films/a/x.srt is not a folder (-o names the folder of the outputs)" ]
+
+# Outputs that are links: written through only with --overwrite, and only to
+# a regular file of the output's extension; a file of another kind that the
+# link hides stays.
+mkdir links
+cp "$sample" links/a.srt; cp "$sample" links/b.srt; echo keep >links/other.srt; echo old >links/kept.ssa
+ln -s other.srt links/a.ssa; ln -s kept.ssa links/b.ssa
+run --batch links/a.srt links/b.srt
+check "links: without --overwrite" [ "$out" = "links/a.srt: failed: links/a.ssa is a link to links/other.srt, which is not a regular .ssa file
+links/b.srt: skipped: links/b.ssa exists (--overwrite replaces it)
+2 files: 0 converted, 1 failed, 1 skipped" ]
+run --batch --overwrite links/a.srt links/b.srt
+check "links: --overwrite" [ "$(sed -n 2p stdout)" = "links/b.srt -> links/b.ssa: 28 subs" ]
+check "links: the other kind kept" [ "$(cat links/other.srt)" = keep ]
+check "links: written through" [ -L links/b.ssa ] && check "links: the target's bytes" same links/kept.ssa alone.ssa
 
 # No subtitles in a batch: an existing output keeps its bytes.
 echo old >lib/s2/text.ssa
@@ -183,6 +246,23 @@ rm slow.srt bigout/slow.ssa
 script -qec "$convert --batch -j 1 --overwrite -o bigout big 2>err.txt" /dev/null </dev/null >/dev/null
 check "no progress when stderr is no terminal" [ ! -s err.txt ]
 rm -r bigout
+
+# A closed pipe stops a batch as Ctrl+C does: the reader takes the first line
+# and goes; the next line fails, and the output being written meanwhile (a big
+# one) loses its temporary file; exit status 141. The second input arrives
+# once the reader is gone and the big output is being written.
+mkfifo late.srt
+"$convert" --batch -j 2 -o pipeout "$sample" late.srt big/b1.srt big/b2.srt 2>/dev/null | {
+  head -n 1 >first.txt
+  exec 0<&-
+  for _ in $(seq 1 1000); do compgen -G "pipeout/*.tmp" >/dev/null && break; sleep 0.01; done
+  cat "$sample" >late.srt
+}
+check "closed pipe: exit status 141" [ "${PIPESTATUS[0]}" = 141 ]
+check "closed pipe: the first line read" [ "$(cat first.txt)" = "$sample -> pipeout/sintel_en.ssa: 28 subs" ]
+check "closed pipe: no temporary file" [ -z "$(compgen -G "pipeout/*.tmp")" ]
+for output in pipeout/b*.ssa; do [ -e "$output" ] && check "closed pipe: $output whole" same "$output" big.ssa; done
+rm -r late.srt pipeout
 
 # Ctrl+C: the files being written lose their temporary files, the completed
 # outputs stay, the totals count what was not reached; exit status 130.

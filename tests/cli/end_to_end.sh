@@ -30,7 +30,7 @@ check "--first-sub up to 999 hours" grep -q "^Dialogue: Marked=0,999:00:00.00," 
 run "$work/a.srt" --fps=24 "$work/o.srt" --no-join
 check "options after the files" [ "$status" = 0 ] && check "--fps=24 taken" [ "$(head -c 16 "$work/o.srt")" = "{000024}{000060}" ]
 run -- "$work/a.srt" --no-join
-check "after --, a file" [ "$status" = 1 ] && check "the file named --no-join" grep -q 'Error with file extensions' "$work/stderr"
+check "after --, a file" [ "$status" = 1 ] && check "the file named --no-join" grep -q 'to --no-join;' "$work/stderr"
 
 # Usage errors: exit 2, nothing written.
 for args in "--fps abc" "--fps 1e5" "--fps nan" "--fps" "--first-sub 1:2" "--first-sub 1:2:3.4567" \
@@ -54,8 +54,10 @@ check "a path of any length" same "$long/a.ssa" "$work/a.ssa"
 # messages of files that cannot be read or written are the bad-input matrix's.
 run "$work/a.srt" "$work/a.txt"
 check "refused pair" [ "$status" = 1 ]
-check "refused pair text" [ "$err" = $'marliva-convert: Error with file extensions:\nmarliva-convert: only srt=>ssa, srt=>srt and ssa=>srt supported.' ]
+check "refused pair text" [ "$err" = "marliva-convert: no conversion from $work/a.srt to $work/a.txt; the extensions choose one of .srt => .ssa, .ssa => .srt, .ass => .srt, .srt => .srt" ]
 check "refused pair writes nothing" [ ! -e "$work/a.txt" ]
+run /dev/stdin "$work/stdin.ssa" <"$work/a.srt"
+check "no extension: the pairs" [ "$status:$err" = "1:marliva-convert: no conversion from /dev/stdin to $work/stdin.ssa; the extensions choose one of .srt => .ssa, .ssa => .srt, .ass => .srt, .srt => .srt" ]
 run --fps -1 "$work/a.srt" "$work/neg.ssa"
 check "timing lines ignore the frame rate" [ "$status" = 0 ]
 

@@ -1,7 +1,6 @@
 // The line store: lines and their ends, lines of any length kept whole, the
-// text after an end-of-file mark, the input's encoding, and files (mapped or
-// read) giving the lines their bytes in memory give, a large text read in two
-// halves at once.
+// text after an end-of-file mark, the input's encoding, and files giving the
+// lines their bytes in memory give, a large text read in two halves at once.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -67,8 +66,7 @@ TEST(LineStore, LinesAndTheirEnds) {
     for (const auto& c : cases) EXPECT_EQ(linesOf(c.bytes), c.lines) << c.name;
 }
 
-// A file above a megabyte (mapped, where the system can) gives the lines that
-// its bytes in memory give.
+// A file above a megabyte gives the lines that its bytes in memory give.
 TEST(LineStore, FileAndMemoryGiveTheSameLines) {
     std::string bytes;
     for (int i = 0; i < 20000; ++i) bytes += std::string(i % 300, 'x') + (i % 3 ? "\r\n" : "\n");
