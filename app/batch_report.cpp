@@ -1,9 +1,9 @@
 // The batch's lines and JSON objects.
 #include "batch_report.h"
 
-#include <cerrno>
 #include <cstdio>
 
+#include "command_system.h"
 #include "run_lines.h"
 
 namespace {
@@ -96,13 +96,6 @@ std::string jsonString(const std::string& text) {
         ++i;
     }
     return quoted + '"';
-}
-
-// Writes the text and sends it on at once; 0, or the system's error number.
-static int writeText(std::FILE* stream, const std::string& text) {
-    errno = 0;
-    if (std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0) return 0;
-    return errno ? errno : EIO;
 }
 
 int reportFile(const BatchItem& item, const FileResult& result, const ReportStyle& style, BatchTotals& totals) {

@@ -15,7 +15,7 @@ const char kUsage[] =
     "the extensions of INPUT and OUTPUT choose the conversion.\n"
     "\n"
     "  --fps RATE                 frame rate for frame lines (default 25)\n"
-    "  --no-join                  SRT => SSA: one Dialogue line per text line\n"
+    "  --no-join                  SRT timing lines => SSA: one Dialogue line per text line\n"
     "  --first-sub H:M:S[.FFF]    move all times so that the first subtitle starts there\n"
     "  --strict                   fail, writing nothing, when an input line is not converted\n"
     "  --batch FILE|FOLDER...     convert each file, and the .srt, .ssa and .ass files of\n"
@@ -26,7 +26,7 @@ const char kUsage[] =
     "  --to ssa|srt|frames|timing\n"
     "                             one conversion for the whole batch\n"
     "  -o, --output-dir DIR       write the outputs under DIR, as the inputs lie in their folders\n"
-    "  -n, --dry-run              say what would be done; read every input, write nothing\n"
+    "  -n, --dry-run              say what would be done; convert every file, write nothing\n"
     "  --json                     one JSON object per file and one of the totals on stdout\n"
     "  -j, --jobs N               convert N files at once (default: one per core)\n"
     "  --help, --version\n";

@@ -50,6 +50,10 @@ bool namesIgnoreCase();
 // stops cleanly.
 void ignoreClosedPipes();
 
+// Writes the text to the stream and sends it on at once; 0, or the system's
+// error number (EPIPE when the stream is a pipe whose reader has gone).
+int writeText(std::FILE* stream, const std::string& text);
+
 // Whether the stream is a terminal, and how many columns it has (80 when the
 // system does not say).
 bool isTerminal(std::FILE* stream);

@@ -63,6 +63,12 @@ bool namesIgnoreCase() { return false; }
 
 void ignoreClosedPipes() { std::signal(SIGPIPE, SIG_IGN); }
 
+int writeText(std::FILE* stream, const std::string& text) {
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0) return 0;
+    return errno ? errno : EIO;
+}
+
 bool isTerminal(std::FILE* stream) { return isatty(fileno(stream)) == 1; }
 
 int terminalColumns(std::FILE* stream) {

@@ -57,6 +57,17 @@ bool namesIgnoreCase() { return true; }
 // Windows has no SIGPIPE: a write to a closed pipe always fails.
 void ignoreClosedPipes() {}
 
+// The C library says EINVAL for a pipe whose reader has gone; the system's
+// own error tells.
+int writeText(std::FILE* stream, const std::string& text) {
+    errno = 0;
+    SetLastError(0);
+    if (std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0) return 0;
+    const DWORD last = GetLastError();
+    if (last == ERROR_BROKEN_PIPE || last == ERROR_NO_DATA || last == ERROR_PIPE_NOT_CONNECTED) return EPIPE;
+    return errno ? errno : EIO;
+}
+
 bool isTerminal(std::FILE* stream) { return _isatty(_fileno(stream)) != 0; }
 
 int terminalColumns(std::FILE* stream) {

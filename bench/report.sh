@@ -142,9 +142,9 @@ cat <<EOF
 
 ## Where the memory and the time go
 
-- The line store keeps the input's text as it is (on Linux a file of a megabyte or more is
-  mapped, not copied; a smaller one is read) and one allocation with an index of where each line
-  starts and how long it is (8 bytes a line); no line gets a slot of fixed size. At its peak a
+- The line store keeps the input's text as it is, read whole (never mapped: a file that another
+  program shrinks while it is mapped would crash the run), and one allocation with an index of
+  where each line starts and how long it is (8 bytes a line); no line gets a slot of fixed size. At its peak a
   run holds the input, the index, the output's buffer (up to a megabyte) and the program itself:
   well within twice the input plus a few mebibytes. Blocks of half a megabyte and more are whole huge
   pages placed on their boundaries, so that they take a few page faults instead of one per 4 KB.

@@ -27,7 +27,8 @@ int errnoOfWindowsError(unsigned long error) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL: return ENOSPC;
     case ERROR_BROKEN_PIPE:
-    case ERROR_NO_DATA: return EPIPE;
+    case ERROR_NO_DATA:
+    case ERROR_PIPE_NOT_CONNECTED: return EPIPE;
     default: return EIO;
     }
 }

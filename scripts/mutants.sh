@@ -22,9 +22,9 @@ second-half-mark-lost ||| engine/line_store.cpp ||| mark = first.mark ? first.ma
 second-half-misplaced ||| engine/line_store.cpp ||| secondCount = static_cast<std::int32_t>(first.count); ||| secondCount = static_cast<std::int32_t>(first.count) + 1;
 temporary-left ||| engine/output_file.cpp ||| std::remove(out.tempPath.c_str()); ||| (void)out.tempPath;
 writes-in-place ||| engine/output_file.cpp ||| out.tempPath = temporaryName(out.path, form == 1, attempt); ||| out.tempPath = out.path; std::remove(out.path.c_str());
-link-replaced ||| engine/output_file.cpp ||| if (!resolveLinks(path, out.path)) ||| out.path = path; if (false)
+link-replaced ||| engine/output_file.cpp ||| if (const int error = resolveLinks(path, out.path)) ||| out.path = path; if (const int error = 0)
 utf8-mark-not-written ||| engine/text_encoding.cpp ||| case TextEncoding::utf8Bom: return "\xEF\xBB\xBF"; ||| case TextEncoding::utf8Bom: return "";
-utf16-written-as-utf8 ||| engine/output_file.cpp ||| if (isEncoded(out.encoding)) { ||| if (false) {
+utf16-written-as-utf8 ||| engine/output_file.cpp ||| if (isEncoded(out.encoding) && !out.sink) { ||| if (false) {
 unmarked-utf16-not-read ||| engine/text_encoding.cpp ||| if (isUnmarkedUtf16(bytes, false)) return TextEncoding::utf16leNoMark; ||| if (false) return TextEncoding::utf16leNoMark;
 arrow-not-read ||| engine/timing_lines.cpp ||| "-- >", "- >", "->", ||| "-- >", "- >",
 third-digit-not-read ||| engine/time_value.h ||| (0.0 + millis % 10) ||| (0.0 + 0)
@@ -50,6 +50,12 @@ default-rate-wrong ||| ui/main_dialog.cpp ||| kDefaultFrameRateIndex = 2; ||| kD
 first-sub-seconds-not-read ||| ui/main_dialog.cpp ||| settings.firstSubSeconds = dialogGetItemInt(dialog, IDC_FIRST_SUB_SECONDS); ||| (void)IDC_FIRST_SUB_SECONDS;
 stop-leaves-temporary ||| engine/output_file.cpp ||| if (const char* path = slot.load()) removeFileInHandler(path); ||| (void)slot;
 reported-as-finished ||| app/batch_run.cpp ||| for (auto found = batch.results.find(reported); found != batch.results.end();<NL>         found = batch.results.find(reported + ready.size())) { ||| for (auto found = batch.results.begin(); found != batch.results.end();<NL>         found = batch.results.begin()) {
+input-change-unseen ||| engine/line_store.cpp ||| if (size != before.size || inputFileState(input.file, after) != 0 || !(after == before)) ||| if (false)
+device-replaced ||| engine/output_file.cpp ||| if (kind != PathKind::nothing && kind != PathKind::regularFile) { ||| if (false) {
+link-to-another-kind ||| app/batch_plan.cpp ||| if (kind == PathKind::regularFile && endsInExtensionOf(target, output)) return {}; ||| return {};
+named-twice ||| app/batch_plan.cpp ||| if (found.identified && !seen.insert(found.identity).second) continue; ||| seen.insert(found.identity);
+closed-pipe-ends-at-once ||| app/command_system_posix.cpp ||| void ignoreClosedPipes() { std::signal(SIGPIPE, SIG_IGN); } ||| void ignoreClosedPipes() {}
+dry-run-writes ||| app/batch_run.cpp ||| settings.dryRun = line.dryRun; ||| settings.dryRun = false;
 path-cut ||| ui/main_dialog.cpp ||| case IDC_INPUT_PATH: settings.inputPath = dialogGetItemText(handle, id); break; ||| case IDC_INPUT_PATH: settings.inputPath = dialogGetItemText(handle, id).substr(0, 254); break;
 convert-as-after-cancel ||| ui/main_dialog.cpp ||| if (chooseOutput(handle, settings)) startRun(handle, settings); ||| chooseOutput(handle, settings); startRun(handle, settings);
 EOF

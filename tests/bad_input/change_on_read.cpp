@@ -36,6 +36,7 @@ extern "C" ssize_t read(int descriptor, void* buffer, size_t count) {
         return realRead(descriptor, buffer, count);
     const ssize_t got = realRead(descriptor, buffer, count / 2);
     if (const char* command = std::getenv("MARLIVA_CHANGE_COMMAND")) {
+        unsetenv("LD_PRELOAD");  // the command runs as itself
         if (std::system(command) != 0) std::fprintf(stderr, "change_on_read: '%s' failed\n", command);
     }
     return got;

@@ -42,6 +42,13 @@ TEST(RunReport, LogAndMessageLines) {
     unwritten.failure = RunFailure::cannotWrite;
     unwritten.path = "out.ssa";
     unwritten.reason = "Permission denied";
+    RunReport device = unwritten;
+    device.failure = RunFailure::outputNotRegular;
+    RunReport changed;
+    changed.failure = RunFailure::inputChanged;
+    changed.path = "in.srt";
+    RunReport huge = changed;
+    huge.failure = RunFailure::inputOverLimit;
     const struct {
         const RunReport& report;
         const char* log;
@@ -52,6 +59,9 @@ TEST(RunReport, LogAndMessageLines) {
                "speed: FAST !|", ""},
         {unwritten, "SRT => SSA ... failed.||",
          "Cannot write the output file:|out.ssa|Permission denied|"},
+        {device, "SRT => SSA ... failed.||", "Cannot write the output file:|out.ssa|It is not a regular file.|"},
+        {changed, "", "The input file changed while it was read:|in.srt|"},
+        {huge, "", "The input file is too large:|in.srt|A run reads files of up to 4294967295 bytes.|"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(joinLines(logLines(c.report), "|"), c.log);
