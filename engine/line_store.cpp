@@ -48,9 +48,8 @@ bool grow(LineStore::Memory& memory, std::size_t size, std::size_t used) {
 constexpr std::size_t kLargestGrowingInput = std::size_t{1} << 30;
 
 // Offsets and lengths are 32 bits: a file of 4 GiB or more is refused before
-// it is read.
-constexpr std::uint64_t kLargestText = kLargestInput;
-static_assert(kLargestText == std::numeric_limits<std::uint32_t>::max());
+// it is read, and a text decoded to more is refused too.
+static_assert(kLargestInput == std::numeric_limits<std::uint32_t>::max());
 
 // An input file, closed however its reading ends.
 struct OpenInput {
@@ -61,20 +60,23 @@ struct OpenInput {
 // The whole file in memory, read rather than mapped: another program may
 // shrink or rewrite the file at any moment (an editor saving in place, a
 // sync tool), and a run must then fail rather than crash on a page that is
-// gone. A regular file is read to one byte past its size; when fewer or more
+// gone. A file of known size is read to one byte past it; when fewer or more
 // bytes come, or its size or time of writing differ afterwards, it changed
-// while it was read. `error` receives the system's error number of a failure.
+// while it was read. One of unknown size (a pipe, a device, a file of the
+// system's such as those in /proc, which say 0) is read to its end.
+// `error` receives the system's error number of a failure.
 LoadStatus readWhole(const char* path, LineStore::Memory& memory, std::size_t& size, int& error) {
     OpenInput input;
     FileState before;
     error = openInputFile(path, input.file);
     if (!error) error = inputFileState(input.file, before);
     if (error) return LoadStatus::cannotOpen;
-    if (before.regular && before.size > kLargestText) return LoadStatus::overLimit;
+    const bool sized = before.regular && before.size > 0;
+    if (sized && before.size > kLargestInput) return LoadStatus::overLimit;
     error = ENOMEM;
     // A size that leaves no room for the byte past it (on a 32-bit system).
-    if (before.regular && before.size >= std::numeric_limits<std::size_t>::max()) return LoadStatus::tooLarge;
-    std::size_t capacity = before.regular ? static_cast<std::size_t>(before.size) + 1 : std::size_t{1} << 16;
+    if (sized && before.size >= std::numeric_limits<std::size_t>::max()) return LoadStatus::tooLarge;
+    std::size_t capacity = sized ? static_cast<std::size_t>(before.size) + 1 : std::size_t{1} << 16;
     size = 0;
     if (!reserve(memory, capacity)) return LoadStatus::tooLarge;
     for (;;) {
@@ -82,7 +84,7 @@ LoadStatus readWhole(const char* path, LineStore::Memory& memory, std::size_t& s
         error = readInputFile(input.file, memory.bytes + size, capacity - size, got);
         if (error) return LoadStatus::cannotOpen;
         size += got;
-        if (size < capacity || before.regular) break;
+        if (size < capacity || sized) break;
         if (capacity >= kLargestGrowingInput) {
             error = EFBIG;
             return LoadStatus::tooLarge;
@@ -91,7 +93,7 @@ LoadStatus readWhole(const char* path, LineStore::Memory& memory, std::size_t& s
         error = ENOMEM;
         if (!grow(memory, capacity, size)) return LoadStatus::tooLarge;
     }
-    if (before.regular) {
+    if (sized) {
         FileState after;
         if (size != before.size || inputFileState(input.file, after) != 0 || !(after == before))
             return LoadStatus::changed;
@@ -272,7 +274,7 @@ LoadStatus indexText(LineStore& store, std::size_t size) {
         const LoadStatus decoded = decodeText(store, text, size);
         if (decoded != LoadStatus::ok) return decoded;
     }
-    if (size > kLargestText) return LoadStatus::tooLarge;
+    if (size > kLargestInput) return LoadStatus::tooLarge;
     store.text = text;
     if (size == 0) return LoadStatus::ok;
     return fillIndex(store, text, size);

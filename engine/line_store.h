@@ -1,8 +1,8 @@
 // The whole input of one run as numbered lines. The store keeps the input's
-// text as it was read, decoded to UTF-8 where it
-// was UTF-16 or UTF-32, and one allocation with an index of where each line
-// starts and how long it is. It is about the size of the input, whatever its
-// lines. Line i of the store is line i + 1 of the file.
+// text as it was read, decoded to UTF-8 where it was UTF-16 or UTF-32, and
+// one allocation with an index of where each line starts and how long it is.
+// It is about the size of the input, whatever its lines. Line i of the store
+// is line i + 1 of the file.
 #pragma once
 
 #include <cstddef>
