@@ -48,11 +48,13 @@ RunReport failure(RunFailure kind, const std::string& path, int error) {
     return report;
 }
 
-// Whether any line holds text.
+// Whether any line holds text, before an end-of-file mark or after it.
 bool holdsText(const LineStore& store) {
     for (std::int32_t i = 0; i < store.count; ++i)
         if (!line(store, i).empty()) return true;
-    return store.linesAfterEndMark > 0;
+    for (std::int32_t k = 0; k < store.linesAfterEndMark; ++k)
+        if (!lineAfterEndMark(store, k).empty()) return true;
+    return false;
 }
 
 // What the run must know before it writes: whether the input holds a
@@ -86,11 +88,24 @@ std::uint32_t elapsedMsSince(std::chrono::steady_clock::time_point start) {
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
+// Whether the output is the input itself, whatever names lead to it.
+bool ontoItself(const ConversionSettings& settings) {
+    FileIdentity input, output;
+    return fileIdentity(settings.inputPath.c_str(), input) == 0 &&
+           fileIdentity(settings.outputPath.c_str(), output) == 0 && input == output;
+}
+
 // The report of a run whose writer has run.
 void reportWriting(const ConversionSettings& settings, const WriteOutcome& written, RunReport& report) {
     report.subs = written.subs;
     report.notConverted = written.notConverted;
-    if (settings.strict && written.notConverted.count > 0) {
+    if (written.beyond.subtitle > 0) {
+        report.failure = RunFailure::timesTooLarge;
+        report.path = settings.inputPath;
+        report.reason = written.beyond.limit;
+        report.subtitle = written.beyond.subtitle;
+        report.subtitleLine = written.beyond.line;
+    } else if (settings.strict && written.notConverted.count > 0) {
         report.failure = RunFailure::linesNotConverted;
         report.path = settings.inputPath;
     } else if (written.notRegularFile) {
@@ -130,7 +145,12 @@ RunReport runConversion(const ConversionSettings& settings) {
         report.frameRate = settings.frameRate;
         return report;
     }
-    reportWriting(settings, row->writer(guard.store, settings, settings.outputPath.c_str()), report);
+    // A run onto itself that would drop lines keeps the only copy of them: it
+    // fails as a strict run does.
+    ConversionSettings run = settings;
+    report.ontoItself = !settings.strict && ontoItself(settings);
+    run.strict = settings.strict || report.ontoItself;
+    reportWriting(run, row->writer(guard.store, run, settings.outputPath.c_str()), report);
     report.elapsedMs = elapsedMsSince(start);
     return report;
 }

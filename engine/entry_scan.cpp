@@ -2,18 +2,25 @@
 // which belong to no entry.
 #include "entry_scan.h"
 
+#include "byte_scan.h"
+
 namespace {
 
 // What a line is, with its times or frames read where it is a timing line or
 // a frame line. Most lines are text and begin with a letter, or are timing
 // lines in the program's own shape, or numbers: those are told at once. Other
-// shapes of timing lines need an arrow.
+// shapes of timing lines need an arrow, and a line that begins with a letter
+// can be only one that cannot be read.
 LineClass classify(std::string_view l, TimeSpan& times, FrameSpan& frames) {
     if (l.empty()) return LineClass::empty;
     const char c = l[0];
-    if (c == '{') return readFrameLine(l, frames) ? LineClass::frame : LineClass::text;
+    if (c == '{') {
+        if (readFrameLine(l, frames)) return LineClass::frame;
+        return looksLikeFrameLine(l) ? LineClass::unreadableFrame : LineClass::text;
+    }
     const bool digit = c >= '0' && c <= '9';
-    if (!digit && c != '-' && c != ' ' && c != '\t' && c != '\xC2' && c != '\xA0') return LineClass::text;
+    if (!digit && c != '-' && c != ' ' && c != '\t' && c != '\xC2' && c != '\xA0')
+        return containsByte(l, '>') && looksLikeTimingLine(l) ? LineClass::unreadableTiming : LineClass::text;
     if (digit && readOwnTimingLine(l, times)) return LineClass::timing;
     if (isNumberLine(l)) return LineClass::number;
     if (l.find('>') == std::string_view::npos && l.find('\xE2') == std::string_view::npos)
@@ -59,20 +66,22 @@ inline bool isDigitLine(std::string_view l) {
     return true;
 }
 
-// Whether a line is text for certain, told by its first byte: a letter, say,
-// begins no number, timing line or frame line.
+// Whether a line is text for certain: a line that begins with a letter, say,
+// is no number and no frame line, and without a ">" no timing line either.
 inline bool isPlainText(std::string_view l) {
     if (l.empty()) return false;
     const char c = l[0];
     return !(c >= '0' && c <= '9') && c != '-' && c != ' ' && c != '\t' && c != '{' && c != '\xC2' &&
-           c != '\xA0';
+           c != '\xA0' && !containsByte(l, '>');
 }
 
 // Where the text of the entry whose timing line is t ends. An empty line inside
 // the text belongs to it unless the next line with text begins the next entry
-// (a timing line or frame line, or the number before a timing line), or no
-// such line follows: some files have entries with an empty line in their text.
-// When the next entry's timing line can be read, the scan goes on there.
+// (a timing line or frame line, or the line right above a timing line, which
+// is that entry's number line whatever it holds), or no such line follows:
+// some files have entries with an empty line in their text. When the next
+// entry's timing line can be read and its number is one, the scan goes on
+// there.
 std::int32_t textEnd(EntryScan& scan, std::int32_t t) {
     const LineStore& store = *scan.store;
     std::int32_t k = t + 1, timing = 0;
@@ -94,8 +103,9 @@ std::int32_t textEnd(EntryScan& scan, std::int32_t t) {
         while (next < store.count && line(store, next).empty()) ++next;
         if (next == store.count) return k;
         const LineClass after = classifyAt(scan, next);
-        if (after == LineClass::frame) return k;
+        if (after == LineClass::frame || after == LineClass::unreadableFrame) return k;
         if (beginsTimedEntry(scan, next, after, timing)) break;
+        if (isTiming(classifyAt(scan, next + 1))) return k;
         k = next;
     }
     if (k < store.count && classifyAt(scan, timing) == LineClass::timing) scan.nextTiming = timing;
@@ -123,8 +133,12 @@ void timedEntry(EntryScan& scan, std::int32_t t, const TimeSpan& times, bool num
 // timing line) or a line not converted, noted with its reason. Returns where
 // the scan goes on: after the entry of a timing line that cannot be read.
 std::int32_t skipLine(EntryScan& scan, std::int32_t i, LineClass c) {
-    const NotConverted outside =
-        scan.entries ? NotConverted::textOutsideSubtitles : NotConverted::textBeforeFirstSubtitle;
+    NotConverted outside = scan.entries ? NotConverted::textOutsideSubtitles : NotConverted::textBeforeFirstSubtitle;
+    // The line right above a timing line, with an empty line or the file's
+    // start above it, is that entry's number line, whatever it holds.
+    if (scan.lock != LineKindFrame && (i == 0 || line(*scan.store, i - 1).empty()) &&
+        isTiming(classifyAt(scan, i + 1)))
+        outside = NotConverted::numberNotNumber;
     switch (c) {
     case LineClass::empty: break;
     case LineClass::number:
@@ -133,6 +147,9 @@ std::int32_t skipLine(EntryScan& scan, std::int32_t i, LineClass c) {
         break;
     case LineClass::timing: note(scan, i, NotConverted::timingLineAmongFrameLines); break;
     case LineClass::frame: note(scan, i, NotConverted::frameLineAmongTimingLines); break;
+    case LineClass::unreadableFrame:
+        note(scan, i, scan.lock == LineKindSrt ? NotConverted::frameLineAmongTimingLines : NotConverted::unreadableFrame);
+        break;
     case LineClass::unreadableTiming: {
         if (scan.lock == LineKindFrame) {
             note(scan, i, NotConverted::timingLineAmongFrameLines);
@@ -200,4 +217,18 @@ EntryScan firstEntry(const LineStore& store, SrtEntry& entry) {
     EntryScan scan = startEntryScan(store, nullptr);
     if (!nextEntry(scan, entry)) entry.kind = LineKindNone;
     return scan;
+}
+
+double earliestStart(const LineStore& store, double frameRate) {
+    EntryScan scan = startEntryScan(store, nullptr);
+    SrtEntry entry;
+    if (!nextEntry(scan, entry)) return 0.0;
+    const LineKind kind = entry.kind;
+    Millis earliestTime = entry.times.start;
+    std::int32_t earliestFrame = entry.frames.start;
+    while (nextEntry(scan, entry)) {
+        if (entry.times.start < earliestTime) earliestTime = entry.times.start;
+        if (entry.frames.start < earliestFrame) earliestFrame = entry.frames.start;
+    }
+    return kind == LineKindSrt ? secondsOf(earliestTime) : earliestFrame / frameRate;
 }

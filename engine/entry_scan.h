@@ -28,7 +28,7 @@ struct SrtEntry {
     FrameSpan frames;   // frame lines
 };
 
-enum class LineClass : std::uint8_t { empty, number, timing, unreadableTiming, frame, text };
+enum class LineClass : std::uint8_t { empty, number, timing, unreadableTiming, frame, unreadableFrame, text };
 
 // A line as the scan classified it, with its times or frames.
 struct ClassifiedLine {
@@ -68,3 +68,7 @@ bool nextEntry(EntryScan& scan, SrtEntry& entry);
 // The kind of the file's first entry (none when it has none), and the frame
 // rate it declares: what a run asks before it writes anything.
 EntryScan firstEntry(const LineStore& store, SrtEntry& entry);
+
+// The earliest start among the file's entries, in seconds as the writers
+// compute it (a frame's at `frameRate`); 0 when it has none.
+double earliestStart(const LineStore& store, double frameRate);

@@ -107,7 +107,8 @@ LoadStatus readWhole(const char* path, LineStore::Memory& memory, std::size_t& s
 LoadStatus decodeText(LineStore& store, const char*& text, std::size_t& size) {
     LineStore::Memory decoded;
     if (!reserve(decoded, utf8CapacityFor(size, store.encoding) + 1)) return LoadStatus::tooLarge;
-    size = decodeToUtf8(reinterpret_cast<const unsigned char*>(text), size, store.encoding, decoded.bytes);
+    size = decodeToUtf8(reinterpret_cast<const unsigned char*>(text), size, store.encoding, decoded.bytes,
+                        &store.decodeFaults);
     freeMemory(store.textMemory);
     store.textMemory = decoded;
     text = decoded.bytes;
@@ -120,63 +121,59 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 // it is no part of the subtitles.
 constexpr char kEndOfFileMark = 0x1A;
 
-// The length a line keeps: carriage returns before its line feed belong to
-// the line end, and a line of only blanks is empty.
-MARLIVA_INLINE inline std::size_t keptLength(const char* from, std::size_t length, bool lineEnd) {
-    while (lineEnd && length > 0 && from[length - 1] == '\r') --length;
+// A line as the store keeps it, from its first byte to its line end: a
+// byte-order mark at its start is no text (files joined one after the other
+// each bring theirs), and a line of only blanks is empty.
+MARLIVA_INLINE inline LineEntry keptLine(const char* text, const char* from, std::size_t length) {
+    while (length >= 3 && from[0] == '\xEF' && from[1] == '\xBB' && from[2] == '\xBF') {
+        from += 3;
+        length -= 3;
+    }
     if (length > 0 && isBlank(from[0])) {
         std::size_t i = 1;
         while (i < length && isBlank(from[i])) ++i;
-        if (i == length) return 0;
+        if (i == length) length = 0;
     }
-    return length;
+    return {static_cast<std::uint32_t>(from - text), static_cast<std::uint32_t>(length)};
 }
 
-// Calls onLine(from, length) for each line from text to end. Lines end at
-// line feeds, or also at carriage returns in a file of carriage-return lines,
-// where a carriage return and a line feed together are one line end. A last
-// line without a line end is a line when it is not empty.
+// Calls onLine(from, length) for each line from text to end, without its line
+// end. A line feed ends a line, and so does a carriage return: carriage
+// returns right before a line feed, however many, are one line end with it;
+// any other carriage return is a line end of its own. A last line without a
+// line end is a line when it is not empty. In a text without lone carriage
+// returns (`loneReturns` false) only line feeds need looking for, sixteen
+// bytes at a time.
 template <typename OnLine>
-void forEachLine(const char* text, const char* end, bool carriageReturnLines, OnLine onLine) {
+void forEachLine(const char* text, const char* end, bool loneReturns, OnLine onLine) {
     const char* from = text;
-    if (!carriageReturnLines) {
+    if (!loneReturns) {
         forEachByte(text, end, '\n', [&](const char* stop) MARLIVA_INLINE {
-            onLine(from, keptLength(from, static_cast<std::size_t>(stop - from), true));
+            const bool returnBefore = stop > from && stop[-1] == '\r';
+            onLine(from, static_cast<std::size_t>(stop - from) - (returnBefore ? 1 : 0));
             from = stop + 1;
             return true;
         });
     } else {
         for (const char* p = text; p < end; ++p) {
             if (*p != '\r' && *p != '\n') continue;
-            onLine(from, keptLength(from, static_cast<std::size_t>(p - from), false));
-            if (*p == '\r' && p + 1 < end && p[1] == '\n') ++p;
-            from = p + 1;
+            const char* q = p;
+            while (q < end && *q == '\r') ++q;
+            if (q < end && *q == '\n') {
+                onLine(from, static_cast<std::size_t>(p - from));
+                p = q;
+                from = q + 1;
+                continue;
+            }
+            // Carriage returns that no line feed follows: each ends a line.
+            for (; p < q; ++p) {
+                onLine(from, static_cast<std::size_t>(p - from));
+                from = p + 1;
+            }
+            --p;
         }
     }
-    if (from != end) onLine(from, keptLength(from, static_cast<std::size_t>(end - from), false));
-}
-
-// Whether lines end at carriage returns: a file with more carriage returns
-// that stand alone than line feeds (old Mac files, some of which end their
-// last line with both). In other files a lone carriage return is a character.
-// The first few kilobytes tell files of either kind apart; only where they
-// hold more lone carriage returns than line feeds is the whole text counted.
-// `feeds` is the whole text's count of line feeds.
-bool endsLinesWithCarriageReturns(const char* text, const char* end, std::size_t feeds, std::size_t& lineEnds) {
-    constexpr std::ptrdiff_t kSample = 4096;
-    const auto loneReturns = [](const char* from, const char* to) {
-        std::size_t alone = 0;
-        for (const char* p = from; p < to; ++p) alone += *p == '\r' && (p + 1 == to || p[1] != '\n');
-        return alone;
-    };
-    const char* sampleEnd = end - text > kSample ? text + kSample : end;
-    if (loneReturns(text, sampleEnd) <= countByte(text, sampleEnd, '\n')) {
-        lineEnds = feeds;
-        return false;
-    }
-    const std::size_t alone = loneReturns(text, end);
-    lineEnds = alone > feeds ? feeds + alone : feeds;
-    return alone > feeds;
+    if (from != end) onLine(from, static_cast<std::size_t>(end - from));
 }
 
 // A text of this size and more is read in two halves at once, the second on
@@ -191,18 +188,6 @@ void bothAtOnce(There& there, Here& here) {
                   [](void* work) { (*static_cast<Here*>(work))(); }, &here);
 }
 
-// The line feeds of a piece of text, and its first end-of-file mark (or null).
-struct LineFeeds {
-    std::size_t count = 0;
-    const char* mark = nullptr;
-};
-
-LineFeeds lineFeeds(const char* from, const char* to) {
-    LineFeeds feeds;
-    feeds.count = countByteNoting(from, to, '\n', kEndOfFileMark, feeds.mark);
-    return feeds;
-}
-
 // The index of the text's lines, and of those after an end-of-file mark.
 LoadStatus fillIndex(LineStore& store, const char* text, std::size_t size) {
     const char* end = text + size;
@@ -212,20 +197,19 @@ LoadStatus fillIndex(LineStore& store, const char* text, std::size_t size) {
         const auto* feed = static_cast<const char*>(std::memchr(text + size / 2, '\n', size - size / 2));
         if (feed) half = feed + 1;
     }
-    LineFeeds first, second;
+    LineEndCount first, second;
     if (half < end) {
-        auto countSecond = [&] { second = lineFeeds(half, end); };
-        auto countFirst = [&] { first = lineFeeds(text, half); };
+        auto countSecond = [&] { second = countLineEnds(half, end, kEndOfFileMark); };
+        auto countFirst = [&] { first = countLineEnds(text, half, kEndOfFileMark); };
         bothAtOnce(countSecond, countFirst);
     } else {
-        first = lineFeeds(text, end);
+        first = countLineEnds(text, end, kEndOfFileMark);
     }
     const char* mark = first.mark ? first.mark : second.mark;
-    std::size_t lineEnds = 0;
-    store.carriageReturnLines = endsLinesWithCarriageReturns(text, end, first.count + second.count, lineEnds);
+    const bool loneReturns = first.loneReturns + second.loneReturns > 0;
     // Every line end makes one line, and the last line and the piece after
     // the mark may have none.
-    const std::size_t most = lineEnds + 2;
+    const std::size_t most = first.feeds + second.feeds + first.loneReturns + second.loneReturns + 2;
     if (most > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
         !reserve(store.indexMemory, most * sizeof(LineEntry)))
         return LoadStatus::tooLarge;
@@ -233,29 +217,29 @@ LoadStatus fillIndex(LineStore& store, const char* text, std::size_t size) {
     // Inlined into the search for line ends: it runs for every line.
     const auto adder = [entries, text](std::int32_t& count) {
         return [entries, text, &count](const char* from, std::size_t length) MARLIVA_INLINE {
-            entries[count++] = {static_cast<std::uint32_t>(from - text), static_cast<std::uint32_t>(length)};
+            entries[count++] = keptLine(text, from, length);
         };
     };
     std::int32_t count = 0;
     const char* linesEnd = mark ? mark : end;
-    if (!store.carriageReturnLines && half < linesEnd) {
+    if (!loneReturns && half < linesEnd) {
         // Each line feed of the first half ends one of its lines, so the
         // second half's lines follow the first half's line feeds.
-        auto secondCount = static_cast<std::int32_t>(first.count);
+        auto secondCount = static_cast<std::int32_t>(first.feeds);
         auto indexSecond = [&] { forEachLine(half, linesEnd, false, adder(secondCount)); };
         auto indexFirst = [&] { forEachLine(text, half, false, adder(count)); };
         bothAtOnce(indexSecond, indexFirst);
         count = secondCount;
     } else {
-        forEachLine(text, linesEnd, store.carriageReturnLines, adder(count));
+        forEachLine(text, linesEnd, loneReturns, adder(count));
     }
     store.count = count;
     if (mark) {
         // The mark's line goes on after it when the text before it does not
         // end with a line end.
-        const bool lineEnded = mark == text || mark[-1] == '\n' || (store.carriageReturnLines && mark[-1] == '\r');
+        const bool lineEnded = mark == text || mark[-1] == '\n' || mark[-1] == '\r';
         store.endMarkLine = count + (lineEnded ? 1 : 0);
-        forEachLine(mark + 1, end, store.carriageReturnLines, adder(count));
+        forEachLine(mark + 1, end, loneReturns, adder(count));
         store.linesAfterEndMark = count - store.count;
     }
     store.index = entries;
@@ -310,6 +294,14 @@ LoadStatus loadLinesFromMemory(LineStore& store, const char* data, std::size_t s
     if (!reserve(store.textMemory, size)) return finish(store, LoadStatus::tooLarge);
     if (size) std::memcpy(store.textMemory.bytes, data, size);
     return finish(store, indexText(store, size));
+}
+
+std::int32_t lineIndexAt(const LineStore& store, std::size_t offset) {
+    const LineEntry* begin = store.index;
+    const LineEntry* end = store.index + store.count + store.linesAfterEndMark;
+    const LineEntry* after =
+        std::upper_bound(begin, end, offset, [](std::size_t at, const LineEntry& entry) { return at < entry.offset; });
+    return after == begin ? 0 : static_cast<std::int32_t>(after - begin - 1);
 }
 
 void release(LineStore& store) {

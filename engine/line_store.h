@@ -26,10 +26,10 @@ struct LineStore {
         char* bytes = nullptr;
         std::size_t size = 0;
     } textMemory, indexMemory;
-    // The input's encoding, which the output is written in again.
+    // The input's encoding, which the output is written in again, and where
+    // decoding it met units that are no character.
     TextEncoding encoding = TextEncoding::plain;
-    // Old Mac files end their lines with a carriage return alone.
-    bool carriageReturnLines = false;
+    DecodeFaults decodeFaults;
     // An end-of-file mark (0x1A) ends the lines. What follows it is indexed
     // after them, to be reported: line count + k of the index is line
     // endMarkLine + k of the file, counted from 1.
@@ -72,5 +72,9 @@ inline std::string_view lineAfterEndMark(const LineStore& store, std::int32_t k)
     const LineEntry entry = store.index[store.count + k];
     return {store.text + entry.offset, entry.length};
 }
+
+// The index of the line that holds the byte at `offset` of the text: below
+// count a line of the store, from count on a line after the end-of-file mark.
+std::int32_t lineIndexAt(const LineStore& store, std::size_t offset);
 
 void release(LineStore& store);

@@ -21,6 +21,12 @@ const char* notConvertedText(NotConverted reason) {
     case NotConverted::capitalNewlineInText: return "a '\\N' in the text becomes a line break in SSA";
     case NotConverted::unreadableEventTimes: return "an event whose times cannot be read";
     case NotConverted::noEvent: return "a line in [Events] that is no event";
+    case NotConverted::numberNotNumber: return "an entry number that is not a number";
+    case NotConverted::unreadableFrame: return "a frame line that cannot be read";
+    case NotConverted::eventWithoutText: return "an event that ends before its Text field";
+    case NotConverted::fieldNamedTwice: return "an event whose Format line names a field twice";
+    case NotConverted::noCharacter: return "a code unit that is no character, written as U+FFFD";
+    case NotConverted::cutCharacter: return "a character cut short at the end of the file, written as U+FFFD";
     }
     return "";
 }
@@ -53,7 +59,9 @@ std::vector<std::string> messageLines(const RunReport& report) {
     case RunFailure::noSubtitles: return {"No subtitles found in the input file:", report.path};
     case RunFailure::linesNotConverted:
         return {"Lines not converted in the input file:", report.path,
-                formatText("%d lines (first: line %d); nothing was written.",
+                formatText(report.ontoItself ? "%d lines (first: line %d); nothing was written, as the output "
+                                               "is the input file itself."
+                                             : "%d lines (first: line %d); nothing was written.",
                            static_cast<int>(report.notConverted.count),
                            static_cast<int>(report.notConverted.first[0].line))};
     case RunFailure::inputChanged: return {"The input file changed while it was read:", report.path};
@@ -62,6 +70,11 @@ std::vector<std::string> messageLines(const RunReport& report) {
                 formatText("A run reads files of up to %llu bytes.", static_cast<unsigned long long>(kLargestInput))};
     case RunFailure::outputNotRegular:
         return {"Cannot write the output file:", report.path, "It is not a regular file."};
+    case RunFailure::timesTooLarge:
+        return {"The output cannot hold the times of the input file:", report.path,
+                formatText("subtitle %d (line %d) would pass %s; nothing was written.",
+                           static_cast<int>(report.subtitle), static_cast<int>(report.subtitleLine),
+                           report.reason.c_str())};
     }
     return {};
 }

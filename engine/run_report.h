@@ -17,10 +17,11 @@ enum class RunFailure : std::uint8_t {
     frameRate,          // the run divides by a frame rate that is no number above 0
     cannotWrite,        // the output could not be created or written
     noSubtitles,        // the input holds text but no subtitle
-    linesNotConverted,  // strict: some input line was not converted
+    linesNotConverted,  // strict, or onto itself: some input line was not converted
     inputChanged,       // the input changed while it was read
     inputOverLimit,     // the input is larger than a run takes (kLargestInput bytes)
     outputNotRegular,   // the output is, or leads to, a device, a pipe or a folder
+    timesTooLarge,      // a time or frame of the output would pass what it holds
 };
 
 // Why an input line was not converted.
@@ -37,6 +38,12 @@ enum class NotConverted : std::uint8_t {
     capitalNewlineInText,
     unreadableEventTimes,
     noEvent,
+    numberNotNumber,
+    unreadableFrame,
+    eventWithoutText,
+    fieldNamedTwice,
+    noCharacter,
+    cutCharacter,
 };
 
 const char* notConvertedText(NotConverted reason);
@@ -46,22 +53,39 @@ struct NotConvertedLine {
     NotConverted reason;
 };
 
-// The lines that a run did not convert: all counted, the first ones kept.
+// The lines that a run did not convert: all counted, the first ones in the
+// file kept in order (a line noted after a later one, such as one that could
+// not be decoded, takes its place among them).
 struct NotConvertedLines {
     static constexpr std::int32_t kKept = 10;
     std::int32_t count = 0;
     std::array<NotConvertedLine, kKept> first{};
 
     void add(std::int32_t line, NotConverted reason) {
-        if (count < kKept) first[static_cast<std::size_t>(count)] = {line, reason};
+        auto kept = static_cast<std::size_t>(count < kKept ? count : kKept);
         ++count;
+        std::size_t at = kept;
+        while (at > 0 && first[at - 1].line > line) --at;
+        if (at == static_cast<std::size_t>(kKept)) return;
+        if (kept == static_cast<std::size_t>(kKept)) --kept;
+        for (std::size_t k = kept; k > at; --k) first[k] = first[k - 1];
+        first[at] = {line, reason};
     }
 };
 
 struct RunReport {
     RunFailure failure = RunFailure::none;
     std::string path;    // the file that a failure is about
-    std::string reason;  // the system's reason, for failures that have one
+    // The system's reason, for failures that have one; for times too large,
+    // the largest that the output holds ("999:59:59.99").
+    std::string reason;
+    // Times too large: the first subtitle whose times pass, its place among
+    // the subtitles and its line in the input, counted from 1.
+    std::int32_t subtitle = 0;
+    std::int32_t subtitleLine = 0;
+    // Lines not converted in a run whose output is its input, which fails
+    // without --strict.
+    bool ontoItself = false;
     double frameRate = 0.0;
     // "SRT => SSA ..." once the pair of kinds is known.
     const char* pairText = nullptr;

@@ -8,17 +8,20 @@
 namespace {
 
 // A frame line from an entry of timing lines: "{start}{end}" with frame
-// numbers of six digits or as many as they need, and the text lines joined by "|".
-void writeFrameLine(EntryWriting& w, const SrtEntry& entry) {
-    const double start = secondsOf(entry.times.start), end = secondsOf(entry.times.end);
-    const double by = shiftFor(w.shift, start);
+// numbers of six digits or as many as they need, and the text lines joined
+// by "|". False when a frame passes what a frame line holds.
+bool writeFrameLine(EntryWriting& w, const SrtEntry& entry) {
+    const double by = w.shift.by;
+    const std::int32_t start = timeToFrame(secondsOf(entry.times.start) + by, w.settings.frameRate);
+    const std::int32_t end = timeToFrame(secondsOf(entry.times.end) + by, w.settings.frameRate);
+    if (start > kLastFrame || end > kLastFrame) return passes(w.beyond, entry.position, entry.timingLine, kLastFrameText);
     char frames[32];
     char* p = frames;
     *p++ = '{';
-    p = putDigits(p, timeToFrame(start + by, w.settings.frameRate), 6);
+    p = putDigits(p, start, 6);
     *p++ = '}';
     *p++ = '{';
-    p = putDigits(p, timeToFrame(end + by, w.settings.frameRate), 6);
+    p = putDigits(p, end, 6);
     *p++ = '}';
     put(w.out, std::string_view(frames, static_cast<std::size_t>(p - frames)));
     for (std::int32_t k = entry.textFrom; k < entry.textTo; ++k) {
@@ -30,37 +33,44 @@ void writeFrameLine(EntryWriting& w, const SrtEntry& entry) {
     }
     putLineEnd(w.out);
     w.subs += entry.textTo - entry.textFrom > 1 ? entry.textTo - entry.textFrom : 1;
+    return true;
 }
 
 // The timing line of a frame line's entry: the frames' times, rounded to
-// milliseconds, moved by the first-subtitle shift when it is on.
-void putFramesTiming(EntryWriting& w, const SrtEntry& entry) {
-    char timing[kTimesBufferSize];
+// milliseconds, moved by the first-subtitle shift when it is on. False when
+// they pass what a timing line holds.
+bool framesTiming(EntryWriting& w, const SrtEntry& entry, char (&timing)[kTimesBufferSize], std::size_t& length) {
     Millis startMs, endMs;
     if (!w.shift.on && frameTime(entry.frames.start, w.settings.frameRate, 1000, startMs) &&
         frameTime(entry.frames.end, w.settings.frameRate, 1000, endMs)) {
         char* p = putSrtTime(timing, startMs);
         p += std::string_view(" --> ").copy(p, 5);
-        put(w.out, std::string_view(timing, static_cast<std::size_t>(putSrtTime(p, endMs) - timing)));
-        return;
+        length = static_cast<std::size_t>(putSrtTime(p, endMs) - timing);
+        return startMs <= kLatestSrtTime && endMs <= kLatestSrtTime;
     }
-    const double start = entry.frames.start / w.settings.frameRate;
-    const double end = entry.frames.end / w.settings.frameRate;
-    const double by = shiftFor(w.shift, start);
-    formatSrtTimes(start + by, end + by, timing, sizeof timing);
-    put(w.out, timing);
+    const double by = w.shift.by;
+    const bool within = formatSrtTimes(entry.frames.start / w.settings.frameRate + by,
+                                       entry.frames.end / w.settings.frameRate + by, timing, sizeof timing);
+    length = std::char_traits<char>::length(timing);
+    return within;
 }
 
 // A numbered SRT entry from a frame line, its text's lines split at each "|".
-void writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
+// False when its times pass what a timing line holds.
+bool writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
+    char timing[kTimesBufferSize];
+    std::size_t length;
+    if (!framesTiming(w, entry, timing, length))
+        return passes(w.beyond, entry.position, entry.timingLine, kLatestSrtText);
     putDecimal(w.out, entry.position);
     putLineEnd(w.out);
-    putFramesTiming(w, entry);
+    put(w.out, std::string_view(timing, length));
     putLineEnd(w.out);
     putJoined(w.out, line(w.store, entry.timingLine).substr(entry.frames.textFrom), '|', "\r\n");
     putLineEnd(w.out);
     putLineEnd(w.out);
     ++w.subs;
+    return true;
 }
 
 }  // namespace
@@ -70,13 +80,10 @@ WriteOutcome writeSrtSwap(const LineStore& store, const ConversionSettings& sett
     OutputFile out;
     if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store), settings.dryRun))
         return failedOutcome(out);
-    EntryWriting w{out, store, settings, firstSubShift(settings), 0, {}};
+    const double earliest = settings.shiftFirstSub ? earliestStart(store, settings.frameRate) : 0.0;
+    EntryWriting w{out, store, settings, firstSubShift(settings, earliest), 0, {}, {}};
     EntryScan scan = startEntryScan(store, &w.notConverted);
-    for (SrtEntry entry; nextEntry(scan, entry);) {
-        if (entry.kind == LineKindSrt)
-            writeFrameLine(w, entry);
-        else
-            writeTimedEntry(w, entry);
-    }
-    return finishOutput(out, settings, store, w.subs, w.notConverted);
+    for (SrtEntry entry; nextEntry(scan, entry);)
+        if (!(entry.kind == LineKindSrt ? writeFrameLine(w, entry) : writeTimedEntry(w, entry))) break;
+    return finishOutput(out, settings, store, w.subs, w.notConverted, w.beyond);
 }

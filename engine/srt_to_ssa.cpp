@@ -60,17 +60,22 @@ Prefix readPrefix(const TimeSpan& times) {
     return prefix;
 }
 
-// Times computed in seconds, rounded to hundredths.
-Prefix computedPrefix(double start, double end) {
+// Times computed in seconds, rounded to hundredths; false when they pass
+// what a script holds.
+bool computedPrefix(double start, double end, Prefix& prefix) {
     static constexpr std::string_view kHead = "Dialogue: Marked=";
-    Prefix prefix;
     char* p = prefix.text;
     p += kHead.copy(p, kHead.size());
-    formatSsaTimes(start, end, p, kTimesBufferSize);
+    const bool within = formatSsaTimes(start, end, p, kTimesBufferSize);
     p += std::strlen(p);
     p += kStyle.copy(p, kStyle.size());
     prefix.length = static_cast<std::size_t>(p - prefix.text);
-    return prefix;
+    return within;
+}
+
+// Whether times print, their hundredths cut, within what a script holds.
+bool withinScript(const TimeSpan& times) {
+    return times.start / 10 <= kLatestSsaTime / 10 && times.end / 10 <= kLatestSsaTime / 10;
 }
 
 void putDialogue(OutputFile& out, std::string_view prefix, std::string_view name, std::string_view text) {
@@ -98,14 +103,18 @@ void noteEntryBreaks(EntryWriting& w, const SrtEntry& entry) {
 }
 
 // An entry of timing lines: its text lines joined by "\n" into one Dialogue
-// line, or each a Dialogue line of its own.
-void writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
+// line, or each a Dialogue line of its own. False when its times pass what a
+// script holds.
+bool writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
     Prefix prefix;
-    if (w.settings.shiftFirstSub) {
+    if (w.shift.on) {
         const double start = secondsOf(entry.times.start), end = secondsOf(entry.times.end);
-        const double by = shiftFor(w.shift, start);
-        prefix = computedPrefix(start + by, end + by);
+        if (!computedPrefix(start + w.shift.by, end + w.shift.by, prefix))
+            return passes(w.beyond, entry.position, entry.timingLine, kLatestSsaText);
     } else {
+        // Times are read up to 999:59:59,999, but a fraction rounded up
+        // ("59,9996") may reach 1000 hours.
+        if (!withinScript(entry.times)) return passes(w.beyond, entry.position, entry.timingLine, kLatestSsaText);
         prefix = readPrefix(entry.times);
     }
     char position[12];
@@ -129,19 +138,22 @@ void writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
         }
     }
     w.subs += entry.textTo - entry.textFrom > 1 ? entry.textTo - entry.textFrom : 1;
+    return true;
 }
 
-// A frame line: its text, whose lines "|" joins, as one Dialogue line.
-void writeFrameEntry(EntryWriting& w, const SrtEntry& entry) {
+// A frame line: its text, whose lines "|" joins, as one Dialogue line. False
+// when its times pass what a script holds.
+bool writeFrameEntry(EntryWriting& w, const SrtEntry& entry) {
     Prefix prefix;
     Millis start, end;
     if (!w.shift.on && frameTime(entry.frames.start, w.settings.frameRate, 100, start) &&
         frameTime(entry.frames.end, w.settings.frameRate, 100, end)) {
-        prefix = readPrefix({start * 10, end * 10});
-    } else {
-        const double startSeconds = entry.frames.start / w.settings.frameRate;
-        const double by = shiftFor(w.shift, startSeconds);
-        prefix = computedPrefix(startSeconds + by, entry.frames.end / w.settings.frameRate + by);
+        const TimeSpan times{start * 10, end * 10};
+        if (!withinScript(times)) return passes(w.beyond, entry.position, entry.timingLine, kLatestSsaText);
+        prefix = readPrefix(times);
+    } else if (!computedPrefix(entry.frames.start / w.settings.frameRate + w.shift.by,
+                               entry.frames.end / w.settings.frameRate + w.shift.by, prefix)) {
+        return passes(w.beyond, entry.position, entry.timingLine, kLatestSsaText);
     }
     const std::string_view text = line(w.store, entry.timingLine).substr(entry.frames.textFrom);
     noteScriptBreaks(text, entry.timingLine, w.notConverted);
@@ -150,6 +162,7 @@ void writeFrameEntry(EntryWriting& w, const SrtEntry& entry) {
     put(w.out, kMargins);
     putJoined(w.out, text, '|', "\\n");
     ++w.subs;
+    return true;
 }
 
 }  // namespace
@@ -163,14 +176,12 @@ WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& set
         put(out, headerLine);
         putLineEnd(out);
     }
-    EntryWriting w{out, store, settings, firstSubShift(settings), 0, {}};
+    const double earliest = settings.shiftFirstSub ? earliestStart(store, settings.frameRate) : 0.0;
+    EntryWriting w{out, store, settings, firstSubShift(settings, earliest), 0, {}, {}};
     EntryScan scan = startEntryScan(store, &w.notConverted);
     for (SrtEntry entry; nextEntry(scan, entry);) {
-        if (entry.kind == LineKindSrt)
-            writeTimedEntry(w, entry);
-        else
-            writeFrameEntry(w, entry);
+        if (!(entry.kind == LineKindSrt ? writeTimedEntry(w, entry) : writeFrameEntry(w, entry))) break;
         putLineEnd(out);
     }
-    return finishOutput(out, settings, store, w.subs, w.notConverted);
+    return finishOutput(out, settings, store, w.subs, w.notConverted, w.beyond);
 }

@@ -1,6 +1,6 @@
 // Reading SSA and ASS events: sections and keywords in any case after
-// leading blanks, fields by the Format line, and each value without the
-// blanks around it.
+// leading blanks, fields by the Format line, each value without the blanks
+// around it but the text, which keeps its bytes.
 #include "ssa_events.h"
 
 #include <cstdint>
@@ -77,48 +77,59 @@ EventFields usableFields(std::string_view format, const EventFields& before) {
 }  // namespace
 
 bool readFormatLine(std::string_view format, EventFields& fields) {
-    EventFields found{-1, -1, 0};
+    EventFields found{-1, -1, -1, false};
+    int count = 0;
+    const auto take = [&](int& field) {
+        found.namedTwice = found.namedTwice || field >= 0;
+        field = count;
+    };
     while (true) {
         const std::size_t comma = format.find(',');
         const std::string_view name = trimmed(format.substr(0, comma));
-        if (equalsIgnoringCase(name, "Start")) found.start = found.count;
-        if (equalsIgnoringCase(name, "End")) found.end = found.count;
-        ++found.count;
+        if (equalsIgnoringCase(name, "Start")) take(found.start);
+        if (equalsIgnoringCase(name, "End")) take(found.end);
+        if (equalsIgnoringCase(name, "Text")) take(found.text);
+        ++count;
         if (comma == std::string_view::npos) break;
         format.remove_prefix(comma + 1);
     }
-    // The text is the last field: Start and End must come before it. Scripts
-    // name about ten fields; more than 64 is no Format line of an event.
-    if (found.start < 0 || found.end < 0 || found.start == found.count - 1 || found.end == found.count - 1 ||
-        found.count > kMostFields)
+    if (found.text < 0) found.text = count - 1;
+    // Scripts name about ten fields; more than 64 is no Format line of an
+    // event. Start and End must come before the text, which takes the rest;
+    // where one is named twice, its events cannot be read at all.
+    if (count > kMostFields ||
+        (!found.namedTwice && (found.start < 0 || found.end < 0 || found.start >= found.text || found.end >= found.text)))
         return false;
     fields = found;
     return true;
 }
 
-bool readEventLine(std::string_view values, const EventFields& fields, SsaEvent& event) {
+EventLine readEventLine(std::string_view values, const EventFields& fields, SsaEvent& event) {
     // The commas before the text, found sixteen bytes at a time: the fields
     // end at them, and the text begins after the last.
     const char* commas[kMostFields];
-    const int wanted = fields.count - 1;
+    const int wanted = fields.text;
     int found = 0;
     const char* stop = values.data() + values.size();
-    forEachByte(values.data(), stop, ',', [&](const char* comma) {
-        commas[found++] = comma;
-        return found < wanted;
-    });
+    if (wanted > 0)
+        forEachByte(values.data(), stop, ',', [&](const char* comma) {
+            commas[found++] = comma;
+            return found < wanted;
+        });
     // Field i runs from after comma i - 1 to comma i, the last one found to
-    // the end of the line; a line with fewer fields than its Format line has
-    // an empty text.
+    // the end of the line.
     const auto fieldAt = [&](int i) {
         const char* from = i == 0 ? values.data() : commas[i - 1] + 1;
         const char* to = i < found ? commas[i] : stop;
         return std::string_view(from, static_cast<std::size_t>(to - from));
     };
-    if (found < fields.start || found < fields.end) return false;
-    event.text = found == fields.count - 1 ? trimmed(fieldAt(found)) : std::string_view();
-    return readEventTime(trimmed(fieldAt(fields.start)), event.times.start) &&
-           readEventTime(trimmed(fieldAt(fields.end)), event.times.end);
+    if (found < fields.start || found < fields.end ||
+        !readEventTime(trimmed(fieldAt(fields.start)), event.times.start) ||
+        !readEventTime(trimmed(fieldAt(fields.end)), event.times.end))
+        return EventLine::timesUnreadable;
+    if (found < fields.text) return EventLine::endsBeforeText;
+    event.text = fieldAt(fields.text);
+    return EventLine::read;
 }
 
 bool nextEvent(EventScan& scan, SsaEvent& event) {
@@ -138,8 +149,15 @@ bool nextEvent(EventScan& scan, SsaEvent& event) {
         std::string_view rest;
         if (isDialogueLine(l, rest) || afterKeyword(l, "Dialogue:", rest)) {
             event.line = i;
-            if (readEventLine(rest, scan.fields, event)) return true;
-            note(scan, i, NotConverted::unreadableEventTimes);
+            if (scan.fields.namedTwice) {
+                note(scan, i, NotConverted::fieldNamedTwice);
+                continue;
+            }
+            switch (readEventLine(rest, scan.fields, event)) {
+            case EventLine::read: return true;
+            case EventLine::timesUnreadable: note(scan, i, NotConverted::unreadableEventTimes); break;
+            case EventLine::endsBeforeText: note(scan, i, NotConverted::eventWithoutText); break;
+            }
         } else if (afterKeyword(l, "Format:", rest)) {
             scan.fields = usableFields(rest, scan.fields);
         } else if (!isOtherEventLine(l)) {
@@ -147,4 +165,14 @@ bool nextEvent(EventScan& scan, SsaEvent& event) {
         }
     }
     return false;
+}
+
+double earliestEventStart(const LineStore& store) {
+    EventScan scan = startEventScan(store, nullptr);
+    SsaEvent event;
+    if (!nextEvent(scan, event)) return 0.0;
+    Millis earliest = event.times.start;
+    while (nextEvent(scan, event))
+        if (event.times.start < earliest) earliest = event.times.start;
+    return secondsOf(earliest);
 }

@@ -9,12 +9,15 @@
 #include "run_report.h"
 #include "time_value.h"
 
-// Where an event's fields stand, counted from 0, and how many the Format
-// line names: the last is the text, which runs to the end of the line.
+// Where an event's fields stand, counted from 0, as the Format line names
+// them: the text runs from its own place to the end of the line, commas and
+// all. A Format line that names Start, End or Text twice leaves it unknown
+// which is meant.
 struct EventFields {
     int start = 1;
     int end = 2;
-    int count = 10;
+    int text = 9;
+    bool namedTwice = false;
 };
 
 struct SsaEvent {
@@ -41,10 +44,21 @@ inline EventScan startEventScan(const LineStore& store, NotConvertedLines* notCo
 // The next event; false when the script has no more.
 bool nextEvent(EventScan& scan, SsaEvent& event);
 
+// The earliest start among the script's events, in seconds; 0 when it has none.
+double earliestEventStart(const LineStore& store);
+
 // The fields that a Format line names ("Format: Layer, Start, End, ...");
-// false when it names no Start or no End, which leaves the fields as they were.
+// false when it names no Start or no End, or names them after Text, which
+// leaves the fields as they were. Without a field named Text the last field
+// is the text.
 bool readFormatLine(std::string_view format, EventFields& fields);
 
-// The fields of an event line after "Dialogue:", found by `fields`; false when
-// its times cannot be read.
-bool readEventLine(std::string_view values, const EventFields& fields, SsaEvent& event);
+enum class EventLine : std::uint8_t {
+    read,
+    timesUnreadable,  // its times cannot be read
+    endsBeforeText,   // it has fewer fields than it needs to reach the text
+};
+
+// The fields of an event line after "Dialogue:", found by `fields`: the times
+// without the blanks around them, the text with them.
+EventLine readEventLine(std::string_view values, const EventFields& fields, SsaEvent& event);

@@ -28,21 +28,20 @@ void putEventText(OutputFile& out, std::string_view text) {
 }
 
 // The timing line: the times as the script has them, or moved and rounded to
-// milliseconds.
-void putTimingLine(OutputFile& out, const TimeSpan& times, FirstSubShift& shift) {
-    char timing[kTimesBufferSize];
-    std::size_t length;
+// milliseconds. False when they pass what a timing line holds.
+bool timingLine(const TimeSpan& times, const FirstSubShift& shift, char (&timing)[kTimesBufferSize],
+                std::size_t& length) {
     if (shift.on) {
-        const double start = secondsOf(times.start), end = secondsOf(times.end);
-        const double by = shiftFor(shift, start);
-        formatSrtTimes(start + by, end + by, timing, sizeof timing);
+        const bool within =
+            formatSrtTimes(secondsOf(times.start) + shift.by, secondsOf(times.end) + shift.by, timing, sizeof timing);
         length = std::char_traits<char>::length(timing);
-    } else {
-        char* p = putSrtTime(timing, times.start);
-        p += std::string_view(" --> ").copy(p, 5);
-        length = static_cast<std::size_t>(putSrtTime(p, times.end) - timing);
+        return within;
     }
-    put(out, std::string_view(timing, length));
+    char* p = putSrtTime(timing, times.start);
+    p += std::string_view(" --> ").copy(p, 5);
+    length = static_cast<std::size_t>(putSrtTime(p, times.end) - timing);
+    // Scripts may have minutes and seconds up to 99.
+    return times.start <= kLatestSrtTime && times.end <= kLatestSrtTime;
 }
 
 }  // namespace
@@ -53,18 +52,25 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
     if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store), settings.dryRun))
         return failedOutcome(out);
     NotConvertedLines notConverted;
-    FirstSubShift shift = firstSubShift(settings);
+    TimesBeyond beyond;
+    const FirstSubShift shift = firstSubShift(settings, settings.shiftFirstSub ? earliestEventStart(store) : 0.0);
     std::int32_t subs = 0;
     EventScan scan = startEventScan(store, &notConverted);
     for (SsaEvent event; nextEvent(scan, event);) {
+        char timing[kTimesBufferSize];
+        std::size_t length;
+        if (!timingLine(event.times, shift, timing, length)) {
+            passes(beyond, subs + 1, event.line, kLatestSrtText);
+            break;
+        }
         // Entries are numbered by their place: 1, 2, 3 ...
         putDecimal(out, ++subs);
         putLineEnd(out);
-        putTimingLine(out, event.times, shift);
+        put(out, std::string_view(timing, length));
         putLineEnd(out);
         putEventText(out, event.text);
         putLineEnd(out);
         putLineEnd(out);
     }
-    return finishOutput(out, settings, store, subs, notConverted);
+    return finishOutput(out, settings, store, subs, notConverted, beyond);
 }

@@ -9,18 +9,19 @@ bool bigEndian(TextEncoding encoding) {
            encoding == TextEncoding::utf32be;
 }
 
-// Unmarked UTF-16 of ASCII text: in each of the first 64 units one byte is
-// zero, the high one, and the other is not. Text in other encodings has no
-// zero bytes, so this never takes a file of UTF-8 or a code page for UTF-16.
+// Unmarked UTF-16: in the first 256 units, the high byte is zero in more than
+// half (the Latin letters, digits and punctuation of subtitles), the low byte
+// in at most one in 20. Text in other encodings has no zero bytes, so this
+// never takes a file of UTF-8 or a code page for UTF-16.
 bool isUnmarkedUtf16(std::string_view bytes, bool bigEndianUnits) {
-    const std::size_t units = bytes.size() / 2 < 64 ? bytes.size() / 2 : 64;
+    const std::size_t units = bytes.size() / 2 < 256 ? bytes.size() / 2 : 256;
     if (units == 0) return false;
+    std::size_t zeroHigh = 0, zeroLow = 0;
     for (std::size_t i = 0; i < units; ++i) {
-        const char high = bytes[2 * i + (bigEndianUnits ? 0 : 1)];
-        const char low = bytes[2 * i + (bigEndianUnits ? 1 : 0)];
-        if (high != '\0' || low == '\0' || static_cast<unsigned char>(low) >= 0x80) return false;
+        zeroHigh += bytes[2 * i + (bigEndianUnits ? 0 : 1)] == '\0';
+        zeroLow += bytes[2 * i + (bigEndianUnits ? 1 : 0)] == '\0';
     }
-    return true;
+    return 2 * zeroHigh > units && 20 * zeroLow <= units;
 }
 
 constexpr std::uint32_t kReplacement = 0xFFFD;
@@ -111,7 +112,8 @@ int unitBytes(TextEncoding encoding) {
     return 1;
 }
 
-std::size_t decodeToUtf8(const unsigned char* in, std::size_t size, TextEncoding encoding, char* out) {
+std::size_t decodeToUtf8(const unsigned char* in, std::size_t size, TextEncoding encoding, char* out,
+                         DecodeFaults* faults) {
     const int bytes = unitBytes(encoding);
     const bool big = bigEndian(encoding);
     const auto unitAt = [&](std::size_t i) {
@@ -121,6 +123,17 @@ std::size_t decodeToUtf8(const unsigned char* in, std::size_t size, TextEncoding
     };
     const auto step = static_cast<std::size_t>(bytes);
     char* p = out;
+    // A unit that is no character, noted unless another stands before it on
+    // the same line: a line end between them is looked for from the last one.
+    std::size_t lastFault = 0;
+    const auto noteFault = [&] {
+        if (!faults) return;
+        const auto at = static_cast<std::size_t>(p - out);
+        bool newLine = faults->noCharacter.empty();
+        for (std::size_t k = lastFault; !newLine && k < at; ++k) newLine = out[k] == '\n' || out[k] == '\r';
+        if (newLine) faults->noCharacter.push_back(at);
+        lastFault = at;
+    };
     std::size_t i = 0;
     while (i + step <= size) {
         std::uint32_t c = unitAt(i);
@@ -132,10 +145,19 @@ std::size_t decodeToUtf8(const unsigned char* in, std::size_t size, TextEncoding
                 i += 2;
             }
         }
-        if ((c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) c = kReplacement;
+        if ((c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) {
+            noteFault();
+            c = kReplacement;
+        }
         p = putUtf8(p, c);
     }
-    if (i < size) p = putUtf8(p, kReplacement);  // a unit cut at the end
+    if (i < size) {  // a unit cut at the end
+        if (faults) {
+            faults->cutAtEnd = true;
+            faults->cutOffset = static_cast<std::size_t>(p - out);
+        }
+        p = putUtf8(p, kReplacement);
+    }
     return static_cast<std::size_t>(p - out);
 }
 

@@ -2,14 +2,24 @@
 #include "text_output.h"
 
 WriteOutcome finishOutput(OutputFile& out, const ConversionSettings& settings, const LineStore& store,
-                          std::int32_t subs, NotConvertedLines& notConverted) {
+                          std::int32_t subs, NotConvertedLines& notConverted, const TimesBeyond& beyond) {
     for (std::int32_t k = 0; k < store.linesAfterEndMark; ++k)
         if (!lineAfterEndMark(store, k).empty())
             notConverted.add(store.endMarkLine + k, NotConverted::textAfterEndMark);
+    // Units that are no character, on lines before any end-of-file mark (the
+    // lines after it are noted already).
+    const auto noteDecoding = [&](std::size_t offset, NotConverted reason) {
+        const std::int32_t i = lineIndexAt(store, offset);
+        if (i < store.count) notConverted.add(i + 1, reason);
+    };
+    for (const std::size_t offset : store.decodeFaults.noCharacter) noteDecoding(offset, NotConverted::noCharacter);
+    if (store.decodeFaults.cutAtEnd) noteDecoding(store.decodeFaults.cutOffset, NotConverted::cutCharacter);
     WriteOutcome outcome;
     outcome.subs = subs;
     outcome.notConverted = notConverted;
-    if (settings.strict && notConverted.count > 0) return outcome;  // the output's destructor removes it
+    outcome.beyond = beyond;
+    // The output's destructor removes what was written.
+    if (beyond.subtitle > 0 || (settings.strict && notConverted.count > 0)) return outcome;
     outcome.written = commitOutput(out);
     outcome.error = out.error;
     return outcome;

@@ -62,19 +62,17 @@ inline bool holdsScriptBreak(std::string_view text, char n) {
     return false;
 }
 
-// The first-subtitle shift of one writer: when the settings ask for it, the
-// first entry the writer writes fixes it, so that this entry starts at the
-// first-sub time; every time the writer computes, that entry's included, is
-// moved by it.
+// The first-subtitle shift of one writer: when the settings ask for it,
+// every time is moved by the same amount, so that the earliest start of the
+// input (`earliest` seconds, as the writer computes its times) comes to the
+// first-sub time.
 struct FirstSubShift {
     bool on;
-    double target;
-    bool fixed = false;
-    double by = 0.0;
+    double by;
 };
 
-inline FirstSubShift firstSubShift(const ConversionSettings& settings) {
-    return FirstSubShift{settings.shiftFirstSub, firstSubSeconds(settings)};
+inline FirstSubShift firstSubShift(const ConversionSettings& settings, double earliest) {
+    return settings.shiftFirstSub ? FirstSubShift{true, firstSubSeconds(settings) - earliest} : FirstSubShift{false, 0.0};
 }
 
 // What a writer over the entries of an SRT file keeps while it writes.
@@ -85,15 +83,20 @@ struct EntryWriting {
     FirstSubShift shift;
     std::int32_t subs = 0;
     NotConvertedLines notConverted;
+    TimesBeyond beyond;
 };
 
-// The shift for an entry that starts at `start` seconds.
-inline double shiftFor(FirstSubShift& shift, double start) {
-    if (shift.on && !shift.fixed) {
-        shift.by = shift.target - start;
-        shift.fixed = true;
-    }
-    return shift.by;
+// How the outputs write their latest time or frame, for the message of a
+// run whose times pass it.
+constexpr const char* kLatestSsaText = "999:59:59.99";
+constexpr const char* kLatestSrtText = "999:59:59,999";
+constexpr const char* kLastFrameText = "frame 999999999";
+
+// Notes that the subtitle at `position` (its line from 0) passes `limit`;
+// false, which stops the writer.
+inline bool passes(TimesBeyond& beyond, std::int32_t position, std::int32_t line, const char* limit) {
+    beyond = {position, line + 1, limit};
+    return false;
 }
 
 // The outcome of a writer whose output could not be opened.
@@ -104,8 +107,9 @@ inline WriteOutcome failedOutcome(const OutputFile& out) {
     return outcome;
 }
 
-// Notes the lines after an end-of-file mark, then puts the output in place,
-// unless the run is strict and some input line was not converted: then the
-// output is abandoned and nothing is written.
+// Notes the lines after an end-of-file mark and those that could not be
+// decoded, then puts the output in place, unless a subtitle passed what the
+// output holds, or the run is strict and some input line was not converted:
+// then the output is abandoned and nothing is written.
 WriteOutcome finishOutput(OutputFile& out, const ConversionSettings& settings, const LineStore& store,
-                          std::int32_t subs, NotConvertedLines& notConverted);
+                          std::int32_t subs, NotConvertedLines& notConverted, const TimesBeyond& beyond);

@@ -201,23 +201,27 @@ static void copyOut(const char* text, const char* end, char* out, std::size_t ou
 
 // Both formatters build their text by hand: they run once per subtitle, and
 // printf would be most of a conversion's time.
-void formatSsaTimes(double a, double b, char* out, std::size_t outSize) {
+bool formatSsaTimes(double a, double b, char* out, std::size_t outSize) {
     char text[kTimesBufferSize];
     char* p = text;
     *p++ = '0';
     *p++ = ',';
-    p = putSsaTime(p, printedTime(a, 2) * 10);
+    const Millis start = printedTime(a, 2) * 10, end = printedTime(b, 2) * 10;
+    p = putSsaTime(p, start);
     *p++ = ',';
-    p = putSsaTime(p, printedTime(b, 2) * 10);
+    p = putSsaTime(p, end);
     copyOut(text, p, out, outSize);
+    return start <= kLatestSsaTime && end <= kLatestSsaTime;
 }
 
-void formatSrtTimes(double a, double b, char* out, std::size_t outSize) {
+bool formatSrtTimes(double a, double b, char* out, std::size_t outSize) {
     char text[kTimesBufferSize];
-    char* p = putSrtTime(text, printedTime(a, 3));
+    const Millis start = printedTime(a, 3), end = printedTime(b, 3);
+    char* p = putSrtTime(text, start);
     std::memcpy(p, " --> ", 5);
-    p = putSrtTime(p + 5, printedTime(b, 3));
+    p = putSrtTime(p + 5, end);
     copyOut(text, p, out, outSize);
+    return start <= kLatestSrtTime && end <= kLatestSrtTime;
 }
 
 std::int32_t timeToFrame(double seconds, double frameRate) {

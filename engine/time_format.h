@@ -9,10 +9,18 @@
 // Enough for any pair of times these formatters print, however large.
 constexpr std::size_t kTimesBufferSize = 96;
 
-// "0,h:mm:ss.cc,h:mm:ss.cc": the Marked value and the two times of a Dialogue line.
-void formatSsaTimes(double a, double b, char* out, std::size_t outSize);
-// "hh:mm:ss,mmm --> hh:mm:ss,mmm".
-void formatSrtTimes(double a, double b, char* out, std::size_t outSize);
+// The latest times and the last frame that the program writes and reads back:
+// hours of three digits at most, frame numbers of nine.
+constexpr Millis kLatestSrtTime = 999LL * 3600000 + 3599999;  // 999:59:59,999
+constexpr Millis kLatestSsaTime = 999LL * 3600000 + 3599990;  // 999:59:59.99
+constexpr std::int32_t kLastFrame = 999999999;
+
+// "0,h:mm:ss.cc,h:mm:ss.cc": the Marked value and the two times of a Dialogue
+// line; false when either time, as printed, is later than kLatestSsaTime.
+bool formatSsaTimes(double a, double b, char* out, std::size_t outSize);
+// "hh:mm:ss,mmm --> hh:mm:ss,mmm"; false when either time, as printed, is
+// later than kLatestSrtTime.
+bool formatSrtTimes(double a, double b, char* out, std::size_t outSize);
 
 // A time read from the input, printed as it stands: "h:mm:ss.cc" with the
 // hundredths cut from the milliseconds, and "hh:mm:ss,mmm"; hours with as many

@@ -54,27 +54,43 @@ bool readFraction(std::string_view s, std::size_t& i, std::size_t most, Millis& 
     return true;
 }
 
-// -?[H:]M:S with an optional fraction (",", "." or ":" and digits).
-// `withHours` reads three numbers, else two.
-bool readSrtTime(std::string_view s, std::size_t& i, bool withHours, Millis& time) {
+// Minutes or seconds: digits of a value below 60, however many ("013" is 13);
+// i moves past them.
+bool readSixty(std::string_view s, std::size_t& i, int& value) {
+    value = 0;
+    std::size_t p = i;
+    for (; p < s.size() && isDigit(s[p]); ++p)
+        if ((value = value * 10 + (s[p] - '0')) >= 60) return false;
+    if (p == i) return false;
+    i = p;
+    return true;
+}
+
+// -?[H:]M:S with an optional fraction: "H:M:S" with hours of one to three
+// digits, or "M:S"; then "," or "." and digits, or for "H:M:S" also ":" and
+// digits. Minutes and seconds are below 60; a time with a minus sign is 0.
+bool readSrtTime(std::string_view s, std::size_t& i, Millis& time) {
     std::size_t p = i;
     const bool negative = p < s.size() && s[p] == '-';
     if (negative) ++p;
-    const int count = withHours ? 3 : 2;
-    int numbers[3] = {};
-    for (int n = 0; n < count; ++n) {
-        if (n > 0 && (p >= s.size() || s[p++] != ':')) return false;
-        if (!readNumber(s, p, n == 0 && withHours ? 3 : 2, numbers[n])) return false;
+    // The numbers between colons decide the form: two are "M:S", three "H:M:S".
+    std::size_t colons = 0;
+    for (std::size_t q = p; q < s.size() && (isDigit(s[q]) || s[q] == ':'); ++q)
+        if (s[q] == ':' && q + 1 < s.size() && isDigit(s[q + 1])) ++colons;
+    int hours = 0, minutes = 0, seconds = 0;
+    if (colons >= 2) {
+        if (!readNumber(s, p, 3, hours) || p >= s.size() || s[p++] != ':') return false;
+    } else if (colons != 1) {
+        return false;
     }
-    const int hours = withHours ? numbers[0] : 0;
+    if (!readSixty(s, p, minutes) || p >= s.size() || s[p++] != ':' || !readSixty(s, p, seconds)) return false;
     Millis millis = 0;
-    if (p + 1 < s.size() && (s[p] == ',' || s[p] == '.' || s[p] == ':') && isDigit(s[p + 1])) {
+    const bool fraction = p + 1 < s.size() && (s[p] == ',' || s[p] == '.' || (colons >= 2 && s[p] == ':'));
+    if (fraction && isDigit(s[p + 1])) {
         ++p;
         if (!readFraction(s, p, static_cast<std::size_t>(-1), millis)) return false;
     }
-    time = negative ? 0
-                    : ((static_cast<Millis>(hours) * 60 + numbers[count - 2]) * 60 + numbers[count - 1]) * 1000 +
-                          millis;
+    time = negative ? 0 : ((static_cast<Millis>(hours) * 60 + minutes) * 60 + seconds) * 1000 + millis;
     i = p;
     return true;
 }
@@ -86,25 +102,15 @@ std::size_t arrowLength(std::string_view s, std::size_t i) {
 }
 
 // [blanks] T [blanks] ARROW [blanks] T REST, REST anything but a further
-// digit. A time that can be read with hours is: "01:02:03" is an hour, two
-// minutes and three seconds, never a minute, two seconds and 30 ms.
+// digit.
 bool readOtherTimes(std::string_view s, TimeSpan& times) {
-    const std::size_t from = skipBlanks(s, 0);
-    for (const bool startHours : {true, false}) {
-        std::size_t p = from;
-        if (!readSrtTime(s, p, startHours, times.start)) continue;
-        p = skipBlanks(s, p);
-        const std::size_t arrow = arrowLength(s, p);
-        if (arrow == 0) continue;
-        p = skipBlanks(s, p + arrow);
-        for (const bool endHours : {true, false}) {
-            std::size_t q = p;
-            if (!readSrtTime(s, q, endHours, times.end)) continue;
-            if (q < s.size() && isDigit(s[q])) continue;
-            return true;
-        }
-    }
-    return false;
+    std::size_t p = skipBlanks(s, 0);
+    if (!readSrtTime(s, p, times.start)) return false;
+    p = skipBlanks(s, p);
+    const std::size_t arrow = arrowLength(s, p);
+    if (arrow == 0) return false;
+    p = skipBlanks(s, p + arrow);
+    return readSrtTime(s, p, times.end) && !(p < s.size() && isDigit(s[p]));
 }
 
 }  // namespace
@@ -126,7 +132,43 @@ bool timeGroupAt(std::string_view s, std::size_t& i, bool& present) {
     return !present || (digit && colon);
 }
 
+// Whether the word that begins at i (up to a blank or the end) holds a digit.
+bool wordHoldsDigit(std::string_view s, std::size_t i) {
+    for (; i < s.size() && blankAt(s, i) == 0; ++i)
+        if (isDigit(s[i])) return true;
+    return false;
+}
+
+bool isShaft(char c) { return c == '-' || c == '=' || c == '~'; }
+
+// An arrow between digits: the line's first word, right before an arrow,
+// holds a digit, and so does the word after the arrow, whatever else they
+// hold ("00:00:0x,000 --> 00:00:04,000", "45,055,50,999 --> 45:55:51:000").
+bool arrowBetweenDigits(std::string_view s) {
+    constexpr std::string_view kRightArrow = "\xE2\x86\x92";
+    const std::size_t from = skipBlanks(s, 0);
+    std::size_t wordEnd = from;
+    while (wordEnd < s.size() && blankAt(s, wordEnd) == 0 && s[wordEnd] != '>' &&
+           s.substr(wordEnd, 3) != kRightArrow)
+        ++wordEnd;
+    std::size_t p = skipBlanks(s, wordEnd);
+    if (s.substr(p, 3) == kRightArrow) {
+        p += 3;
+    } else {
+        // The shaft ("-", "=" or "~") ends the word, follows it, or both.
+        const std::size_t shaftFrom = p;
+        while (p < s.size() && isShaft(s[p])) ++p;
+        bool shaft = p > shaftFrom;
+        for (; wordEnd > from && isShaft(s[wordEnd - 1]); --wordEnd) shaft = true;
+        p = skipBlanks(s, p);
+        if (!shaft || p >= s.size() || s[p] != '>') return false;
+        ++p;
+    }
+    return wordHoldsDigit(s.substr(0, wordEnd), from) && wordHoldsDigit(s, skipBlanks(s, p));
+}
+
 bool looksLikeTimingLine(std::string_view s) {
+    if (arrowBetweenDigits(s)) return true;
     std::size_t i = skipBlanks(s, 0);
     bool before = false, after = false;
     if (!timeGroupAt(s, i, before)) return false;
@@ -135,7 +177,7 @@ bool looksLikeTimingLine(std::string_view s) {
         i += 3;
     } else {
         const std::size_t shaft = i;
-        while (i < s.size() && (s[i] == '-' || s[i] == '=' || s[i] == '~')) ++i;
+        while (i < s.size() && isShaft(s[i])) ++i;
         if (i == shaft) return false;
         i = skipBlanks(s, i);
         if (i >= s.size() || s[i] != '>') return false;
@@ -145,6 +187,18 @@ bool looksLikeTimingLine(std::string_view s) {
     if (!timeGroupAt(s, i, after)) return false;
     // A time on one side at least; with none after the arrow, nothing else either.
     return (before || after) && (after || skipBlanks(s, i) == s.size());
+}
+
+bool looksLikeFrameLine(std::string_view s) {
+    std::size_t p = 0;
+    for (int field = 0; field < 2; ++field) {
+        if (p >= s.size() || s[p++] != '{') return false;
+        if (p < s.size() && s[p] == '-') ++p;
+        const std::size_t digits = p;
+        while (p < s.size() && isDigit(s[p])) ++p;
+        if (p == digits || p >= s.size() || s[p++] != '}') return false;
+    }
+    return true;
 }
 
 bool readOtherFrameLine(std::string_view s, FrameSpan& frames) {
@@ -190,7 +244,9 @@ bool isFrameRateDeclaration(std::string_view line, double& rate) {
 
 bool isOtherNumberLine(std::string_view line) {
     std::size_t i = skipBlanks(line, 0);
+    const std::size_t digits = i;
     while (i < line.size() && isDigit(line[i])) ++i;
+    if (i > digits && i < line.size() && line[i] == '.') ++i;
     return skipBlanks(line, i) == line.size();
 }
 

@@ -14,19 +14,22 @@
 enum LineKind : int { LineKindNone = 0, LineKindSrt = 1, LineKindFrame = 2 };
 
 // "H:M:S,mmm --> H:M:S,mmm" with hours of one to three digits (or none),
-// minutes and seconds of one or two, a fraction after ",", "." or ":" of any
-// number of digits (rounded half up to milliseconds) or none; the arrows
-// "-->", "--->", "->", "-- >", "- >" and "→"; blanks (spaces, tabs, no-break
-// spaces) around the parts; and what follows the end time (coordinates, say)
-// ignored, unless it is a further digit. A time with a minus sign is 0.
+// minutes and seconds below 60 of one or two digits, or more with leading
+// zeros ("013" is 13); a fraction after ",", "." or ":" of any number of
+// digits (rounded half up to milliseconds) or none; the arrows "-->", "--->",
+// "->", "-- >", "- >" and "→"; blanks (spaces, tabs, no-break spaces) around
+// the parts; and what follows the end time (coordinates, say) ignored,
+// unless it is a further digit. A time with a minus sign is 0.
 inline bool readTimingLine(std::string_view line, TimeSpan& times);
 // The same for lines not in the program's own shape, which readTimingLine
 // reads first, inline.
 bool readOtherTimingLine(std::string_view line, TimeSpan& times);
 
-// Whether a line looks like a timing line, read or not: an arrow with a group
-// of digits and colons on one side or both ("00:00:03;000 --> 00:00:04;000",
-// "--> 02:00:10,901", "02:00:12,901 -->"). Such a line is never taken for text.
+// Whether a line looks like a timing line, read or not: an arrow between
+// digits, the line's first word before it and the word after it each holding
+// one ("00:00:0x,000 --> 00:00:04,000", "45,055,50,999 --> 45:55:51:000"), or
+// an arrow with a group of digits and colons on one side ("--> 02:00:10,901",
+// "02:00:12,901 -->"). Such a line is never taken for text.
 bool looksLikeTimingLine(std::string_view line);
 
 struct FrameSpan {
@@ -38,12 +41,15 @@ struct FrameSpan {
 // "{A}{B}text" with frame numbers of one to nine digits; a negative frame is 0.
 inline bool readFrameLine(std::string_view line, FrameSpan& frames);
 bool readOtherFrameLine(std::string_view line, FrameSpan& frames);
+// "{A}{B}" with numbers of any length: a frame line, read or not.
+bool looksLikeFrameLine(std::string_view line);
 
 // A first line "{1}{1}R" or "{0}{0}R", R a decimal number with a point or a
 // comma, blanks after it allowed: the frame rate the file declares, in `rate`.
 bool isFrameRateDeclaration(std::string_view line, double& rate);
 
-// An entry's number: digits with blanks around them, or an empty line.
+// An entry's number: digits, maybe with a "." after them ("2."), with blanks
+// around them; or an empty line.
 inline bool isNumberLine(std::string_view line);
 bool isOtherNumberLine(std::string_view line);
 
@@ -118,9 +124,10 @@ inline bool readOwnTimingLine(std::string_view line, TimeSpan& times) {
                                            shapeWord(kShape, 16), shapeWord(kShape, 21)};
     constexpr std::size_t kLength = sizeof kShape - 1;
     const char* p = line.data();
+    // Minutes and seconds are below 60: their tens digits below 6.
     if (line.size() >= kLength && matchesWord(p, kWords[0]) && matchesWord(p + 8, kWords[1]) &&
-        matchesWord(p + 16, kWords[2]) && matchesWord(p + 21, kWords[3]) &&
-        (line.size() == kLength || !(p[kLength] >= '0' && p[kLength] <= '9'))) {
+        matchesWord(p + 16, kWords[2]) && matchesWord(p + 21, kWords[3]) && p[3] < '6' && p[6] < '6' &&
+        p[20] < '6' && p[23] < '6' && (line.size() == kLength || !(p[kLength] >= '0' && p[kLength] <= '9'))) {
         times = {clockAt(p), clockAt(p + 17)};
         return true;
     }

@@ -16,10 +16,13 @@
 
 namespace {
 
-constexpr Millis kLongest = 999LL * 3600 * 1000 + 3599999;  // 999:59:59,999
+// A second less than the latest time a timing line holds, so that the frame
+// a time is rounded to still comes back as a time a timing line holds.
+constexpr Millis kLongest = 999LL * 3600 * 1000 + 3599000;  // 999:59:59,000
 const double kFrameRates[] = {25.0, 23.976, 24.0, 29.97, 30.0, 15.0};
 // Text that every layout holds as it stands: no line breaks of SSA or frame
-// lines, nothing that reads as a number or a time, no blanks at the ends.
+// lines, nothing that reads as a number or a time. A line begins with a
+// letter, after a blank or not, and may end with blanks.
 constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCXYZ .,!?'\"()-";
 
 struct Entry {
@@ -34,10 +37,10 @@ std::vector<Entry> entriesOf(InputBytes& in) {
         entry.times.start = static_cast<Millis>(in.u32()) * 7919 % (kLongest + 1);
         entry.times.end = std::min<Millis>(entry.times.start + in.byte() * 100 + in.byte(), kLongest);
         for (int n = in.byte() % 3 + 1; n > 0; --n) {
-            std::string text(1, "abcdefghijklmnopqrstuvwxyz"[in.byte() % 26]);
+            const std::uint8_t first = in.byte();
+            std::string text = std::string(first & 0x80 ? " " : "") + "abcdefghijklmnopqrstuvwxyz"[first % 26];
             for (int length = in.byte() % 40; length > 0; --length)
                 text += kLetters[in.byte() % (sizeof kLetters - 1)];
-            while (text.back() == ' ') text.pop_back();
             entry.lines.push_back(text);
         }
         entries.push_back(entry);

@@ -36,7 +36,16 @@ TEST(TimingLines, SrtTimingLines) {
         {"00:00:01,0004 --> 00:00:02,99951", ms(0, 0, 1, 0), ms(0, 0, 3, 0), true},
         {"00:00:01,2345 --> 00:00:02,000", ms(0, 0, 1, 235), ms(0, 0, 2, 0), true},
         {"-00:00:01,000 --> 00:00:02,000", 0, ms(0, 0, 2, 0), true},
-        {"00:60:01,000 --> 00:00:02,000", ms(1, 0, 1, 0), ms(0, 0, 2, 0), true},
+        {"00:00:013,567 --> 00:00:0006,878", ms(0, 0, 13, 567), ms(0, 0, 6, 878), true},
+        {"00:00:04,781 --> 00:21:004,732", ms(0, 0, 4, 781), ms(0, 21, 4, 732), true},
+        {"00:60:01,000 --> 00:00:02,000", kRefused, 0, true},
+        {"00:00:01,000 --> 00:00:075,000", kRefused, 0, true},
+        {"00:-7:-27,-802 --> 00:00:02,000", kRefused, 0, true},
+        {"45,055,50,999 --> 45:55:51:000", kRefused, 0, true},
+        {"00:00:0x,000 --> 00:00:04,000", kRefused, 0, true},
+        {"O0:00:01,000 --> 00:00:02,000", kRefused, 0, true},
+        {"00:00:01,00x-->00:00:02,000", kRefused, 0, true},
+        {"5 -> 6", kRefused, 0, true},
         {"00:00:01,000 --> 00:00:02,", ms(0, 0, 1, 0), ms(0, 0, 2, 0), true},
         {"00:00:01,000 --> 00:00:02,000x", ms(0, 0, 1, 0), ms(0, 0, 2, 0), true},
         {"00:00:03;000 --> 00:00:04;000", kRefused, 0, true},
@@ -48,7 +57,9 @@ TEST(TimingLines, SrtTimingLines) {
         {"-->", kRefused, 0, false},
         {"xx:yy:zz,abc --> dd:ee:ff,ghi", kRefused, 0, false},
         {"Meet me at 10:30 -> then", kRefused, 0, false},
+        {"He scored 3 -> 4 goals", kRefused, 0, false},
         {"10:30 -> then", kRefused, 0, false},
+        {"<i>2</i>", kRefused, 0, false},
         {"12", kRefused, 0, false},
         {"", kRefused, 0, false},
     };
@@ -69,21 +80,25 @@ TEST(TimingLines, FrameLinesAndDeclaredRates) {
         const char* line;
         int start, end;  // -1: not a frame line
         const char* text;
+        bool looksLikeOne;  // refused lines only: reported rather than taken for text
     } frames[] = {
-        {"{000100}{000250}Hi", 100, 250, "Hi"},
-        {"{359}{412}Text", 359, 412, "Text"},
-        {"{0}{999999999}{y:i}x", 0, 999999999, "{y:i}x"},
-        {"{1026000}{1026050}x", 1026000, 1026050, "x"},
-        {"{-164}{-68}x", 0, 0, "x"},
-        {"{1234567890}{1}x", -1, 0, ""},
-        {"{12}456}{000250}Hi", -1, 0, ""},
-        {"{-}{1}x", -1, 0, ""},
-        {"{Y:i}text", -1, 0, ""},
+        {"{000100}{000250}Hi", 100, 250, "Hi", true},
+        {"{359}{412}Text", 359, 412, "Text", true},
+        {"{0}{999999999}{y:i}x", 0, 999999999, "{y:i}x", true},
+        {"{1026000}{1026050}x", 1026000, 1026050, "x", true},
+        {"{-164}{-68}x", 0, 0, "x", true},
+        {"{1234567890}{1}x", -1, 0, "", true},
+        {"{0000000025}{0000000050}x", -1, 0, "", true},
+        {"{1231230}{111111111111111}", -1, 0, "", true},
+        {"{12}456}{000250}Hi", -1, 0, "", false},
+        {"{-}{1}x", -1, 0, "", false},
+        {"{Y:i}text", -1, 0, "", false},
     };
     for (const auto& c : frames) {
         FrameSpan f;
         const bool read = readFrameLine(c.line, f);
         EXPECT_EQ(read, c.start >= 0) << c.line;
+        EXPECT_EQ(looksLikeFrameLine(c.line), c.looksLikeOne) << c.line;
         if (!read) continue;
         EXPECT_EQ(f.start, c.start) << c.line;
         EXPECT_EQ(f.end, c.end) << c.line;
@@ -106,8 +121,9 @@ TEST(TimingLines, FrameLinesAndDeclaredRates) {
 }
 
 TEST(TimingLines, NumberLinesAndEventTimes) {
-    for (const char* number : {"", "12", " 7 ", "\t42"}) EXPECT_TRUE(isNumberLine(number)) << number;
-    for (const char* text : {"Hello, Bob", "12a", "1 2", "#3"}) EXPECT_FALSE(isNumberLine(text)) << text;
+    for (const char* number : {"", "12", " 7 ", "\t42", "2.", " 10. "}) EXPECT_TRUE(isNumberLine(number)) << number;
+    for (const char* text : {"Hello, Bob", "12a", "1 2", "#3", "2.5", ".", "dix"})
+        EXPECT_FALSE(isNumberLine(text)) << text;
 
     const struct {
         const char* field;
