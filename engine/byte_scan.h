@@ -52,12 +52,11 @@ inline std::size_t countByte(const char* p, const char* end, char a) {
     return countByteNoting(p, end, a, a, unused);
 }
 
-// The line ends of the text from p to end, in one pass: its line feeds, its
-// carriage returns that no line feed follows at once (a carriage return last
-// in the text among them), and where its first byte `mark` stands (or null).
+// The line feeds and carriage returns of the text from p to end, and where
+// its first byte `mark` stands (or null), in one pass.
 struct LineEndCount {
     std::size_t feeds = 0;
-    std::size_t loneReturns = 0;
+    std::size_t returns = 0;
     const char* mark = nullptr;
 };
 
@@ -69,32 +68,29 @@ inline LineEndCount countLineEnds(const char* p, const char* end, char mark) {
     };
 #if defined(MARLIVA_SIXTEEN_AT_ONCE)
     const __m128i feed = _mm_set1_epi8('\n'), ret = _mm_set1_epi8('\r'), wantMark = _mm_set1_epi8(mark);
-    // Each piece of sixteen bytes is read again one byte on, for the byte
-    // after each carriage return: so 17 bytes must be there.
-    while (end - p >= 17) {
+    const auto sum = [](__m128i lanes) {
+        const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+        return static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+               static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+    };
+    while (end - p >= 16) {
         const char* chunk = p;
-        __m128i feeds = _mm_setzero_si128(), lone = _mm_setzero_si128(), seen = _mm_setzero_si128();
-        for (int step = 0; step < 255 && end - p >= 17; ++step, p += 16) {
+        __m128i feeds = _mm_setzero_si128(), returns = _mm_setzero_si128(), seen = _mm_setzero_si128();
+        for (int step = 0; step < 255 && end - p >= 16; ++step, p += 16) {
             const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
             feeds = _mm_sub_epi8(feeds, _mm_cmpeq_epi8(bytes, feed));
-            lone = _mm_sub_epi8(lone, _mm_andnot_si128(_mm_cmpeq_epi8(next, feed), _mm_cmpeq_epi8(bytes, ret)));
+            returns = _mm_sub_epi8(returns, _mm_cmpeq_epi8(bytes, ret));
             seen = _mm_or_si128(seen, _mm_cmpeq_epi8(bytes, wantMark));
         }
-        const auto sum = [](__m128i lanes) {
-            const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
-            return static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
-                   static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
-        };
         found.feeds += sum(feeds);
-        found.loneReturns += sum(lone);
+        found.returns += sum(returns);
         if (!found.mark && _mm_movemask_epi8(seen)) findMark(chunk, p);
     }
 #endif
     findMark(p, end);
     for (; p < end; ++p) {
         found.feeds += *p == '\n';
-        found.loneReturns += *p == '\r' && (p + 1 == end || p[1] != '\n');
+        found.returns += *p == '\r';
     }
     return found;
 }

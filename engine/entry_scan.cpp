@@ -66,13 +66,15 @@ inline bool isDigitLine(std::string_view l) {
     return true;
 }
 
-// Whether a line is text for certain: a line that begins with a letter, say,
-// is no number and no frame line, and without a ">" no timing line either.
+// Whether a line is text for certain, told by its first byte: a letter, say,
+// begins no number, frame line or timing line that can be read. (A timing
+// line that cannot be read may begin with one, "O0:00:01,000 --> ...": it is
+// told as such where an entry may begin, after an empty line or a number.)
 inline bool isPlainText(std::string_view l) {
     if (l.empty()) return false;
     const char c = l[0];
     return !(c >= '0' && c <= '9') && c != '-' && c != ' ' && c != '\t' && c != '{' && c != '\xC2' &&
-           c != '\xA0' && !containsByte(l, '>');
+           c != '\xA0';
 }
 
 // Where the text of the entry whose timing line is t ends. An empty line inside

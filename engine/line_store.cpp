@@ -141,15 +141,20 @@ MARLIVA_INLINE inline LineEntry keptLine(const char* text, const char* from, std
 // end. A line feed ends a line, and so does a carriage return: carriage
 // returns right before a line feed, however many, are one line end with it;
 // any other carriage return is a line end of its own. A last line without a
-// line end is a line when it is not empty. In a text without lone carriage
-// returns (`loneReturns` false) only line feeds need looking for, sixteen
-// bytes at a time.
+// line end is a line when it is not empty.
+//
+// With `loneReturns` false, the text is taken to hold no carriage return but
+// right before a line feed, and only line feeds are looked for, sixteen bytes
+// at a time; the count of carriage returns found before them is returned, so
+// that the caller can tell whether the text held others.
 template <typename OnLine>
-void forEachLine(const char* text, const char* end, bool loneReturns, OnLine onLine) {
+std::size_t forEachLine(const char* text, const char* end, bool loneReturns, OnLine onLine) {
     const char* from = text;
+    std::size_t returnsBeforeFeeds = 0;
     if (!loneReturns) {
         forEachByte(text, end, '\n', [&](const char* stop) MARLIVA_INLINE {
             const bool returnBefore = stop > from && stop[-1] == '\r';
+            returnsBeforeFeeds += returnBefore;
             onLine(from, static_cast<std::size_t>(stop - from) - (returnBefore ? 1 : 0));
             from = stop + 1;
             return true;
@@ -174,6 +179,7 @@ void forEachLine(const char* text, const char* end, bool loneReturns, OnLine onL
         }
     }
     if (from != end) onLine(from, static_cast<std::size_t>(end - from));
+    return returnsBeforeFeeds;
 }
 
 // A text of this size and more is read in two halves at once, the second on
@@ -206,10 +212,10 @@ LoadStatus fillIndex(LineStore& store, const char* text, std::size_t size) {
         first = countLineEnds(text, end, kEndOfFileMark);
     }
     const char* mark = first.mark ? first.mark : second.mark;
-    const bool loneReturns = first.loneReturns + second.loneReturns > 0;
+    const std::size_t returns = first.returns + second.returns;
     // Every line end makes one line, and the last line and the piece after
     // the mark may have none.
-    const std::size_t most = first.feeds + second.feeds + first.loneReturns + second.loneReturns + 2;
+    const std::size_t most = first.feeds + second.feeds + returns + 2;
     if (most > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
         !reserve(store.indexMemory, most * sizeof(LineEntry)))
         return LoadStatus::tooLarge;
@@ -220,28 +226,41 @@ LoadStatus fillIndex(LineStore& store, const char* text, std::size_t size) {
             entries[count++] = keptLine(text, from, length);
         };
     };
-    std::int32_t count = 0;
     const char* linesEnd = mark ? mark : end;
-    if (!loneReturns && half < linesEnd) {
-        // Each line feed of the first half ends one of its lines, so the
-        // second half's lines follow the first half's line feeds.
-        auto secondCount = static_cast<std::int32_t>(first.feeds);
-        auto indexSecond = [&] { forEachLine(half, linesEnd, false, adder(secondCount)); };
-        auto indexFirst = [&] { forEachLine(text, half, false, adder(count)); };
-        bothAtOnce(indexSecond, indexFirst);
-        count = secondCount;
-    } else {
-        forEachLine(text, linesEnd, loneReturns, adder(count));
-    }
-    store.count = count;
-    if (mark) {
-        // The mark's line goes on after it when the text before it does not
-        // end with a line end.
-        const bool lineEnded = mark == text || mark[-1] == '\n' || mark[-1] == '\r';
-        store.endMarkLine = count + (lineEnded ? 1 : 0);
-        forEachLine(mark + 1, end, loneReturns, adder(count));
-        store.linesAfterEndMark = count - store.count;
-    }
+    // The lines, and those after the mark; returns the carriage returns found
+    // right before line feeds when `loneReturns` is false.
+    const auto indexLines = [&](bool loneReturns) {
+        std::int32_t count = 0;
+        std::size_t paired = 0;
+        if (!loneReturns && half < linesEnd) {
+            // Each line feed of the first half ends one of its lines, so the
+            // second half's lines follow the first half's line feeds.
+            auto secondCount = static_cast<std::int32_t>(first.feeds);
+            std::size_t pairedSecond = 0;
+            auto indexSecond = [&] { pairedSecond = forEachLine(half, linesEnd, false, adder(secondCount)); };
+            auto indexFirst = [&] { paired = forEachLine(text, half, false, adder(count)); };
+            bothAtOnce(indexSecond, indexFirst);
+            count = secondCount;
+            paired += pairedSecond;
+        } else {
+            paired = forEachLine(text, linesEnd, loneReturns, adder(count));
+        }
+        store.count = count;
+        if (mark) {
+            // The mark's line goes on after it when the text before it does
+            // not end with a line end.
+            const bool lineEnded = mark == text || mark[-1] == '\n' || mark[-1] == '\r';
+            store.endMarkLine = count + (lineEnded ? 1 : 0);
+            paired += forEachLine(mark + 1, end, loneReturns, adder(count));
+            store.linesAfterEndMark = count - store.count;
+        }
+        return paired;
+    };
+    // Nearly every file holds carriage returns only right before line feeds,
+    // if any: its lines are found by the line feeds alone. Where a carriage
+    // return stands elsewhere, the lines are found again, byte by byte; in
+    // old Mac files, which have more carriage returns than line feeds, at once.
+    if (returns > first.feeds + second.feeds || indexLines(false) != returns) indexLines(true);
     store.index = entries;
     return LoadStatus::ok;
 }

@@ -78,7 +78,11 @@ bool withinScript(const TimeSpan& times) {
     return times.start / 10 <= kLatestSsaTime / 10 && times.end / 10 <= kLatestSsaTime / 10;
 }
 
-void putDialogue(OutputFile& out, std::string_view prefix, std::string_view name, std::string_view text) {
+// Inlined where a Dialogue line is written: a call would cost more than the copies.
+#if defined(__GNUC__)
+__attribute__((always_inline))
+#endif
+inline void putDialogue(OutputFile& out, std::string_view prefix, std::string_view name, std::string_view text) {
     put(out, prefix);
     put(out, name);
     put(out, kMargins);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "line_store.h"
@@ -90,9 +91,9 @@ TEST(LineStore, FileAndMemoryGiveTheSameLines) {
 }
 
 // A text of megabytes is read in two halves at once: its lines are those of
-// one reading, in order, wherever an end-of-file mark stands.
+// one reading, in order, wherever an end-of-file mark or a lone CR stands.
 TEST(LineStore, LargeTextsInTwoHalves) {
-    for (const double markAt : {-1.0, 0.25, 0.75}) {
+    for (const auto& [markAt, loneReturnAt] : {std::pair{-1.0, -1.0}, {0.25, -1.0}, {0.75, -1.0}, {-1.0, 0.75}}) {
         std::string bytes;
         std::vector<std::string> lines;
         constexpr int kLines = 40000;
@@ -101,11 +102,15 @@ TEST(LineStore, LargeTextsInTwoHalves) {
                 bytes += '\x1A';
                 lines.push_back("| from " + std::to_string(i + 1));
             }
+            if (i == static_cast<int>(kLines * loneReturnAt)) {
+                bytes += "lone\r";
+                lines.push_back("lone");
+            }
             const std::string text = std::string(i % 97, static_cast<char>('a' + i % 26)) + std::to_string(i);
             bytes += text + (i % 2 ? "\r\n" : "\n");
             lines.push_back(text);
         }
-        EXPECT_EQ(linesOf(bytes), lines) << "mark at " << markAt;
+        EXPECT_EQ(linesOf(bytes), lines) << "mark at " << markAt << ", lone CR at " << loneReturnAt;
     }
 }
 
