@@ -74,6 +74,31 @@ cp "$work/a.srt" "$work/same.srt"
 run "$work/same.srt" "$work/same.srt"
 check "same path" [ "$(cat "$work/same.srt")" = $'{000025}{000063}Hello|World\r\n{000075}{000100}Bye\r' ]
 
+# Onto itself, a run that would drop lines fails as --strict does, whatever
+# name leads to the input: its only copy of those lines stays.
+printf '1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:03;000 --> 00:00:04;000\nB\n' >"$work/self.srt"
+cp "$work/self.srt" "$work/self.before"
+ln -s self.srt "$work/self_link.srt"
+for onto in "$work/self.srt" "$work/self_link.srt" "$work/../$(basename "$work")/self.srt"; do
+  run "$work/self.srt" "$onto"
+  check "onto itself, lines not converted: status ($onto)" [ "$status" = 1 ]
+  check "onto itself: the input kept ($onto)" same "$work/self.srt" "$work/self.before"
+  check "onto itself: no temporary file ($onto)" [ -z "$(compgen -G "$work/self.srt.marliva-*.tmp")" ]
+done
+check "onto itself: the message" [ "$err" = "marliva-convert: $work/self.srt:6: not converted: a timing line that cannot be read
+marliva-convert: $work/self.srt:7: not converted: text under a timing line that cannot be read
+marliva-convert: Lines not converted in the input file:
+marliva-convert: $work/self.srt
+marliva-convert: 2 lines (first: line 6); nothing was written, as the output is the input file itself." ]
+
+# Times beyond what the output holds fail the run, naming the subtitle.
+printf '1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n600:00:00,000 --> 600:00:01,000\nB\n' >"$work/late.srt"
+run --fps 1000 "$work/late.srt" "$work/late_frames.srt"
+check "times too large: status" [ "$status" = 1 ] && check "times too large: nothing written" [ ! -e "$work/late_frames.srt" ]
+check "times too large: the message" [ "$err" = "marliva-convert: The output cannot hold the times of the input file:
+marliva-convert: $work/late.srt
+marliva-convert: subtitle 2 (line 6) would pass frame 999999999; nothing was written." ]
+
 # An output that is a symbolic link: the file it leads to receives the output.
 mkdir "$work/link"; echo old >"$work/link/target.ssa"; ln -s target.ssa "$work/link/out.ssa"
 run "$work/a.srt" "$work/link/out.ssa"
@@ -143,6 +168,11 @@ while read -r input name options; do
   check "real $input: status" [ "$status" = 0 ]
   check "real $input => $name" same "$work/$name" "$real/expected/$name"
 done <"$real/cases.txt"
+
+# Through SSA and back, a real file whose text lines end in blanks comes back
+# as it was but for its line ends.
+run "$real/morevna_synfig_12_trailing_blanks.srt" "$work/blanks.ssa" && run "$work/blanks.ssa" "$work/blanks.srt"
+check "real file through SSA and back" [ "$(tr -d '\r' <"$work/blanks.srt")" = "$(cat "$real/morevna_synfig_12_trailing_blanks.srt")" ]
 
 # UTF-16 in both byte orders: the same conversion as the UTF-8 file, back in UTF-16.
 run "$real/synfig_07_bones_zh.srt" "$work/zh8.ssa"
