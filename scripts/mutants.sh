@@ -14,12 +14,13 @@ faults=$(cat <<'EOF'
 rounding-half-down ||| engine/time_format.cpp ||| digits[keep] >= '5' ||| digits[keep] > '5'
 frame-rounded-down ||| engine/time_format.cpp ||| seconds * frameRate + 0.5; ||| seconds * frameRate;
 last-line-dropped ||| engine/line_store.cpp ||| if (from != end) onLine( ||| if (false) onLine(
-cr-kept-before-lf ||| engine/line_store.cpp ||| from[length - 1] == '\r') --length; ||| from[length - 1] == '\a') --length;
+cr-kept-before-lf ||| engine/line_store.cpp ||| stop > from && stop[-1] == '\r'; ||| stop > from && stop[-1] == '\a';
 blank-line-kept ||| engine/line_store.cpp ||| if (length > 0 && isBlank(from[0])) { ||| if (false) {
-cr-lines-not-read ||| engine/line_store.cpp ||| if (loneReturns(text, sampleEnd) <= countByte(text, sampleEnd, '\n')) { ||| if (true) {
+lone-cr-not-a-line-end ||| engine/line_store.cpp ||| || indexLines(false) != returns) indexLines(true); ||| ) indexLines(true);
 eof-marker-ignored ||| engine/line_store.cpp ||| kEndOfFileMark = 0x1A; ||| kEndOfFileMark = 0x1B;
 second-half-mark-lost ||| engine/line_store.cpp ||| mark = first.mark ? first.mark : second.mark; ||| mark = first.mark;
-second-half-misplaced ||| engine/line_store.cpp ||| secondCount = static_cast<std::int32_t>(first.count); ||| secondCount = static_cast<std::int32_t>(first.count) + 1;
+second-half-misplaced ||| engine/line_store.cpp ||| secondCount = static_cast<std::int32_t>(first.feeds); ||| secondCount = static_cast<std::int32_t>(first.feeds) + 1;
+mid-file-mark-kept ||| engine/line_store.cpp ||| while (length >= 3 && from[0] == '\xEF' ||| while (false && from[0] == '\xEF'
 temporary-left ||| engine/output_file.cpp ||| std::remove(out.tempPath.c_str()); ||| (void)out.tempPath;
 writes-in-place ||| engine/output_file.cpp ||| out.tempPath = temporaryName(out.path, form == 1, attempt); ||| out.tempPath = out.path; std::remove(out.path.c_str());
 link-replaced ||| engine/output_file.cpp ||| if (const int error = resolveLinks(path, out.path)) ||| out.path = path; if (const int error = 0)
@@ -33,9 +34,17 @@ capital-n-not-a-break ||| engine/ssa_to_srt.cpp ||| if (next == 'n' || next == '
 empty-line-ends-entry ||| engine/entry_scan.cpp ||| k = next; ||| return k;
 kind-lock-ignored ||| engine/entry_scan.cpp ||| if (classified.kind == LineClass::timing && scan.lock != LineKindFrame) { ||| if (classified.kind == LineClass::timing) {
 format-line-ignored ||| engine/ssa_events.cpp ||| return readFormatLine(format, fields) ? fields : before; ||| return before;
+text-trimmed ||| engine/ssa_events.cpp ||| event.text = fieldAt(fields.text); ||| event.text = trimmed(fieldAt(fields.text));
+number-slot-taken-for-text ||| engine/entry_scan.cpp ||| if (isTiming(classifyAt(scan, next + 1))) return k; ||| (void)0;
+letters-in-times-taken-for-text ||| engine/timing_lines.cpp ||| if (arrowBetweenDigits(s)) return true; ||| (void)0;
+sixty-minutes-read ||| engine/timing_lines.cpp ||| if ((value = value * 10 + (s[p] - '0')) >= 60) return false; ||| value = value * 10 + (s[p] - '0');
+unmarked-utf16-needs-every-high-byte-zero ||| engine/text_encoding.cpp ||| return 2 * zeroHigh > units && 20 * zeroLow <= units; ||| return zeroHigh == units && zeroLow == 0;
+times-beyond-written ||| engine/text_output.cpp ||| if (beyond.subtitle > 0 || ||| if (
+onto-itself-drops-lines ||| engine/conversion_run.cpp ||| run.strict = settings.strict || report.ontoItself; ||| run.strict = settings.strict;
 numbers-from-names ||| engine/ssa_to_srt.cpp ||| putDecimal(out, ++subs); ||| putDecimal(out, ++subs == 1 ? 1 : 7);
-shift-applied-twice ||| engine/ssa_to_srt.cpp ||| formatSrtTimes(start + by, end + by, ||| formatSrtTimes(start + 2 * by, end + 2 * by,
-report-line-lost ||| engine/run_report.h ||| if (count < kKept) first ||| if (count < kKept - 1) first
+shift-applied-twice ||| engine/ssa_to_srt.cpp ||| formatSrtTimes(secondsOf(times.start) + shift.by, ||| formatSrtTimes(secondsOf(times.start) + 2 * shift.by,
+shift-from-the-first-entry ||| engine/entry_scan.cpp ||| if (entry.times.start < earliestTime) earliestTime ||| if (false) earliestTime
+report-line-lost ||| engine/run_report.h ||| if (at == static_cast<std::size_t>(kKept)) return; ||| if (at + 1 >= static_cast<std::size_t>(kKept)) return;
 bar-not-reported ||| engine/srt_swap.cpp ||| if (containsByte(text, '|')) w.notConverted ||| if (false) w.notConverted
 frame-shift-ignored ||| engine/srt_swap.cpp ||| if (!w.shift.on && frameTime( ||| if (frameTime(
 frame-hundredths-wrong ||| engine/srt_to_ssa.cpp ||| w.settings.frameRate, 100, start) ||| w.settings.frameRate, 1000, start)
