@@ -14,7 +14,7 @@ faults=$(cat <<'EOF'
 rounding-half-down ||| engine/time_format.cpp ||| digits[keep] >= '5' ||| digits[keep] > '5'
 frame-rounded-down ||| engine/time_format.cpp ||| seconds * frameRate + 0.5; ||| seconds * frameRate;
 last-line-dropped ||| engine/line_store.cpp ||| if (from != end) onLine( ||| if (false) onLine(
-cr-kept-before-lf ||| engine/line_store.cpp ||| stop > from && stop[-1] == '\r'; ||| stop > from && stop[-1] == '\a';
+crs-before-lf-not-one-line-end ||| engine/line_store.cpp ||| while (q < end && *q == '\r') ++q; ||| if (q < end && *q == '\r') ++q;
 blank-line-kept ||| engine/line_store.cpp ||| if (length > 0 && isBlank(from[0])) { ||| if (false) {
 lone-cr-not-a-line-end ||| engine/line_store.cpp ||| || indexLines(false) != returns) indexLines(true); ||| ) indexLines(true);
 eof-marker-ignored ||| engine/line_store.cpp ||| kEndOfFileMark = 0x1A; ||| kEndOfFileMark = 0x1B;
