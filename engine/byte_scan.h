@@ -14,44 +14,6 @@
 #include <emmintrin.h>
 #endif
 
-// How many of the bytes from p to end are `a`; `firstB` is where the first
-// byte `b` among them stands, or null. One pass for both: the second search
-// costs one comparison per sixteen bytes, where a pass of its own over a text
-// of megabytes would read it from memory again.
-inline std::size_t countByteNoting(const char* p, const char* end, char a, char b, const char*& firstB) {
-    std::size_t count = 0;
-    firstB = nullptr;
-    const auto findB = [&](const char* from, const char* to) {
-        for (; !firstB && from < to; ++from)
-            if (*from == b) firstB = from;
-    };
-#if defined(MARLIVA_SIXTEEN_AT_ONCE)
-    const __m128i wantA = _mm_set1_epi8(a), wantB = _mm_set1_epi8(b);
-    while (end - p >= 16) {
-        const char* chunk = p;
-        __m128i lanes = _mm_setzero_si128(), seen = _mm_setzero_si128();
-        for (int step = 0; step < 255 && end - p >= 16; ++step, p += 16) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(bytes, wantA));
-            seen = _mm_or_si128(seen, _mm_cmpeq_epi8(bytes, wantB));
-        }
-        const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
-        count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
-                 static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
-        if (!firstB && _mm_movemask_epi8(seen)) findB(chunk, p);
-    }
-#endif
-    findB(p, end);
-    for (; p < end; ++p) count += *p == a;
-    return count;
-}
-
-// How many of the bytes from p to end are `a`.
-inline std::size_t countByte(const char* p, const char* end, char a) {
-    const char* unused;
-    return countByteNoting(p, end, a, a, unused);
-}
-
 // The line feeds and carriage returns of the text from p to end, and where
 // its first byte `mark` stands (or null), in one pass.
 struct LineEndCount {
