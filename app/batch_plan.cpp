@@ -328,20 +328,12 @@ std::string folderOf(const std::string& path) {
     return path.substr(0, end - 1);
 }
 
-// The separator a path already uses, else 0.
-static char separatorIn(const std::string& path) {
-    for (const char c : path)
-        if (isPathSeparator(c)) return c;
-    return 0;
-}
-
+// A folder and a name joined by the system's separator, which is what the
+// program prints: on Windows "films/a" and "e1.srt" give "films/a\e1.srt",
+// the part the user typed staying as typed.
 std::string joinPath(const std::string& folder, const std::string& name) {
     if (!folder.empty() && isPathSeparator(folder.back())) return folder + name;
-    // Paths keep the separator they were given with ("films/a" on Windows too).
-    char separator = separatorIn(folder);
-    if (!separator) separator = separatorIn(name);
-    if (!separator) separator = pathSeparator();
-    return folder + separator + name;
+    return folder + pathSeparator() + name;
 }
 
 void planBatch(BatchPlan& plan, const CommandLine& line) {

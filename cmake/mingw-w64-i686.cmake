@@ -1,28 +1,13 @@
-# Cross build for 32-bit Windows with Debian's MinGW-w64 (g++-mingw-w64-i686).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit Windows with Debian's MinGW-w64 (g++-mingw-w64-i686):
+# the programs that ship.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(MINGW_PREFIX i686-w64-mingw32)
-# The POSIX-thread variant: its C++ library has std::mutex and friends, which
-# GoogleTest needs; -static links its thread library into the program.
-set(CMAKE_C_COMPILER ${MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${MINGW_PREFIX}-windres)
-set(CMAKE_AR ${MINGW_PREFIX}-ar CACHE FILEPATH "")
-set(CMAKE_RANLIB ${MINGW_PREFIX}-ranlib CACHE FILEPATH "")
+set(MARLIVA_WINDOWS_BITS 32)
 
-# Every program of this build runs on a bare Windows (or Wine) without the
-# compiler's runtime DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Doubles computed in SSE2 registers, as on every 64-bit build: the x87 unit
+# computes in extended precision, and a time that lies on a half frame then
+# rounds the other way. Every Windows since 8 requires SSE2.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
 
-set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Programs built here run on Linux through Wine (scripts/wine-run.sh sets
-# up its prefix); a caller may name another runner.
-if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -23,7 +23,9 @@ bool writeFrameLine(EntryWriting& w, const SrtEntry& entry) {
     *p++ = '{';
     p = putDigits(p, end, 6);
     *p++ = '}';
-    put(w.out, std::string_view(frames, static_cast<std::size_t>(p - frames)));
+    const auto n = static_cast<std::size_t>(p - frames);
+    if (n > sizeof frames) __builtin_unreachable();  // as in putDecimal
+    put(w.out, std::string_view(frames, n));
     for (std::int32_t k = entry.textFrom; k < entry.textTo; ++k) {
         const std::string_view text = line(w.store, k);
         // A "|" of the text reads back as a line break.

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # make mutants: proof that the tests catch real faults. Each fault below is
 # applied alone to a copy of the sources in build-mutants/, which is built and
-# tested with the native tests; a fault whose build or tests fail is caught,
-# one that passes them survived. Prints one line per fault and exits 1 when
-# any survived. MUTANTS=name,name runs only those.
+# tested with the native tests (a fault in a file of the Windows programs
+# alone, *_win32.cpp, with the Windows stage's 64-bit tests, in the copy); a
+# fault whose build or tests fail is caught, one that passes them survived.
+# Prints one line per fault and exits 1 when any survived. MUTANTS=name,name
+# runs only those.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -67,6 +69,8 @@ closed-pipe-ends-at-once ||| app/command_system_posix.cpp ||| void ignoreClosedP
 dry-run-writes ||| app/batch_run.cpp ||| settings.dryRun = line.dryRun; ||| settings.dryRun = false;
 path-cut ||| ui/main_dialog.cpp ||| case IDC_INPUT_PATH: settings.inputPath = dialogGetItemText(handle, id); break; ||| case IDC_INPUT_PATH: settings.inputPath = dialogGetItemText(handle, id).substr(0, 254); break;
 convert-as-after-cancel ||| ui/main_dialog.cpp ||| if (chooseOutput(handle, settings)) startRun(handle, settings); ||| chooseOutput(handle, settings); startRun(handle, settings);
+windows-joins-with-slash ||| app/command_system_win32.cpp ||| char pathSeparator() { return '\\'; } ||| char pathSeparator() { return '/'; }
+check-box-read-inverted ||| ui/platform_dialog_win32.cpp ||| BM_GETCHECK, 0, 0) != 0; ||| BM_GETCHECK, 0, 0) == 0;
 EOF
 )
 
@@ -82,6 +86,13 @@ cmake -S "$src" -B "$build" -DMARLIVA_STATIC_CONVERT=OFF >/dev/null
 echo "mutants: building the unchanged sources"
 cmake --build "$build" -j"$(nproc)" >/dev/null || { echo "mutants: the unchanged sources do not build" >&2; exit 2; }
 ctest --test-dir "$build" -j"$(nproc)" >/dev/null || { echo "mutants: the unchanged sources fail their tests" >&2; exit 2; }
+# The Windows stage's 64-bit tests, in the copy, which keeps its Windows trees
+# from one fault to the next.
+windowsStage() { MARLIVA_WINDOWS_ARCH=64 "$src/scripts/test-windows.sh" </dev/null; }
+windowsChecked=no
+testFault() {
+  if [[ $windows == yes ]]; then windowsStage; else ctest --test-dir "$build" -j"$(nproc)" </dev/null; fi
+}
 
 caught=0
 survived=()
@@ -91,6 +102,14 @@ while IFS= read -r entry; do
   file=${rest%% |||*}; rest=${rest#* ||| }
   old=${rest%% |||*}; new=${rest#* ||| }
   [[ -n ${MUTANTS:-} && ",$MUTANTS," != *",$name,"* ]] && continue
+  windows=no
+  [[ $file == *_win32.cpp ]] && windows=yes
+  if [[ $windows == yes && $windowsChecked == no ]]; then
+    echo "mutants: building and testing the unchanged sources for Windows"
+    windowsStage >"$build/windows.log" 2>&1 ||
+      { echo "mutants: the unchanged sources fail the Windows stage (see $build/windows.log)" >&2; exit 2; }
+    windowsChecked=yes
+  fi
   cp "$src/$file" "$build/original"
   if ! OLD=$old NEW=$new perl -0777 -i -pe 'BEGIN { ($old, $new) = map { s/<NL>/\n/gr } @ENV{qw(OLD NEW)} }
        $n += s/\Q$old\E/$new/; END { exit($n == 1 ? 0 : 1) }' \
@@ -99,15 +118,16 @@ while IFS= read -r entry; do
     exit 2
   fi
   # A fault must build: one that does not is a mistake of the list, not a catch.
-  if ! cmake --build "$build" -j"$(nproc)" >"$build/$name.log" 2>&1; then
-    echo "mutants: $name: does not build (see $build/$name.log); fix the list" >&2
-    exit 2
-  fi
-  if ctest --test-dir "$build" -j"$(nproc)" </dev/null >>"$build/$name.log" 2>&1; then
+  if [[ $windows == yes ]]; then
+    "$src/scripts/build-windows.sh" 64 >"$build/$name.log" 2>&1
+  else
+    cmake --build "$build" -j"$(nproc)" >"$build/$name.log" 2>&1
+  fi || { echo "mutants: $name: does not build (see $build/$name.log); fix the list" >&2; exit 2; }
+  if testFault >>"$build/$name.log" 2>&1; then
     echo "SURVIVED  $name ($file)"
     survived+=("$name")
   else
-    failing=$(grep -E '^\s+[0-9]+ - ' "$build/$name.log" | sed -E 's/^\s*[0-9]+ - //; s/ \(.*//' | paste -sd, -)
+    failing=$(grep -E '^\s+[0-9]+ - |^FAILED: ' "$build/$name.log" | sed -E 's/^\s*[0-9]+ - //; s/^FAILED: //; s/ \(.*//' | paste -sd, -)
     echo "caught    $name ($file): $failing"
     caught=$((caught + 1))
   fi
