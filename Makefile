@@ -12,10 +12,12 @@ build:
 	cmake -S . -B build >/dev/null
 	cmake --build build -j$$(nproc)
 
-# The 32-bit Windows programs, cross-built with MinGW-w64: build-win32/app/marliva.exe
-# and build-win32/app/marliva-convert.exe.
+# The Windows programs, cross-built with MinGW-w64: the 32-bit ones that ship,
+# build-win32/app/marliva.exe and marliva-convert.exe, and the 64-bit ones in
+# build-win64/app/.
 windows:
-	@scripts/build-windows.sh marliva marliva-convert
+	@scripts/build-windows.sh 32 marliva marliva-convert
+	@scripts/build-windows.sh 64 marliva marliva-convert
 
 bench:
 	@scripts/bench.sh

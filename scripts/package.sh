@@ -28,7 +28,8 @@ for job in "${jobs[@]}"; do
       ls build-package/packages/*.deb ;;
     zip)
       scripts/install-deps.sh core windows
-      cmake --no-warn-unused-cli -S . -B build-win32-package \
+      # Configured afresh each time, so that the toolchain's flags are today's.
+      cmake --fresh --no-warn-unused-cli -S . -B build-win32-package \
         -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DMARLIVA_TESTS=OFF >/dev/null
       cmake --build build-win32-package -j"$(nproc)" >/dev/null
       rm -f build-win32-package/packages/*.zip

@@ -9,8 +9,8 @@ cd "$(dirname "$0")/.."
 screen_width=1024 screen_height=768 width=400 height=290
 
 if [[ ${1:-} == --grab ]]; then  # on the virtual display
-  source scripts/wine-env.sh
-  wine explorer /desktop=marliva,${screen_width}x${screen_height} build-win32/app/marliva.exe &
+  source scripts/wine-env.sh 32
+  "$wine" explorer /desktop=marliva,${screen_width}x${screen_height} build-win32/app/marliva.exe &
   sleep 8
   ffmpeg -loglevel error -y -f x11grab -draw_mouse 0 -video_size ${width}x${height} \
     -i "$DISPLAY+$(((screen_width - width) / 2)),$(((screen_height - height) / 2))" \
@@ -18,7 +18,7 @@ if [[ ${1:-} == --grab ]]; then  # on the virtual display
   exit 0
 fi
 
-scripts/build-windows.sh marliva
+scripts/build-windows.sh 32 marliva
 scripts/install-deps.sh bench  # ffmpeg
 timeout 120 xvfb-run -a -s "-screen 0 ${screen_width}x${screen_height}x24" "$0" --grab
 echo "docs/screenshot-windows.png"
