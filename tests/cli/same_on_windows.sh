@@ -12,14 +12,16 @@
 # usage: same_on_windows.sh 32|64
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
-bits=$1
+bits=${1:-}
+[[ $bits == 32 || $bits == 64 ]] || { echo "usage: same_on_windows.sh 32|64" >&2; exit 2; }
 "$root/scripts/install-deps.sh" core qt package &&
   cmake -S "$root" -B "$root/build" -DMARLIVA_WERROR=ON -DMARLIVA_STATIC_CONVERT=OFF >/dev/null &&
   cmake --build "$root/build" -j"$(nproc)" --target marliva-gensubs marliva-convert >/dev/null &&
   "$root/scripts/build-windows.sh" "$bits" marliva-convert >/dev/null ||
   { echo "same_on_windows: the programs do not build"; exit 1; }
 exe=$root/build-win$bits/app/marliva-convert.exe linux=$root/build/app/marliva-convert
-gensubs=$root/build/tests/cli/marliva-gensubs real=$root/tests/data/real writers=$root/tests/data/writers
+real=$root/tests/data/real writers=$root/tests/data/writers
+gensubs=$(find "$root/build" -name marliva-gensubs -type f -perm -u+x | head -n 1)  # where the tree puts it
 windows() { MARLIVA_WINE_TIMEOUT=600 "$root/scripts/wine-run.sh" "$bits" "$exe" "$@"; }
 convert=windows
 source "$(dirname "$0")/helpers.sh"
