@@ -97,10 +97,11 @@ bool folderNamedFails(InputWalk& walk, const std::string& folder, FoundInput& fo
 }
 
 // A file named on the command line; one that cannot be found fails with the
-// system's reason.
+// system's reason. A device has no identity on Windows (NUL, CON): it is read
+// as any input is.
 void fileNamed(const std::string& path, FoundInput& found) {
     found = foundAt(path, path.size() - nameOf(path).size());
-    if (!found.identified) {
+    if (!found.identified && pathKindOf(path.c_str()) != PathKind::other) {
         const int error = fileIdentity(path.c_str(), found.identity);
         RunReport report;
         report.failure = RunFailure::cannotRead;

@@ -5,7 +5,7 @@ set -euo pipefail
 
 declare -A group_packages=(
   [core]="g++ cmake make libgtest-dev libgmock-dev"
-  [windows]="g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 wine32:i386 fonts-wine xvfb xauth file"
+  [windows]="g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev g++-multilib wine wine64 wine32:i386 fonts-wine xvfb xauth file"
   [qt]="qt6-base-dev qt6-qpa-plugins fonts-liberation"
   [deb]="dpkg-dev file"
   [package]="dpkg-dev lintian desktop-file-utils groff-base man-db file"
