@@ -8,8 +8,9 @@
 # with "\") on one thread and on four, an input changed while it is read,
 # device names as outputs and inputs, a batch whose reader is gone, and a
 # generated file of 1,000,000 entries (about 85 MB) to SSA and back, byte for
-# byte as the Linux program converts it. Builds what it runs: the Windows program, and the native
-# marliva-convert and generator in build/ as the native stage configures it.
+# byte as the Linux program converts it. Builds what it runs: the Windows
+# program, and the native marliva-convert and generator in build/ as the
+# native stage configures it.
 # usage: same_on_windows.sh 32|64
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
