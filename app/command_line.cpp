@@ -4,8 +4,11 @@
 #include "command_line.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <string_view>
+
+#include "decimal_number.h"
 
 const char kUsage[] =
     "usage: marliva-convert [options] INPUT OUTPUT\n"
@@ -47,8 +50,7 @@ bool parseRate(std::string_view text, double& rate) {
     if (!digits) return false;
     const std::string_view number = text.substr(i);
     double value = 0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec != std::errc() || result.ptr != number.data() + number.size()) return false;
+    if (readDecimal(number, value) != number.size() || !std::isfinite(value)) return false;
     rate = text[0] == '-' ? -value : value;
     return true;
 }

@@ -2,8 +2,9 @@
 // eight characters at a time, then the shapes that other tools write.
 #include "timing_lines.h"
 
-#include <charconv>
 #include <cstring>
+
+#include "decimal_number.h"
 
 namespace {
 
@@ -239,7 +240,7 @@ bool isFrameRateDeclaration(std::string_view line, double& rate) {
     number.copy(text, number.size());
     for (std::size_t k = 0; k < number.size(); ++k)
         if (text[k] == ',') text[k] = '.';
-    return std::from_chars(text, text + number.size(), rate).ec == std::errc();
+    return readDecimal(std::string_view(text, number.size()), rate) == number.size();
 }
 
 bool isOtherNumberLine(std::string_view line) {

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 shared=${1:-../../shared/corpus}
-harnesses=(writers ssa_reader time_formatters log_trim run frame_rate_text round_trip)
+harnesses=(writers ssa_reader time_formatters log_trim run frame_rate_text round_trip decimal_number)
 for name in "${harnesses[@]}"; do rm -rf "corpus/$name"; mkdir -p "corpus/$name"; done
 
 # MIT, CC BY and Apache files only (their origins in corpus/SOURCES.md).
@@ -79,6 +79,15 @@ line=$'SRT => SSA ... done.\r\n\r\ntime : 0.012 sec\r\nsubs : 42\r\nspeed: 3500 
 # Frame-rate box texts.
 for text in 30 29.97 25 24 23.976 15 '25 fps' abc NaN -nan inf 1e999 ' +1e-3x' '-0' '0x1A' '.5' '5.'; do
   printf '%s' "$text" >"corpus/frame_rate_text/$(printf '%s' "$text" | tr -c 'A-Za-z0-9.+-' '_')"
+done
+# Decimal numbers (a first byte of 0: the text as it stands): hard cases of
+# rounding, ties, the ends of the range, and more digits than matter.
+half='2.4703282292062327208828439643411068618252990130716238221279284125033775363510437593264991818081799618989828234772285886546332835517796989819938739800539093906315035659515570226392290858392449105184435931802849936536152500319370457678249219365623669863658480757001585769269903706311928279558551332927834338409351978015531246597263579574622766465272827220056374006485499977096599470454020828166226237857393450736339007967761930577506740176324673600968951340535537458516661134223766678604162159680461914467291840300530057530849048765391711386591646239524912623653881879636239373280423891018672348497668235089863388587925628302755995657524455507255189313690836254779186948667994968324049705821028513185451396213837722826145437693412532098591327667236328125e-324'
+numbers=(23.976 29.97 0.1 9007199254740993 1.00000000000000011102230246251565404236316680908203125
+         2.2250738585072011e-308 4.9406564584124654e-324 1.7976931348623158e308 1e309 "$half" "${half/e-324/1e-324}"
+         "0.$(printf '3%.0s' $(seq 1 900))")
+for i in "${!numbers[@]}"; do
+  { printf '\x00'; printf '%s' "${numbers[$i]}"; } >"corpus/decimal_number/number-$i"
 done
 # Round trips: a frame-rate index, then records of entries (start, length,
 # lines) taken from any bytes: the bundled sample's, and times at the far end.
