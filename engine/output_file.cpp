@@ -227,7 +227,9 @@ bool commitOutput(OutputFile& out) {
         writeBytes(out, units, encodeFromUtf8("\xEF\xBF\xBD", 3, out.encoding, units, pending));
         out.used = 0;
     }
-    if (!out.failed) releaseUnusedSpace(out.file, out.written);
+    if (!out.failed) {
+        if (const int error = releaseUnusedSpace(out.file, out.written)) failWith(out, error);
+    }
     errno = 0;
     if (std::fclose(out.file) != 0) failWith(out, errno);
     out.file = nullptr;

@@ -67,9 +67,11 @@ int replaceableFile(const char* path);
 // are written, and gives back what was not used once `written` bytes are
 // there: a file written into room it already has is renamed over another
 // without the file system first placing its blocks. Advisory: nothing fails
-// when the system has no such call.
+// when the system has no such call. Where the room can only be had as file
+// size (emscripten's in-memory files), the file is cut back to `written`, and
+// releaseUnusedSpace returns the system's error number when that fails (else 0).
 void reserveFileSpace(std::FILE* file, std::size_t bytes);
-void releaseUnusedSpace(std::FILE* file, std::size_t written);
+int releaseUnusedSpace(std::FILE* file, std::size_t written);
 
 // Gives the new file the permissions of the file at `path`, if there is one.
 void copyPermissions(std::FILE* file, const char* path);

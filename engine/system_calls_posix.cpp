@@ -164,29 +164,40 @@ int replaceableFile(const char* path) {
     return 0;
 }
 
-// Files of a few megabytes and more gain from room asked for at once; for
-// smaller ones, giving back what was not used costs more than it saves.
-constexpr std::size_t kReservedFrom = std::size_t{4} << 20;
-
 void reserveFileSpace(std::FILE* file, std::size_t bytes) {
+    // Files of a few megabytes and more gain from room asked for at once; for
+    // smaller ones, giving back what was not used costs more than it saves.
+    [[maybe_unused]] constexpr std::size_t kReservedFrom = std::size_t{4} << 20;
 #if defined(__linux__)
     if (bytes >= kReservedFrom) fallocate(fileno(file), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes));
+#elif defined(__EMSCRIPTEN__)
+    // The in-memory file system grows a file beyond a megabyte by an eighth
+    // at a time, copying it each time; the room is taken once here, as file
+    // size, which releaseUnusedSpace cuts back to what was written.
+    if (bytes >= kReservedFrom) posix_fallocate(fileno(file), 0, static_cast<off_t>(bytes));
 #else
     (void)file;
     (void)bytes;
 #endif
 }
 
-void releaseUnusedSpace(std::FILE* file, std::size_t written) {
+int releaseUnusedSpace(std::FILE* file, std::size_t written) {
 #if defined(__linux__)
-    // Only a file that got room of its own has any to give back.
+    // Only a file that got room of its own has any to give back; the room
+    // beyond its end is no part of it, whether given back or not.
     struct stat info;
-    if (fstat(fileno(file), &info) != 0 || static_cast<std::size_t>(info.st_blocks) * 512 <= written + 4096) return;
-    if (ftruncate(fileno(file), static_cast<off_t>(written)) != 0) return;
+    if (fstat(fileno(file), &info) != 0 || static_cast<std::size_t>(info.st_blocks) * 512 <= written + 4096) return 0;
+    if (ftruncate(fileno(file), static_cast<off_t>(written)) != 0) return 0;
+#elif defined(__EMSCRIPTEN__)
+    struct stat info;
+    if (fstat(fileno(file), &info) != 0) return errno;
+    if (static_cast<std::size_t>(info.st_size) > written && ftruncate(fileno(file), static_cast<off_t>(written)) != 0)
+        return errno;
 #else
     (void)file;
     (void)written;
 #endif
+    return 0;
 }
 
 void copyPermissions(std::FILE* file, const char* path) {

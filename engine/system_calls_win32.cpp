@@ -133,7 +133,7 @@ int replaceableFile(const char*) { return 0; }
 
 void reserveFileSpace(std::FILE*, std::size_t) {}
 
-void releaseUnusedSpace(std::FILE*, std::size_t) {}
+int releaseUnusedSpace(std::FILE*, std::size_t) { return 0; }
 
 void copyPermissions(std::FILE*, const char*) {}
 
