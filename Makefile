@@ -1,5 +1,5 @@
 # Entry points; the scripts under scripts/ install what they need and build.
-.PHONY: run test build windows bench fuzz-long clean package install mutants
+.PHONY: run test build windows web bench fuzz-long clean package install mutants
 
 run:
 	@scripts/run.sh
@@ -18,6 +18,12 @@ build:
 windows:
 	@scripts/build-windows.sh 32 marliva marliva-convert
 	@scripts/build-windows.sh 64 marliva marliva-convert
+
+# The page: build-web/marliva.html, the engine in one offline file built with
+# emscripten, and its screenshot, docs/screenshot-web.png.
+web:
+	@scripts/build-web.sh
+	@scripts/screenshot-web.sh
 
 bench:
 	@scripts/bench.sh

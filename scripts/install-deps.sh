@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the named parts of the build need, only
-# those that are missing. Groups: core windows qt deb package wayland bench fuzz.
+# those that are missing. Groups: core windows qt deb package wayland bench fuzz web browser.
 set -euo pipefail
 
 declare -A group_packages=(
@@ -12,6 +12,8 @@ declare -A group_packages=(
   [wayland]="qt6-wayland"
   [bench]="hyperfine ffmpeg libbenchmark-dev time valgrind"
   [fuzz]="clang libclang-rt-14-dev"
+  [web]="emscripten"
+  [browser]="chromium chromium-driver python3-selenium"
 )
 
 wanted=()
