@@ -5,10 +5,11 @@
 # of it, ffmpeg's nearest conversion, and cp of the same input or, for a
 # conversion whose output is larger than its input, cp of a file of the
 # output's size (the floor of reading and writing that many bytes), all in one
-# hyperfine run per file. It also times the start-up of both programs, measures
-# peak memory with /usr/bin/time -v, times batch mode against ffmpeg once per
-# file, runs the micro-benchmarks and writes docs/benchmarks.md, which says
-# where each target stands on the shipped program.
+# hyperfine run per file. It also times the page's engine (make web's
+# build-web/marliva.js) under node on the same files, the start-up of both
+# programs, measures peak memory with /usr/bin/time -v, times batch mode
+# against ffmpeg once per file, runs the micro-benchmarks and writes
+# docs/benchmarks.md, which says where each target stands on the shipped program.
 #
 # Environment: BENCH_SIZES (default "2000 20000 100000"), BENCH_BATCH_FILES
 # (default 1000), BENCH_BATCH_RUNS (default 3), BENCH_OUTPUT (default
@@ -34,6 +35,9 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DMARLIVA_BENCH=ON -DMARLIVA_T
 cmake --build "$build" -j"$(nproc)" --target marliva-convert marliva-gensubs marliva-micro >/dev/null
 static=$build/app/marliva-convert
 gensubs=$build/bench/marliva-gensubs
+# The page's engine, as make web builds it.
+scripts/build-web.sh >/dev/null
+web_js=$root/build-web/marliva.js
 micro=$build/bench/marliva-micro
 
 sizes=${BENCH_SIZES:-2000 20000 100000}
@@ -165,13 +169,20 @@ for n in $sizes; do
       >"$results/$key.log" 2>&1 || { cat "$results/$key.log" >&2; exit 1; }
     ours_peak=$(peak_kib $shipped_cmd)
     ff_peak=$(peak_kib $ff_cmd)
+    # The page's engine: the conversion alone, in memory, as many runs; its
+    # output must be the shipped program's.
+    fps=25
+    [[ $ours_options == --fps* ]] && fps=${ours_options#--fps }
+    web_ms=$(node "$root/bench/web_convert.js" "$web_js" "$runs" "$input" "out/web-$key.$ours_ext" "$fps")
+    cmp -s "out/web-$key.$ours_ext" "$ours_out" ||
+      { echo "bench: the page's engine wrote other bytes than the shipped program for $input" >&2; exit 1; }
     csv=$results/$key.csv
     cp_ms=$(median_ms "$csv" cp)
     floor_ms=$(median_ms "$csv" "cp output size")
-    printf '%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s\n' "$n" "$name" \
+    printf '%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s\n' "$n" "$name" \
       "$(median_ms "$csv" shipped)" "$(median_ms "$csv" static)" "$(median_ms "$csv" ffmpeg)" \
       "$cp_ms" "${floor_ms:-$cp_ms}" "$(stat -c %s "$input")" "$(stat -c %s "$ours_out")" \
-      "$ours_peak" "$ff_peak" "$runs" >>"$rows"
+      "$ours_peak" "$ff_peak" "$runs" "$web_ms" >>"$rows"
   done
 done
 
