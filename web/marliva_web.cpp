@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "conversion_run.h"
 #include "frame_rate_text.h"
@@ -29,15 +30,19 @@ void checkBox(std::string_view text) {
     settings.*field = text == "true";
 }
 
-template <std::uint32_t ConversionSettings::*field>
-void numberBox(std::string_view text) {
+std::uint32_t unsignedOfText(std::string_view text) {
     std::uint64_t value = 0;
     for (const char c : text) {
-        if (c < '0' || c > '9') return void(settings.*field = 0);
+        if (c < '0' || c > '9') return 0;
         value = value * 10 + static_cast<std::uint64_t>(c - '0');
-        if (value > UINT32_MAX) return void(settings.*field = 0);
+        if (value > UINT32_MAX) return 0;
     }
-    settings.*field = static_cast<std::uint32_t>(value);
+    return static_cast<std::uint32_t>(value);
+}
+
+template <std::uint32_t ConversionSettings::*field>
+void numberBox(std::string_view text) {
+    settings.*field = unsignedOfText(text);
 }
 
 struct Field {

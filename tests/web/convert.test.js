@@ -107,6 +107,13 @@ test('the output is named as Open proposes, and a run that fails offers nothing'
   assert.throws(() => marliva.convertFile('a.srt', sample, { frameRates: '25' }), /no setting is named frameRates/);
 });
 
+test('a number box beyond 32 bits holds no number, as in the dialog', () => {
+  const sample = fs.readFileSync(path.join(root, 'samples', 'sintel_en.srt'));
+  const atZero = settingsOf(['--first-sub', '0:0:0']);
+  const beyond = marliva.convertFile('a.srt', sample, { ...atZero, firstSubSeconds: '4294967306' });
+  assertSameBytes(beyond.bytes, marliva.convertFile('a.srt', sample, atZero).bytes, 'first sub at 2^32 + 10 s');
+});
+
 // Cyrillic in Windows' code page 1251, the only letters of the file used below.
 function cp1251(text) {
   return Buffer.from(Array.from(text, (c) => {
