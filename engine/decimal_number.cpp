@@ -62,6 +62,12 @@ Big shiftedLeft(const Big& n, std::int64_t bits) {
     return shifted;
 }
 
+void shiftRightByOne(Big& n) {
+    for (std::size_t i = 0; i < n.size(); ++i)
+        n[i] = (n[i] >> 1) | (i + 1 < n.size() ? n[i + 1] << 31 : 0);
+    trim(n);
+}
+
 int compare(const Big& a, const Big& b) {
     if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
     for (std::size_t i = a.size(); i-- > 0;)
@@ -122,8 +128,8 @@ double nearestDouble(const std::string& digits, std::int64_t exponent) {
     else
         n = shiftedLeft(n, -shift);
     std::uint64_t quotient = 0;
-    for (int bit = 56; bit >= 0; --bit) {
-        const Big part = shiftedLeft(m, bit);
+    Big part = shiftedLeft(m, 56);  // m x 2^bit
+    for (int bit = 56; bit >= 0; --bit, shiftRightByOne(part)) {
         if (compare(n, part) >= 0) {
             subtract(n, part);
             quotient |= std::uint64_t{1} << bit;
