@@ -11,9 +11,9 @@ PAGE=$PWD/build-web/marliva.html SAMPLE=$PWD/samples/sintel_en.srt NOTES=$scratc
   SHOT=$PWD/docs/screenshot-web.png SCRATCH=$scratch /usr/bin/python3 - <<'PYTHON'
 import os, sys, time
 from pathlib import Path
-sys.path.insert(0, "tests/web")
+sys.path.insert(0, "scripts")
 from selenium.webdriver.common.by import By
-from headless import start_chromium
+from headless_chromium import start_chromium
 
 driver = start_chromium(os.environ["SCRATCH"], os.environ["SCRATCH"] + "/profile")
 try:

@@ -1,5 +1,5 @@
-# Headless Chromium under Selenium, as the page's browser tests and its
-# screenshot use it: Debian's chromium and chromedriver, a profile of its own
+# Headless Chromium under Selenium, as the page's browser tests
+# (tests/web/browser_test.py) and its screenshot (screenshot-web.sh) use it: Debian's chromium and chromedriver, a profile of its own
 # that is thrown away, downloads into a folder given, and the browser's
 # network events kept in its performance log.
 import tempfile
