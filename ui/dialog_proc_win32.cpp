@@ -5,6 +5,8 @@
 
 #include <shellapi.h>
 
+#include <string>
+
 #include "main_dialog.h"
 
 namespace {
@@ -14,15 +16,16 @@ MainDialog* dialogOf(HWND window) {
 }
 
 // Files dropped from the shell: the first one's path goes to the logic.
-void dropFirstFile(HWND window, MainDialog& dialog, HDROP drop) {
-    std::wstring wide;
+void dropFirstFile(MainDialog& dialog, HDROP drop) {
+    std::u16string wide;
     if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
         wide.resize(DragQueryFileW(drop, 0, nullptr, 0));
-        DragQueryFileW(drop, 0, wide.data(), static_cast<UINT>(wide.size() + 1));
+        DragQueryFileW(drop, 0, reinterpret_cast<LPWSTR>(wide.data()),
+                       static_cast<UINT>(wide.size() + 1));
     }
     DragFinish(drop);
     std::string path;
-    if (!wide.empty() && programPathOf(window, wide, path)) mainDialogDropFile(dialog, path);
+    if (!wide.empty() && programPathOf(dialog.handle, wide, path)) mainDialogDropFile(dialog, path);
 }
 
 }  // namespace
@@ -31,7 +34,7 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<MainDialog*>(lParam);
         SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
-        dialog->handle = window;
+        dialog->handle = reinterpret_cast<DialogHandle>(window);
         mainDialogInit(*dialog);
         DragAcceptFiles(window, TRUE);  // files dropped on any control come here
         return TRUE;  // the platform puts the focus on the first tab stop, the input path
@@ -43,7 +46,7 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         mainDialogCommand(*dialog, LOWORD(wParam));
         return TRUE;
     case WM_DROPFILES:
-        dropFirstFile(window, *dialog, reinterpret_cast<HDROP>(wParam));
+        dropFirstFile(*dialog, reinterpret_cast<HDROP>(wParam));
         return TRUE;
     case WM_CLOSE:
     case WM_DESTROY:

@@ -21,16 +21,11 @@ void startRun(DialogHandle dialog, ConversionSettings& settings) {
     showRunReport(dialog, runConversion(settings));
 }
 
-void handleCommand(void* context, int id) {
-    mainDialogCommand(*static_cast<MainDialog*>(context), id);
-}
-
 }  // namespace
 
 void mainDialogInit(MainDialog& dialog) {
     const DialogHandle handle = dialog.handle;
     const ConversionSettings& settings = dialog.settings;
-    dialogSetCommandHandler(handle, handleCommand, &dialog);
     dialogSetItemText(handle, IDC_INPUT_PATH, settings.inputPath);
     dialogSetItemText(handle, IDC_OUTPUT_PATH, settings.outputPath);
     dialogSetItemInt(handle, IDC_FIRST_SUB_HOURS, settings.firstSubHours);

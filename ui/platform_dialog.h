@@ -2,28 +2,25 @@
 // One implementation per platform is linked in: the Win32 one (platform_dialog_win32.cpp),
 // the Qt one (platform_dialog_qt.cpp with qt_window.cpp) and the in-memory double of
 // the tests. Nothing above this header knows which, and these services know
-// nothing of the logic above them.
+// nothing of the logic above them: whatever owns the dialog object (the Win32
+// dialog procedure, the Qt window, the double) hands the user's actions to the
+// logic itself (main_dialog.h).
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "resource.h"
 
-// The dialog window: an HWND on Windows, the Qt window on Linux, a record in the tests.
-using DialogHandle = void*;
+// The dialog window, as the platform linked in defines it: the Qt window on
+// Linux, the in-memory record in the tests; on Win32 the handle's value is the
+// dialog's HWND.
+struct DialogWindow;
+using DialogHandle = DialogWindow*;
 
 // The line end of the texts the platform shows: the log pane's lines and a
 // message box's end with it ("\r\n" on Win32, "\n" in Qt).
 extern const char kDialogLineEnd[];
-
-// The logic's handler of the dialog's commands: each notification of control
-// `id` (a click, a change of text or of the list's selection, a focus change),
-// with the context the logic registered.
-using DialogCommandHandler = void (*)(void* context, int id);
-// Registers the handler; the logic does so when the dialog is created, before
-// it sets any control. Win32 needs none: its dialog procedure hands the
-// commands to the dialog object that it keeps (dialog_proc_win32.cpp).
-void dialogSetCommandHandler(DialogHandle dialog, DialogCommandHandler handler, void* context);
 
 // Sets a control's text, whole. The two path edits (IDC_INPUT_PATH,
 // IDC_OUTPUT_PATH) report the change as a command before this returns, also
@@ -65,3 +62,11 @@ bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, st
 
 // Ends the dialog loop.
 void dialogPostQuit(DialogHandle dialog);
+
+// A path that the system hands over in UTF-16 (a file dialog's, a dropped
+// file's) as the program's bytes, whole: in the code page of the A calls on
+// Win32, the file system's encoding elsewhere. A path that those bytes cannot
+// hold (a character the code page lacks, a lone surrogate) is refused with a
+// message box owned by `dialog` that names it; false then. The platform's own
+// code calls it; the logic sees only the bytes.
+bool programPathOf(DialogHandle dialog, std::u16string_view wide, std::string& path);

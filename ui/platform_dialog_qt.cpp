@@ -71,7 +71,7 @@ void dialogSetItemText(DialogHandle dialog, int id, std::string text) {
         const bool unchanged = edit->text() == next;
         edit->setText(next);  // reports the change through textChanged
         // A Win32 edit reports a change even when the text stays the same.
-        if (unchanged) reportCommand(windowOf(dialog), id);
+        if (unchanged) reportCommand(dialog, id);
     } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
         const QSignalBlocker quiet(combo);
         combo->setEditText(textOf(text));
@@ -130,7 +130,7 @@ void dialogComboSetSelection(DialogHandle dialog, int id, int index) {
 
 void dialogMessageBox(DialogHandle dialog, const std::string& text, const char* caption) {
     QMessageBox box(QMessageBox::NoIcon, textOf(caption), textOf(text), QMessageBox::Ok,
-                    windowOf(dialog));
+                    dialog);
     box.setTextFormat(Qt::PlainText);
     box.setEscapeButton(QMessageBox::Ok);
     box.exec();
@@ -138,7 +138,7 @@ void dialogMessageBox(DialogHandle dialog, const std::string& text, const char* 
 
 // Paths of any length pass both ways, as the system's bytes.
 bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, std::string& path) {
-    QFileDialog chooser(windowOf(dialog), textOf(request.title));
+    QFileDialog chooser(dialog, textOf(request.title));
     // Qt's own dialog everywhere, so that titles, filters and options are the same on every
     // desktop.
     chooser.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite |
@@ -158,8 +158,22 @@ bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, st
         extensions.section(u';', 0, 0).remove(0, extensions.startsWith(u'.') ? 1 : 0));
     if (!path.empty()) chooser.selectFile(QFile::decodeName(QByteArray::fromStdString(path)));
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return false;
-    path = QFile::encodeName(chooser.selectedFiles().front()).toStdString();
-    return true;
+    return programPathOf(dialog, utf16Of(chooser.selectedFiles().front()), path);
+}
+
+// The file system's bytes of a name are what QFile makes of it; a lone
+// surrogate has none.
+bool programPathOf(DialogHandle dialog, std::u16string_view wide, std::string& path) {
+    const QStringView text(wide.data(), static_cast<qsizetype>(wide.size()));
+    if (text.isValidUtf16()) {
+        path = QFile::encodeName(text.toString()).toStdString();
+        return true;
+    }
+    dialogMessageBox(dialog,
+                     "The path has characters that this system cannot hold:\n" +
+                         text.toString().toStdString(),
+                     "Debug Message");
+    return false;
 }
 
 void dialogPostQuit(DialogHandle) {

@@ -6,14 +6,19 @@
 
 #include <array>
 
-#include "dialog_proc_win32.h"
 #include "platform_dialog.h"
 
 const char kDialogLineEnd[] = "\r\n";
 
 namespace {
 
-HWND hwndOf(DialogHandle dialog) { return static_cast<HWND>(dialog); }
+HWND hwndOf(DialogHandle dialog) { return reinterpret_cast<HWND>(dialog); }
+
+// The system's UTF-16 is its wide characters.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+const wchar_t* wideOf(std::u16string_view text) {
+    return reinterpret_cast<const wchar_t*>(text.data());
+}
 
 // The program's bytes (the A calls' code page) as UTF-16.
 std::wstring wideOf(const std::string& text) {
@@ -46,7 +51,7 @@ bool holdsUnsignedDecimal(const std::string& text) {
 
 }  // namespace
 
-bool programPathOf(HWND dialog, const std::wstring& wide, std::string& path) {
+bool programPathOf(DialogHandle dialog, std::u16string_view wide, std::string& path) {
     // Without a replacement character or a best fit, so that a character the
     // code page lacks is found out; UTF-8 lacks none but a lone surrogate.
     const UINT codePage = GetACP();
@@ -54,23 +59,20 @@ bool programPathOf(HWND dialog, const std::wstring& wide, std::string& path) {
     const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     const int length = static_cast<int>(wide.size());
     BOOL lost = FALSE;
-    const int size = WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, nullptr,
-                                         utf8 ? nullptr : &lost);
+    const int size = WideCharToMultiByte(codePage, flags, wideOf(wide), length, nullptr, 0,
+                                         nullptr, utf8 ? nullptr : &lost);
     if ((size > 0 || wide.empty()) && !lost) {
         path.assign(static_cast<std::size_t>(size), '\0');
-        WideCharToMultiByte(codePage, flags, wide.data(), length, path.data(), size, nullptr,
+        WideCharToMultiByte(codePage, flags, wideOf(wide), length, path.data(), size, nullptr,
                             nullptr);
         return true;
     }
     const std::wstring message =
-        L"The path has characters that this system's code page cannot hold:\r\n" + wide;
-    MessageBoxW(dialog, message.c_str(), L"Debug Message", MB_OK);
+        L"The path has characters that this system's code page cannot hold:\r\n" +
+        std::wstring(wideOf(wide), wide.size());
+    MessageBoxW(hwndOf(dialog), message.c_str(), L"Debug Message", MB_OK);
     return false;
 }
-
-// The edits' and buttons' notifications come to the dialog procedure as
-// WM_COMMAND, which hands them to the dialog object it keeps.
-void dialogSetCommandHandler(DialogHandle, DialogCommandHandler, void*) {}
 
 void dialogSetItemText(DialogHandle dialog, int id, std::string text) {
     SetDlgItemTextA(hwndOf(dialog), id, text.c_str());
@@ -154,7 +156,7 @@ bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, st
     record.Flags = request.mustExist ? OFN_FILEMUSTEXIST : 0;
     record.lpstrDefExt = extension.c_str();
     if (!GetOpenFileNameW(&record)) return false;
-    return programPathOf(hwndOf(dialog), buffer.data(), path);
+    return programPathOf(dialog, reinterpret_cast<const char16_t*>(buffer.data()), path);
 }
 
 void dialogPostQuit(DialogHandle) { PostQuitMessage(0); }

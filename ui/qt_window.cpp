@@ -1,6 +1,6 @@
 // The main dialog's Qt window: the dialog object it owns, the controls of the
 // layout table at their rectangles, Win32's dialog behaviours, and the
-// notifications handed to the command handler that the logic registered.
+// notifications handed to the logic.
 #include "qt_window.h"
 
 #include <QApplication>
@@ -24,7 +24,6 @@
 #include <memory>
 
 #include "dialog_layout.h"
-#include "main_dialog.h"
 
 namespace {
 
@@ -43,54 +42,6 @@ QString firstDraggedFile(const QMimeData* data) {
     const QList<QUrl> urls = data != nullptr ? data->urls() : QList<QUrl>();
     return !urls.isEmpty() && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
 }
-
-// The window: the dialog object, the logic's command handler, and files
-// dragged from the desktop. A drag whose first file is a local one is taken
-// anywhere on the window (the controls take no drops of their own), and its
-// drop hands that file's path to the logic.
-class MainWindow : public QWidget {
-public:
-    MainWindow()
-        : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                               Qt::WindowCloseButtonHint) {
-        dialog.handle = static_cast<QWidget*>(this);
-    }
-    // Nothing reaches the logic once the dialog object goes: the focus moving
-    // and the window hiding while the widgets are destroyed report nothing.
-    ~MainWindow() override {
-        handler = nullptr;
-        QObject::disconnect(qApp, nullptr, this, nullptr);
-        if (windowHandle() != nullptr) QObject::disconnect(windowHandle(), nullptr, this, nullptr);
-    }
-
-    MainDialog dialog;
-    DialogCommandHandler handler = nullptr;
-    void* context = nullptr;
-
-protected:
-    void dragEnterEvent(QDragEnterEvent* event) override { dragMoveEvent(event); }
-    void dragMoveEvent(QDragMoveEvent* event) override {
-        if (firstDraggedFile(event->mimeData()).isEmpty()) {
-            event->ignore();
-        } else {
-            event->setDropAction(Qt::CopyAction);
-            event->accept();
-        }
-    }
-    void dropEvent(QDropEvent* event) override {
-        const QString file = firstDraggedFile(event->mimeData());
-        if (file.isEmpty()) {
-            event->ignore();
-            return;
-        }
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-        mainDialogDropFile(dialog, QFile::encodeName(file).toStdString());
-    }
-};
-
-MainWindow* mainWindowOf(QWidget* window) { return static_cast<MainWindow*>(window); }
 
 // The pixels left for text inside a single-line edit: the style's frame and
 // the edit's own margin of 2 pixels on each side, and 1 pixel for the caret.
@@ -126,7 +77,7 @@ void keepTypingInside(QLineEdit* edit, bool digitsOnly) {
     });
 }
 
-QWidget* makeLineEdit(QWidget* window, const ControlLayout& entry) {
+QWidget* makeLineEdit(DialogWindow* window, const ControlLayout& entry) {
     auto* edit = new QLineEdit(window);
     if (entry.kind == ControlKind::NumberBox) keepTypingInside(edit, true);
     // A path is never cut: the edit takes any length the program sets.
@@ -136,7 +87,7 @@ QWidget* makeLineEdit(QWidget* window, const ControlLayout& entry) {
     return edit;
 }
 
-QWidget* makeCombo(QWidget* window, const ControlLayout& entry, int listHeight) {
+QWidget* makeCombo(DialogWindow* window, const ControlLayout& entry, int listHeight) {
     auto* combo = new QComboBox(window);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);  // Enter adds nothing to the list
@@ -150,7 +101,7 @@ QWidget* makeCombo(QWidget* window, const ControlLayout& entry, int listHeight) 
     return combo;
 }
 
-QWidget* makeLogPane(QWidget* window, const ControlLayout& entry) {
+QWidget* makeLogPane(DialogWindow* window, const ControlLayout& entry) {
     auto* pane = new QPlainTextEdit(window);
     pane->setReadOnly(true);
     pane->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -163,7 +114,7 @@ QWidget* makeLogPane(QWidget* window, const ControlLayout& entry) {
     return pane;
 }
 
-QWidget* makeButton(QWidget* window, const ControlLayout& entry) {
+QWidget* makeButton(DialogWindow* window, const ControlLayout& entry) {
     QAbstractButton* button = nullptr;
     if (entry.kind == ControlKind::CheckBox) {
         button = new QCheckBox(QString::fromUtf8(entry.text), window);
@@ -181,7 +132,7 @@ QWidget* makeButton(QWidget* window, const ControlLayout& entry) {
     return button;
 }
 
-QWidget* makeControl(QWidget* window, const ControlLayout& entry, QSize baseUnits) {
+QWidget* makeControl(DialogWindow* window, const ControlLayout& entry, QSize baseUnits) {
     QRect rect = dialogUnitsToPixels(entry.units, baseUnits);
     QWidget* control = nullptr;
     switch (entry.kind) {
@@ -233,7 +184,7 @@ int controlIdOf(QWidget* window, QWidget* widget) {
 
 // Edits and the combo box report gaining and losing the focus; push buttons
 // and check boxes do not.
-void reportFocusChanges(QWidget* window) {
+void reportFocusChanges(DialogWindow* window) {
     auto reportsFocus = [window](QWidget* widget) {
         const int id = controlIdOf(window, widget);
         const bool isButton = qobject_cast<QAbstractButton*>(dialogControl(window, id)) != nullptr;
@@ -250,11 +201,11 @@ void reportFocusChanges(QWidget* window) {
 
 // The caption bar's close button, the window menu's Close and Alt+F4 hide the
 // window; that is the close request the dialog answers by ending the loop.
-void reportCloseRequests(QWidget* window) {
+void reportCloseRequests(DialogWindow* window) {
     window->winId();  // the window's QWindow exists from here on
     QObject::connect(window->windowHandle(), &QWindow::visibleChanged, window,
                      [window](bool visible) {
-                         if (!visible) mainDialogClose(mainWindowOf(window)->dialog);
+                         if (!visible && window->open) mainDialogClose(window->dialog);
                      });
 }
 
@@ -290,30 +241,55 @@ QRect dialogUnitsToPixels(DialogUnits units, QSize baseUnits) {
             mulDivRounded(units.height, baseUnits.height(), 8)};
 }
 
-QWidget* windowOf(DialogHandle dialog) {
-    return static_cast<QWidget*>(dialog);
+DialogWindow::DialogWindow()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint) {
+    dialog.handle = this;
+}
+
+// The focus moving and the window hiding while the widgets go report nothing;
+// the controls go here, while the dialog object is still whole.
+DialogWindow::~DialogWindow() {
+    open = false;
+    QObject::disconnect(qApp, nullptr, this, nullptr);
+    if (windowHandle() != nullptr) QObject::disconnect(windowHandle(), nullptr, this, nullptr);
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
+
+void DialogWindow::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
+
+void DialogWindow::dragMoveEvent(QDragMoveEvent* event) {
+    if (firstDraggedFile(event->mimeData()).isEmpty()) {
+        event->ignore();
+    } else {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+}
+
+void DialogWindow::dropEvent(QDropEvent* event) {
+    const QString file = firstDraggedFile(event->mimeData());
+    if (file.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    std::string path;
+    if (programPathOf(this, utf16Of(file), path)) mainDialogDropFile(dialog, path);
 }
 
 QWidget* dialogControl(DialogHandle dialog, int id) {
-    return windowOf(dialog)->findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
+    return dialog->findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
 }
 
-MainDialog& mainDialogOf(QWidget* window) { return mainWindowOf(window)->dialog; }
-
-void reportCommand(QWidget* window, int id) {
-    const MainWindow* main = mainWindowOf(window);
-    if (main->handler != nullptr) main->handler(main->context, id);
+void reportCommand(DialogWindow* window, int id) {
+    if (window->open) mainDialogCommand(window->dialog, id);
 }
 
-void dialogSetCommandHandler(DialogHandle dialog, DialogCommandHandler handler, void* context) {
-    MainWindow* main = mainWindowOf(windowOf(dialog));
-    main->handler = handler;
-    main->context = context;
-}
-
-QWidget* createMainWindow() {
-    auto* main = new MainWindow;
-    QWidget* window = main;
+DialogWindow* createMainWindow() {
+    auto* window = new DialogWindow;
     window->setObjectName(QString::number(IDD_MAIN));
     window->setWindowTitle(QString::fromUtf8(kMainDialogCaption));
     window->setFont(dialogFont());
@@ -323,13 +299,13 @@ QWidget* createMainWindow() {
     reportFocusChanges(window);
     reportCloseRequests(window);
     acceptFileDrops(window);
-    mainDialogInit(main->dialog);
+    mainDialogInit(window->dialog);
     dialogControl(window, kMainDialogControls[0].id)->setFocus(Qt::OtherFocusReason);
     return window;
 }
 
 int runMainDialog() {
-    std::unique_ptr<QWidget> window(createMainWindow());
+    std::unique_ptr<DialogWindow> window(createMainWindow());
     const QRect screen = window->screen()->availableGeometry();
     window->move(screen.center() - window->rect().center());
     window->show();

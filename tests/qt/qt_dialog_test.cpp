@@ -52,7 +52,7 @@ int idOf(QWidget* widget) {
 class QtDialogTest : public QObject {
     Q_OBJECT
 
-    QWidget* window = nullptr;
+    DialogWindow* window = nullptr;
     ScratchFolder files;
     QStringList modalTitles;  // of the modal windows answered
 
@@ -61,7 +61,7 @@ class QtDialogTest : public QObject {
         return qobject_cast<T*>(dialogControl(window, id));
     }
     QString logText() { return control<QPlainTextEdit>(IDC_LOG)->toPlainText(); }
-    const ConversionSettings& settings() { return mainDialogOf(window).settings; }
+    const ConversionSettings& settings() { return window->dialog.settings; }
     void typeInto(QLineEdit* edit, const QString& text) {
         edit->setFocus();
         edit->selectAll();

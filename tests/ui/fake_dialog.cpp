@@ -5,64 +5,53 @@
 
 const char kDialogLineEnd[] = "\r\n";
 
-namespace {
-
-FakeDialog& fake(DialogHandle dialog) { return *static_cast<FakeDialog*>(dialog); }
-
-}  // namespace
-
-void dialogSetCommandHandler(DialogHandle dialog, DialogCommandHandler handler, void* context) {
-    fake(dialog).handler = handler;
-    fake(dialog).context = context;
-}
-
 void dialogSetItemText(DialogHandle dialog, int id, std::string text) {
-    fake(dialog).texts[id] = std::move(text);  // kept before the report, as WM_SETTEXT does
-    if (id == IDC_INPUT_PATH || id == IDC_OUTPUT_PATH) press(fake(dialog), id);
+    dialog->texts[id] = std::move(text);  // kept before the report, as WM_SETTEXT does
+    if (id == IDC_INPUT_PATH || id == IDC_OUTPUT_PATH) press(*dialog, id);
 }
 
-std::string dialogGetItemText(DialogHandle dialog, int id) { return fake(dialog).texts[id]; }
+std::string dialogGetItemText(DialogHandle dialog, int id) { return dialog->texts[id]; }
 
 void dialogSetItemInt(DialogHandle dialog, int id, unsigned value) {
-    fake(dialog).texts[id] = std::to_string(value);
+    dialog->texts[id] = std::to_string(value);
 }
 
 // Digits only, and at most 32 bits, or 0.
 unsigned dialogGetItemInt(DialogHandle dialog, int id) {
-    const std::string& text = fake(dialog).texts[id];
+    const std::string& text = dialog->texts[id];
     unsigned value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size() ? value : 0;
 }
 
 void dialogCheckButton(DialogHandle dialog, int id, bool checked) {
-    fake(dialog).checked[id] = checked;
+    dialog->checked[id] = checked;
 }
 
-bool dialogIsButtonChecked(DialogHandle dialog, int id) { return fake(dialog).checked[id]; }
+bool dialogIsButtonChecked(DialogHandle dialog, int id) { return dialog->checked[id]; }
 
 void dialogComboReset(DialogHandle dialog, int id) {
-    fake(dialog).comboItems.clear();
-    fake(dialog).comboSelection = -1;
-    fake(dialog).texts[id].clear();
+    dialog->comboItems.clear();
+    dialog->comboSelection = -1;
+    dialog->texts[id].clear();
 }
 
 void dialogComboAddString(DialogHandle dialog, int, const char* text) {
-    fake(dialog).comboItems.emplace_back(text);
+    dialog->comboItems.emplace_back(text);
 }
 
 // As CB_SETCURSEL: the field shows the item, and nothing is reported.
 void dialogComboSetSelection(DialogHandle dialog, int id, int index) {
-    fake(dialog).comboSelection = index;
-    fake(dialog).texts[id] = fake(dialog).comboItems.at(static_cast<std::size_t>(index));
+    dialog->comboSelection = index;
+    dialog->texts[id] = dialog->comboItems.at(static_cast<std::size_t>(index));
 }
 
 void dialogMessageBox(DialogHandle dialog, const std::string& text, const char* caption) {
-    fake(dialog).messageBoxes.push_back({text, caption});
+    dialog->messageBoxes.push_back({text, caption});
 }
 
 bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, std::string& path) {
-    FakeDialog& d = fake(dialog);
+    FakeDialog& d = *dialog;
     d.chooserCalls.push_back({request.title, request.mustExist, request.filters[0].pattern, path});
     const std::string answer = d.fileAnswers.empty() ? "" : d.fileAnswers.front();
     if (!d.fileAnswers.empty()) d.fileAnswers.pop_front();
@@ -71,4 +60,4 @@ bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, st
     return true;
 }
 
-void dialogPostQuit(DialogHandle dialog) { ++fake(dialog).quitPosts; }
+void dialogPostQuit(DialogHandle dialog) { ++dialog->quitPosts; }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform_dialog.h"
+#include "main_dialog.h"
 
 struct FakeChooserCall {
     std::string title;
@@ -22,9 +22,14 @@ struct FakeMessageBox {
     std::string caption;
 };
 
-struct FakeDialog {
-    DialogCommandHandler handler = nullptr;  // as the logic registered it
-    void* context = nullptr;
+// The double's window owns its dialog object, as the Qt window does, and
+// hands the user's actions to the logic.
+struct DialogWindow {
+    DialogWindow() { mainDialog.handle = this; }
+    DialogWindow(const DialogWindow&) = delete;
+    DialogWindow& operator=(const DialogWindow&) = delete;
+
+    MainDialog mainDialog;
     std::map<int, std::string> texts;  // edits and the combo's field
     std::map<int, bool> checked;
     std::vector<std::string> comboItems;
@@ -34,13 +39,12 @@ struct FakeDialog {
     std::vector<FakeMessageBox> messageBoxes;
     int quitPosts = 0;
 };
-
-inline DialogHandle handleOf(FakeDialog& dialog) { return &dialog; }
+using FakeDialog = DialogWindow;
 
 // The user: typing replaces an edit's text and reports the change; clicking a
 // check box toggles it and reports the click; picking from the list puts the
 // item into the field and reports the selection; pressing sends a command.
-inline void press(FakeDialog& dialog, int id) { dialog.handler(dialog.context, id); }
+inline void press(FakeDialog& dialog, int id) { mainDialogCommand(dialog.mainDialog, id); }
 inline void typeInto(FakeDialog& dialog, int id, const std::string& text) {
     dialog.texts[id] = text;
     press(dialog, id);

@@ -40,13 +40,13 @@ TEST_F(LogPaneTest, ARunsLogGoesToThePaneWithinItsCapacity) {
     done.elapsedMs = 500;
     done.notConverted.add(5, NotConverted::unreadableTiming);
     done.notConverted.add(9, NotConverted::textOfUnreadableTiming);
-    showRunReport(handleOf(dialog), done);
+    showRunReport(&dialog, done);
     EXPECT_EQ(logText(), "SRT => SSA ... done.\r\n\r\ntime : 0.5 sec\r\nsubs : 42\r\n"
                          "skipped: 2 lines (first: line 5)\r\nspeed: 84 subs/s\r\n");
     EXPECT_TRUE(dialog.messageBoxes.empty());
     // The pane is read back with at most 1022 characters and keeps within them.
     dialog.texts[IDC_LOG] = std::string(1000, 'x') + "\r\n" + std::string(21, 'y');
-    showRunReport(handleOf(dialog), done);
+    showRunReport(&dialog, done);
     EXPECT_EQ(logText().substr(0, 22), std::string(20, 'y') + "SR");
 }
 

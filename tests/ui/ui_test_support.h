@@ -16,5 +16,5 @@ protected:
     std::string logText() { return dialog.texts[IDC_LOG]; }
 
     FakeDialog dialog;
-    MainDialog mainDialog{{}, handleOf(dialog)};
+    MainDialog& mainDialog = dialog.mainDialog;
 };
