@@ -1,23 +1,33 @@
 #!/usr/bin/env bash
-# Generated files converted in every mode by marliva-convert, each output's
-# SHA-256 against the one recorded in the cases file, so that no speed work
-# changes a byte. With --update the cases file takes this run's checksums:
-# only after a deliberate change of what the engine writes.
+# Generated files converted in every mode by marliva-convert, so that no speed
+# work changes a byte: a small file's output against its text reference in
+# expected/ (a failure shows the first lines that differ), a large one's
+# SHA-256 against the one recorded in the cases file. With --update the
+# references and checksums take this run's outputs: only after a deliberate
+# change of what the engine writes.
 # usage: check_outputs.sh MARLIVA_GENSUBS MARLIVA_CONVERT CASES [--update]
 set -u
 gensubs=$1 convert=$2 cases=$3 update=${4:-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failed=0 recorded=""
-while IFS= read -r line; do
-  read -r name kind entries seed in_ext out_ext sum options <<<"$line"
-  if [[ -z $name || $name == \#* ]]; then recorded+="$line"$'\n'; continue; fi
-  input=$work/$kind-$entries-$seed.$in_ext
+source "$(dirname "$0")/../cli/helpers.sh"
+references=$(dirname "$cases")/expected
+
+output_case() {  # NAME KIND ENTRIES SEED IN_EXT OUT_EXT SHA256|text [OPTIONS...]
+  local name=$1 kind=$2 entries=$3 seed=$4 in_ext=$5 out_ext=$6 sum=$7 actual
+  shift 7
+  local input=$work/$kind-$entries-$seed.$in_ext output=$work/$name.$out_ext
   [[ -e $input ]] || "$gensubs" "$kind" "$entries" "$seed" "$input" || exit 1
-  "$convert" $options "$input" "$work/$name.$out_ext" >/dev/null || { echo "FAILED: $name: exit status $?"; failed=1; }
-  actual=$(sha256sum <"$work/$name.$out_ext" | cut -d' ' -f1)
-  [[ $actual == "$sum" || -n $update ]] || { echo "FAILED: $name: SHA-256 $actual, recorded $sum"; failed=1; }
-  recorded+="$name $kind $entries $seed $in_ext $out_ext $actual${options:+ $options}"$'\n'
-done <"$cases"
-[[ -n $update ]] && { printf '%s' "$recorded" >"$cases"; echo "recorded the checksums in $cases"; }
-[[ $failed == 0 ]]
+  run "$@" "$input" "$output"
+  check "$name: exit status $status" [ "$status" = 0 ]
+  if [[ $sum == text ]]; then
+    local reference=$references/$name.$out_ext
+    [[ -n $update ]] && cp "$output" "$reference"
+    same "$reference" "$output" || diff "$reference" "$output" | head -n 4
+    check "$name: the output is $reference" same "$reference" "$output"
+  else
+    actual=$(sha256sum <"$output" | cut -d' ' -f1)
+    [[ -n $update ]] && sed -i "s/^$name \(.*\) $sum/$name \1 $actual/" "$cases" && sum=$actual
+    check "$name: SHA-256 $actual, recorded $sum" [ "$actual" = "$sum" ]
+  fi
+}
+run_cases "$cases" output_case
+finish

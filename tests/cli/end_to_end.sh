@@ -128,40 +128,20 @@ check "declared rate used" [ "$status" = 0 ] && check "no note" [ -z "$err" ]
 check "declaration dropped" [ "$(grep -c '^Dialogue' "$work/declared.ssa")" = 1 ]
 
 # Golden files: the bundled sample in every direction.
-while read -r input expected options; do
-  [[ -z $input || $input == \#* ]] && continue
-  run $options "$golden/$input" "$work/$expected"  # $options split on purpose
+golden_case() {  # INPUT EXPECTED [OPTIONS...]
+  local input=$1 expected=$2
+  shift 2
+  run "$@" "$golden/$input" "$work/$expected"
   check "golden $expected" same "$work/$expected" "$golden/$expected"
-done <"$golden/cases.txt"
+}
+run_cases "$golden/cases.txt" golden_case
 
-# The writers' cases: each input with its options, against the output read when it was made.
-# An expected output of "-" is a run that fails and writes nothing.
-while read -r input expected subs want options; do
-  [[ -z $input || $input == \#* ]] && continue
-  case_out="$work/case.${expected##*.}"
-  [ "$expected" = - ] && case_out="$work/case.${input##*.}.out.$([ "${input##*.}" = ssa ] && echo srt || echo ssa)"
-  rm -f "$case_out"
-  run $options "$tests/data/writers/$input" "$case_out"  # $options split on purpose
-  check "$input: status $status" [ "$status" = "$want" ]
-  if [ "$expected" = - ]; then
-    check "$input: nothing written" [ ! -e "$case_out" ]
-  else
-    check "$input: subs" grep -qx "subs : $subs" "$work/stdout"
-    check "$input: output" same "$case_out" "$tests/data/writers/$expected"
-  fi
-done <"$tests/data/writers/cases.txt"
-
-# Real files that other tools wrote, against outputs read line by line when
-# they were made; a .sub file of frame lines is converted as .srt.
-real="$tests/data/real"
-while read -r input name options; do
-  [[ -z $input || $input == \#* ]] && continue
-  in_ext=${input##*.}; [ "$in_ext" = sub ] && in_ext=srt  # .ass stays .ass
-  cp "$real/$input" "$work/real_in.$in_ext"
-  run $options "$work/real_in.$in_ext" "$work/$name"  # $options split on purpose
-  check "real $input: status" [ "$status" = 0 ]
-  check "real $input => $name" same "$work/$name" "$real/expected/$name"
-done <"$real/cases.txt"
+# The writers' cases: each input with its options, against the output read
+# when it was made; real files that other tools wrote, against outputs read
+# line by line when they were made.
+writers="$tests/data/writers" real="$tests/data/real"
+run_cases "$writers/cases.txt" writers_case
+run_cases "$real/cases.txt" real_case
 
 # Through SSA and back, a real file whose text lines end in blanks comes back
 # as it was but for its line ends.

@@ -1,6 +1,7 @@
 # What the end-to-end scripts of marliva-convert share: a scratch folder
-# ($work), checks that count, and a run that keeps what the program printed.
-# Sourced after $convert is set.
+# ($work), checks that count, a run that keeps what the program printed, the
+# cases files read line by line, and the cases of tests/data. Sourced after
+# $convert is set.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0
@@ -17,6 +18,41 @@ run() {  # run ARGS...: sets status, out, err
   err=$(cat "$work/stderr")
 }
 same() { cmp -s "$1" "$2"; }
+run_cases() {  # run_cases CASES FUNCTION: FUNCTION with each case line's fields, read whole first
+  local line lines
+  mapfile -t lines <"$1"
+  for line in "${lines[@]}"; do
+    [[ -z $line || $line == \#* ]] || "$2" $line  # the fields split on purpose
+  done
+}
+# A writers' case of $writers/cases.txt: INPUT EXPECTED SUBS STATUS [OPTIONS...].
+# An expected output of "-" is a run that fails and writes nothing.
+writers_case() {
+  local input=$1 expected=$2 subs=$3 want=$4 written
+  shift 4
+  written=$work/case.${expected##*.}
+  [ "$expected" = - ] && written="$work/case.${input##*.}.out.$([ "${input##*.}" = ssa ] && echo srt || echo ssa)"
+  rm -f "$written"
+  run "$@" "$writers/$input" "$written"
+  check "$input: status $status" [ "$status" = "$want" ]
+  if [ "$expected" = - ]; then
+    check "$input: nothing written" [ ! -e "$written" ]
+  else
+    check "$input: subs" grep -qx "subs : $subs" <(tr -d '\r' <"$work/stdout")
+    check "$input: output" same "$written" "$writers/$expected"
+  fi
+}
+# A real file of $real/cases.txt, converted under its own extension (a .sub
+# file of frame lines as .srt): INPUT EXPECTED [OPTIONS...].
+real_case() {
+  local input=$1 name=$2 in_ext=${1##*.}
+  shift 2
+  [ "$in_ext" = sub ] && in_ext=srt
+  cp "$real/$input" "$work/real_in.$in_ext"
+  run "$@" "$work/real_in.$in_ext" "$work/$name"
+  check "real $input: status $status" [ "$status" = 0 ]
+  check "real $input => $name" same "$work/$name" "$real/expected/$name"
+}
 finish() {
   echo "$passed passed, $failed failed"
   [ "$failed" = 0 ]

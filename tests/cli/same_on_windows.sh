@@ -33,28 +33,8 @@ cd "$work" || exit 1
 source "$root/scripts/wine-arch.sh" "$bits"
 if wineserver -p 120 2>/dev/null; then trap 'wineserver -k; rm -rf "$work"' EXIT; fi
 
-while read -r input output options; do
-  [[ -z $input || $input == \#* ]] && continue
-  in_ext=${input##*.}; [ "$in_ext" = sub ] && in_ext=srt
-  cp "$real/$input" "in.$in_ext"
-  run $options "in.$in_ext" "$output"  # $options split on purpose
-  check "$input: status $status" [ "$status" = 0 ]
-  check "$input => $output" same "$output" "$real/expected/$output"
-done <"$real/cases.txt"
-
-while read -r input expected subs want options; do
-  [[ -z $input || $input == \#* ]] && continue
-  written="case.${expected##*.}"
-  [ "$expected" = - ] && written="case.${input##*.}.out.$([ "${input##*.}" = ssa ] && echo srt || echo ssa)"
-  rm -f "$written"
-  run $options "$writers/$input" "$written"  # $options split on purpose
-  check "$input: status $status" [ "$status" = "$want" ]
-  if [ "$expected" = - ]; then
-    check "$input: nothing written" [ ! -e "$written" ]
-  else
-    check "$input: output" same "$written" "$writers/$expected"
-  fi
-done <"$writers/cases.txt"
+run_cases "$real/cases.txt" real_case
+run_cases "$writers/cases.txt" writers_case
 
 # Every real file as the Linux program converts it, its log and messages
 # included (but the run's time and speed): to the other kind, and an SRT file
