@@ -92,6 +92,22 @@ for jobs in 1 4; do
   mv out "out$jobs"
 done
 check "-j 1 and -j 4: the same bytes" diff -r out1 out4
+
+# The lines come in the inputs' order whatever order the files finish in, by
+# no clock: of three threads, two wait on pipes; the third converts the third
+# input, then opens the fourth, a pipe fed once it is open, so the third has
+# finished when the first input arrives; the second arrives once the first is
+# reported.
+mkfifo order1.srt order2.srt order4.srt
+cp "$sample" order3.srt
+"$convert" --batch -j 3 -o orderout order1.srt order2.srt order3.srt order4.srt >stdout 2>stderr &
+timeout 60 tee order4.srt <"$sample" >/dev/null
+timeout 60 tee order1.srt <"$sample" >/dev/null
+for _ in $(seq 1 3000); do grep -q '^order1.srt ' stdout && break; sleep 0.01; done
+timeout 60 tee order2.srt <"$sample" >/dev/null
+wait
+check "pipes arriving late: lines in input order" [ "$(cut -d' ' -f1 stdout | tr '\n' ' ')" = "order1.srt order2.srt order3.srt order4.srt 4 " ]
+rm -r order?.srt orderout
 check "-j 4: e1 as alone" [ "$("$convert" "$sample" alone.ssa >/dev/null; cmp out4/e1.ssa alone.ssa && echo same)" = same ]
 
 # --json: one object a file and the totals on stdout, the lines on stderr;
@@ -265,16 +281,19 @@ for output in pipeout/b*.ssa; do [ -e "$output" ] && check "closed pipe: $output
 rm -r late.srt pipeout
 
 # Ctrl+C: the files being written lose their temporary files, the completed
-# outputs stay, the totals count what was not reached; exit status 130.
-env --default-signal=INT "$convert" --batch -j 2 -o bigout big >stdout 2>stderr &
+# outputs stay, the totals count what was not reached, as such in JSON too;
+# exit status 130.
+env --default-signal=INT "$convert" --batch --json -j 2 -o bigout big >stdout 2>stderr &
 pid=$!
 until [ -e bigout/b1.ssa ] && compgen -G "bigout/*.tmp" >/dev/null || ! kill -0 $pid 2>/dev/null; do sleep 0.005; done
 kill -INT $pid
 wait $pid
 check "Ctrl+C: exit status 130" [ $? = 130 ]
-check "Ctrl+C: not reached" grep -q '^6 files: [1-5] converted, 0 failed, [1-5] not reached (interrupted)$' stdout
+check "Ctrl+C: not reached" grep -q '^6 files: [1-5] converted, 0 failed, [1-5] not reached (interrupted)$' stderr
+reached=$(ls bigout | wc -l)
+check "Ctrl+C: JSON totals" grep -q "^{\"files\":6,\"converted\":$reached,\"failed\":0,\"skipped\":0,\"not_reached\":$((6 - reached))," stdout
 check "Ctrl+C: no temporary file" [ -z "$(compgen -G "bigout/*.tmp")" ]
 for output in bigout/*.ssa; do check "Ctrl+C: $output whole" same "$output" big.ssa; done
-check "Ctrl+C: each output reported" [ "$(grep -c ' -> ' stdout)" = "$(ls bigout | wc -l)" ]
+check "Ctrl+C: each output reported" [ "$(grep -c ' -> ' stderr)" = "$reached" ]
 
 finish

@@ -148,17 +148,19 @@ run_cases "$real/cases.txt" real_case
 run "$real/morevna_synfig_12_trailing_blanks.srt" "$work/blanks.ssa" && run "$work/blanks.ssa" "$work/blanks.srt"
 check "real file through SSA and back" [ "$(tr -d '\r' <"$work/blanks.srt")" = "$(cat "$real/morevna_synfig_12_trailing_blanks.srt")" ]
 
-# UTF-16 in both byte orders: the same conversion as the UTF-8 file, back in UTF-16.
+# UTF-16 and UTF-32 in both byte orders: the same conversion as the UTF-8
+# file, back in the input's encoding after its byte-order mark.
 run "$real/synfig_07_bones_zh.srt" "$work/zh8.ssa"
 run --fps 23.976 "$real/synfig_07_bones_zh.srt" "$work/zh8.srt"
 check "zh subs" [ "$(grep -c '^Dialogue' "$work/zh8.ssa")" = 125 ]
-for order in LE BE; do
-  { [ $order = LE ] && printf '\xFF\xFE' || printf '\xFE\xFF'; iconv -f UTF-8 -t UTF-16$order "$real/synfig_07_bones_zh.srt"; } >"$work/zh16.srt"
+for form in UTF-16LE:fffe UTF-16BE:feff UTF-32LE:fffe0000 UTF-32BE:0000feff; do
+  encoding=${form%:*} mark=${form#*:}
+  { printf "$(sed 's/../\\x&/g' <<<"$mark")"; iconv -f UTF-8 -t "$encoding" "$real/synfig_07_bones_zh.srt"; } >"$work/zh16.srt"
   run "$work/zh16.srt" "$work/zh16.ssa"
-  check "UTF-16$order to SSA" [ "$(tail -c +3 "$work/zh16.ssa" | iconv -f UTF-16$order -t UTF-8)" = "$(cat "$work/zh8.ssa")" ]
-  check "UTF-16$order mark" [ "$(head -c 2 "$work/zh16.ssa" | od -An -tx1 | tr -d ' ')" = "$([ $order = LE ] && echo fffe || echo feff)" ]
+  check "$encoding mark" [ "$(head -c $((${#mark} / 2)) "$work/zh16.ssa" | od -An -tx1 | tr -d ' ')" = "$mark" ]
+  check "$encoding to SSA" [ "$(tail -c +$((${#mark} / 2 + 1)) "$work/zh16.ssa" | iconv -f "$encoding" -t UTF-8)" = "$(cat "$work/zh8.ssa")" ]
   run --fps 23.976 "$work/zh16.srt" "$work/zh16f.srt"
-  check "UTF-16$order frames" [ "$(tail -c +3 "$work/zh16f.srt" | iconv -f UTF-16$order -t UTF-8)" = "$(cat "$work/zh8.srt")" ]
+  check "$encoding frames" [ "$(tail -c +$((${#mark} / 2 + 1)) "$work/zh16f.srt" | iconv -f "$encoding" -t UTF-8)" = "$(cat "$work/zh8.srt")" ]
 done
 
 # Input lines not converted: named on stderr, the run still completes; with
@@ -172,6 +174,7 @@ marliva-convert: $work/bad.srt:7: not converted: text under a timing line that c
 echo old >"$work/bad.ssa"
 run --strict "$work/bad.srt" "$work/bad.ssa"
 check "--strict fails" [ "$status" = 1 ] && check "--strict writes nothing" [ "$(cat "$work/bad.ssa")" = old ]
+check "--strict leaves no temporary file" [ -z "$(compgen -G "$work/bad.ssa.marliva-*.tmp")" ]
 check "--strict names the line" grep -q "$work/bad.srt:6: not converted" "$work/stderr"
 run --batch --overwrite "$work/bad.srt"
 check "batch: lines not converted counted" grep -q "^$work/bad.srt -> $work/bad.ssa: [0-9]* subs, [0-9]* lines not converted$" "$work/stdout"

@@ -53,6 +53,7 @@ TEST(LineStore, LinesAndTheirEnds) {
         {"0x1A ends the lines; what follows is kept apart", "a\nb\x1A" "c\n\nd\n", {"a", "b", "| from 2", "c", "", "d"}},
         {"0x1A first", "\x1A" "a\n", {"| from 1", "a"}},
         {"0x1A at a line's start", "a\n\x1A" "b", {"a", "| from 2", "b"}},
+        {"0x1A after a lone CR", "a\rb\r\x1A" "c\r", {"a", "b", "| from 3", "c"}},
         {"empty file", "", {}},
         {"a line is a line, however long", long300 + "\n" + long1M + "\r\nc", {long300, long1M, "c"}},
         {"a byte-order mark is not part of the first line", "\xEF\xBB\xBF{000001}{000002}x\n",
