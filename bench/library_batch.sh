@@ -3,9 +3,10 @@
 # entries (SRT timing lines, frame lines and SSA scripts in turn) in three
 # folders, converted into an output folder by the batch on every core, by the
 # batch on one thread, and by a shell loop running marliva-convert once per
-# file. Writes a Markdown section to standard output: the times (medians of
-# hyperfine), files per second, the peak memory of the whole batch for the
-# library and for a tenth of it, and whether each target holds. Each timed run
+# file, beside the floor of that work: `cp -r` of the same tree. Writes a
+# Markdown section to standard output: the times (medians of hyperfine), files
+# per second, the peak memory of the whole batch for the library and for a
+# tenth of it, and whether each target holds. Each timed run
 # writes into an empty output folder, after a sync, so that neither the
 # writing back of the run before it nor the replacing of its outputs falls
 # into it.
@@ -48,13 +49,14 @@ done
 EOF
 printf 'rm -rf out && mkdir -p out/timing out/frames out/scripts && sync\n' >prepare.sh
 
-echo "library: timing the batch on $cores cores, on one, and the shell loop" >&2
+echo "library: timing the batch on $cores cores, on one, the shell loop and cp -r" >&2
 "${prio[@]}" hyperfine -N --style basic --warmup 1 --runs "$runs" --prepare "sh prepare.sh" --export-csv times.csv \
   -n batch "$convert --batch -r -o out $lib" \
   -n batch-j1 "$convert --batch -r -j 1 -o out $lib" \
-  -n loop "sh loop.sh" >hyperfine.log 2>&1 || { cat hyperfine.log >&2; exit 1; }
+  -n loop "sh loop.sh" \
+  -n copy "cp -r $lib/. out" >hyperfine.log 2>&1 || { cat hyperfine.log >&2; exit 1; }
 seconds() { awk -F, -v name="$1" '$1 == name { print $4 }' times.csv; }
-batch=$(seconds batch) batch_j1=$(seconds batch-j1) loop=$(seconds loop)
+batch=$(seconds batch) batch_j1=$(seconds batch-j1) loop=$(seconds loop) copy=$(seconds copy)
 
 # Peak resident memory (KiB) of the whole batch, the median of three runs.
 peak_kib() {
@@ -68,7 +70,7 @@ peak=$(peak_kib "$files")
 peak_tenth=$(peak_kib $(( files / 10 )))
 
 awk -v files="$files" -v runs="$runs" -v cores="$cores" -v batch="$batch" -v j1="$batch_j1" \
-    -v loop="$loop" -v peak="$peak" -v tenthPeak="$peak_tenth" -v load="$load_before" \
+    -v loop="$loop" -v copy="$copy" -v peak="$peak" -v tenthPeak="$peak_tenth" -v load="$load_before" \
     -v prio="${prio[*]:-normal}" '
 function grouped(n,   s) {
   s = sprintf("%d", n)
@@ -81,14 +83,17 @@ BEGIN {
   printf "\n## A library in one batch\n\n"
   printf "%s generated files of 2,000 entries (SRT timing lines, frame lines and SSA scripts, a third each, ", grouped(files)
   printf "in three folders) converted into an empty output folder: `marliva-convert --batch -r -o out lib` "
-  printf "on every core (%d here), the same with `-j 1`, and a shell loop running `marliva-convert IN OUT` once per file. ", cores
+  printf "on every core (%d here), the same with `-j 1`, a shell loop running `marliva-convert IN OUT` once per file, ", cores
+  printf "and the floor of that work, `cp -r` of the same tree into the empty folder. "
   printf "Medians of %d runs (hyperfine, at priority %s); load average when it started: %s.\n\n", runs, prio, load
   printf "- `--batch` on %d cores at least 1.7x faster than `-j 1`: %s (%.2fx)\n", cores, yes(j1 / batch >= 1.7), j1 / batch
   printf "- `--batch` at least 3x faster than the shell loop: %s (%.2fx)\n", yes(loop / batch >= 3), loop / batch
+  printf "- `--batch` within 2x of `cp -r` of the same tree: %s (%.2fx)\n", yes(batch / copy <= 2), batch / copy
   printf "- Peak memory of the batch does not grow with the number of files: %s (%s KiB for %s files, %s KiB for %s)\n\n",
          yes(peak <= tenthPeak * 1.1 + 2048), grouped(peak), grouped(files), grouped(tenthPeak), grouped(tenth)
   printf "| run | time | files per second | peak memory |\n|---|---:|---:|---:|\n"
   printf "| `--batch` (%d threads) | %.2f s | %s | %s KiB |\n", cores, batch, grouped(files / batch), grouped(peak)
   printf "| `--batch -j 1` | %.2f s | %s | |\n", j1, grouped(files / j1)
   printf "| shell loop, one run per file | %.2f s | %s | |\n", loop, grouped(files / loop)
+  printf "| `cp -r` of the library | %.2f s | %s | |\n", copy, grouped(files / copy)
 }'

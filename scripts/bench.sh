@@ -218,7 +218,7 @@ BENCH_LOAD="$load_before" BENCH_PRIORITY="${prio[*]:-normal}" \
 echo "bench: wrote $output"
 sed -n '/^## Targets/,/^## /p' "$output" | grep '^- ' | sed 's/^- /bench: /' || true
 
-# A whole library in one batch against -j 1 and a shell loop (bench/library_batch.sh):
+# A whole library in one batch against -j 1, a shell loop and cp -r of the tree (bench/library_batch.sh):
 # its section follows the report.
 library_files=${BENCH_LIBRARY_FILES:-10000}
 [[ $quick == 1 ]] && library_files=${BENCH_LIBRARY_FILES:-1000}
