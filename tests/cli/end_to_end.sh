@@ -138,9 +138,19 @@ run_cases "$golden/cases.txt" golden_case
 
 # The writers' cases: each input with its options, against the output read
 # when it was made; real files that other tools wrote, against outputs read
-# line by line when they were made.
+# line by line when they were made, each under its own extension (a .sub file
+# of frame lines as .srt).
 writers="$tests/data/writers" real="$tests/data/real"
 run_cases "$writers/cases.txt" writers_case
+real_case() {  # INPUT EXPECTED [OPTIONS...]
+  local input=$1 name=$2 in_ext=${1##*.}
+  shift 2
+  [ "$in_ext" = sub ] && in_ext=srt
+  cp "$real/$input" "$work/real_in.$in_ext"
+  run "$@" "$work/real_in.$in_ext" "$work/$name"
+  check "real $input: status $status" [ "$status" = 0 ]
+  check "real $input => $name" same "$work/$name" "$real/expected/$name"
+}
 run_cases "$real/cases.txt" real_case
 
 # Through SSA and back, a real file whose text lines end in blanks comes back

@@ -42,17 +42,6 @@ writers_case() {
     check "$input: output" same "$written" "$writers/$expected"
   fi
 }
-# A real file of $real/cases.txt, converted under its own extension (a .sub
-# file of frame lines as .srt): INPUT EXPECTED [OPTIONS...].
-real_case() {
-  local input=$1 name=$2 in_ext=${1##*.}
-  shift 2
-  [ "$in_ext" = sub ] && in_ext=srt
-  cp "$real/$input" "$work/real_in.$in_ext"
-  run "$@" "$work/real_in.$in_ext" "$work/$name"
-  check "real $input: status $status" [ "$status" = 0 ]
-  check "real $input => $name" same "$work/$name" "$real/expected/$name"
-}
 finish() {
   echo "$passed passed, $failed failed"
   [ "$failed" = 0 ]
