@@ -1,6 +1,6 @@
 // What the Qt platform adds to the dialog logic, and only that (the logic's
 // suite over its double proves the behaviour): the window against the layout
-// table; typing, clicks, keys, the number boxes, the file dialogs, the message
+// table; typing, clicks, keys, the file dialogs, the message
 // box, dropped files and the close request as on Win32; the program's run of
 // the dialog ends with status 1. Runs on the offscreen platform.
 #include <QAbstractItemView>
@@ -169,20 +169,6 @@ private Q_SLOTS:
         control<QPushButton>(IDC_CONVERT)->setFocus();
         QTest::keyClick(control<QPushButton>(IDC_CONVERT), Qt::Key_Return);
         QVERIFY(logText().startsWith(QStringLiteral("SRT => SSA ... done.\n\ntime : ")));
-    }
-
-    // What the number boxes hold as the logic reads it: anything but blanks
-    // around an unsigned decimal number is 0; typing takes digits only.
-    void numberBoxesReadAsUnsignedNumbers() {
-        const std::pair<const char*, unsigned> rows[] = {
-            {"12", 12}, {" 7 ", 7}, {"", 0}, {"12abc", 0}, {"-1", 0}, {"+3", 0},
-            {"4294967295", 4294967295u}};
-        for (const auto& [shown, value] : rows) {
-            control<QLineEdit>(IDC_FIRST_SUB_MILLIS)->setText(QString::fromUtf8(shown));
-            QCOMPARE(dialogGetItemInt(window, IDC_FIRST_SUB_MILLIS), value);
-        }
-        typeInto(control<QLineEdit>(IDC_FIRST_SUB_MILLIS), QStringLiteral("4x5"));
-        QCOMPARE(dialogGetItemInt(window, IDC_FIRST_SUB_MILLIS), 45u);
     }
 
     // Paths pass whole as UTF-8 bytes, whatever their letters and length.

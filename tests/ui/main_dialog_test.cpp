@@ -1,11 +1,6 @@
 // The main dialog's logic: creation defaults, the frame-rate text, runs from
 // Convert and Convert as with what the controls hold, a run that fails, the
-// keys, closing, and the layout table against the resource script.
-#include <array>
-#include <cstdio>
-#include <fstream>
-
-#include "dialog_layout.h"
+// keys and closing.
 #include "frame_rate_text.h"
 #include "ui_test_support.h"
 
@@ -116,30 +111,5 @@ TEST_F(MainDialogTest, EnterEscapeAndOtherCommandsDoNothing) {
     mainDialogClose(mainDialog);
     EXPECT_EQ(dialog.quitPosts, 1);
 }
-
-// The template that the resource compiler reads (marliva.rc) has the table's
-// size and its controls' rectangles in the table's order, which is the tab
-// order. The Windows build checks all of the compiled template instead.
-#if !defined(_WIN32)
-TEST(DialogLayout, IsTheResourceScriptsTemplate) {
-    using Rectangle = std::array<int, 4>;
-    std::vector<Rectangle> expected = {{0, 0, kMainDialogUnits.width, kMainDialogUnits.height}};
-    for (const ControlLayout& control : kMainDialogControls)
-        expected.push_back({control.units.x, control.units.y, control.units.width,
-                            control.units.height});
-    std::ifstream script(MARLIVA_RESOURCE_SCRIPT);
-    ASSERT_TRUE(script.is_open());
-    std::vector<Rectangle> found;
-    for (std::string line; std::getline(script, line);) {
-        // Four numbers at the end of a line: the template's or a control's rectangle.
-        const std::size_t numbers = line.find_last_not_of("0123456789, \r") + 1;  // 0 for all
-        Rectangle r{};
-        if (std::sscanf(line.c_str() + numbers, "%*[ ,]%d, %d, %d, %d", &r[0], &r[1], &r[2],
-                        &r[3]) == 4)
-            found.push_back(r);
-    }
-    EXPECT_EQ(found, expected);
-}
-#endif
 
 }  // namespace
