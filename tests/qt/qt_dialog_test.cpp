@@ -195,6 +195,10 @@ private Q_SLOTS:
         QCOMPARE(modalTitles.join(u','),
                  QStringLiteral("Open Sub File,Save Sub File,Debug Message"));
         QCOMPARE(text, QStringLiteral("first\n") + QString::fromStdString(name));
+        // A path with a lone surrogate has no bytes: refused, named in a message box.
+        std::string kept = "kept";
+        whenModal([](QDialog* modal) { modal->accept(); });
+        QVERIFY(!programPathOf(window, u"a\xD800", kept) && kept == "kept" && modalTitles.size() == 4);
     }
 
     // As the platform delivers a drag from a file manager: to the window, with
