@@ -38,35 +38,16 @@ bool writeFrameLine(EntryWriting& w, const SrtEntry& entry) {
     return true;
 }
 
-// The timing line of a frame line's entry: the frames' times, rounded to
-// milliseconds, moved by the first-subtitle shift when it is on. False when
-// they pass what a timing line holds.
-bool framesTiming(EntryWriting& w, const SrtEntry& entry, char (&timing)[kTimesBufferSize], std::size_t& length) {
-    Millis startMs, endMs;
-    if (!w.shift.on && frameTime(entry.frames.start, w.settings.frameRate, 1000, startMs) &&
-        frameTime(entry.frames.end, w.settings.frameRate, 1000, endMs)) {
-        char* p = putSrtTime(timing, startMs);
-        p += std::string_view(" --> ").copy(p, 5);
-        length = static_cast<std::size_t>(putSrtTime(p, endMs) - timing);
-        return startMs <= kLatestSrtTime && endMs <= kLatestSrtTime;
-    }
-    const double by = w.shift.by;
-    const bool within = formatSrtTimes(entry.frames.start / w.settings.frameRate + by,
-                                       entry.frames.end / w.settings.frameRate + by, timing, sizeof timing);
-    length = std::char_traits<char>::length(timing);
-    return within;
-}
-
 // A numbered SRT entry from a frame line, its text's lines split at each "|".
 // False when its times pass what a timing line holds.
 bool writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
     char timing[kTimesBufferSize];
-    std::size_t length;
-    if (!framesTiming(w, entry, timing, length))
+    char* timingEnd = timing;
+    if (!putTimingLine(timingEnd, frameTimes(entry.frames.start, entry.frames.end, w.settings.frameRate), w.shift))
         return passes(w.beyond, entry.position, entry.timingLine, kLatestSrtText);
     putDecimal(w.out, entry.position);
     putLineEnd(w.out);
-    put(w.out, std::string_view(timing, length));
+    put(w.out, std::string_view(timing, static_cast<std::size_t>(timingEnd - timing)));
     putLineEnd(w.out);
     putJoined(w.out, line(w.store, entry.timingLine).substr(entry.frames.textFrom), '|', "\r\n");
     putLineEnd(w.out);

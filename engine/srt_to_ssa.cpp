@@ -1,7 +1,5 @@
 // SRT to SSA: writes a Sub Station Alpha v4 script with one style and one or
 // more Dialogue lines per entry of an SRT file of timing lines or frame lines.
-#include <cstring>
-
 #include "byte_scan.h"
 #include "entry_scan.h"
 #include "text_output.h"
@@ -45,37 +43,16 @@ struct Prefix {
     std::string_view view() const { return {text, length}; }
 };
 
-// Times as the input has them (hundredths cut from the milliseconds), or
-// frames' times already in hundredths.
-Prefix readPrefix(const TimeSpan& times) {
-    static constexpr std::string_view kHead = "Dialogue: Marked=0,";
-    Prefix prefix;
-    char* p = prefix.text;
-    p += kHead.copy(p, kHead.size());
-    p = putSsaTime(p, times.start);
-    *p++ = ',';
-    p = putSsaTime(p, times.end);
-    p += kStyle.copy(p, kStyle.size());
-    prefix.length = static_cast<std::size_t>(p - prefix.text);
-    return prefix;
-}
-
-// Times computed in seconds, rounded to hundredths; false when they pass
-// what a script holds.
-bool computedPrefix(double start, double end, Prefix& prefix) {
+// "Dialogue: Marked=0,Start,End,*Default,"; false when the times pass what a
+// script holds.
+bool putPrefix(Prefix& prefix, const EntryTimes& times, const FirstSubShift& shift) {
     static constexpr std::string_view kHead = "Dialogue: Marked=";
     char* p = prefix.text;
     p += kHead.copy(p, kHead.size());
-    const bool within = formatSsaTimes(start, end, p, kTimesBufferSize);
-    p += std::strlen(p);
+    const bool within = putEventTimes(p, times, shift);
     p += kStyle.copy(p, kStyle.size());
     prefix.length = static_cast<std::size_t>(p - prefix.text);
     return within;
-}
-
-// Whether times print, their hundredths cut, within what a script holds.
-bool withinScript(const TimeSpan& times) {
-    return times.start / 10 <= kLatestSsaTime / 10 && times.end / 10 <= kLatestSsaTime / 10;
 }
 
 // Inlined where a Dialogue line is written: a call would cost more than the copies.
@@ -111,16 +88,8 @@ void noteEntryBreaks(EntryWriting& w, const SrtEntry& entry) {
 // script holds.
 bool writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
     Prefix prefix;
-    if (w.shift.on) {
-        const double start = secondsOf(entry.times.start), end = secondsOf(entry.times.end);
-        if (!computedPrefix(start + w.shift.by, end + w.shift.by, prefix))
-            return passes(w.beyond, entry.position, entry.timingLine, kLatestSsaText);
-    } else {
-        // Times are read up to 999:59:59,999, but a fraction rounded up
-        // ("59,9996") may reach 1000 hours.
-        if (!withinScript(entry.times)) return passes(w.beyond, entry.position, entry.timingLine, kLatestSsaText);
-        prefix = readPrefix(entry.times);
-    }
+    if (!putPrefix(prefix, readTimes(entry.times), w.shift))
+        return passes(w.beyond, entry.position, entry.timingLine, kLatestSsaText);
     char position[12];
     const std::string_view name =
         entry.numberLine == kNoNumberLine
@@ -149,16 +118,8 @@ bool writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
 // when its times pass what a script holds.
 bool writeFrameEntry(EntryWriting& w, const SrtEntry& entry) {
     Prefix prefix;
-    Millis start, end;
-    if (!w.shift.on && frameTime(entry.frames.start, w.settings.frameRate, 100, start) &&
-        frameTime(entry.frames.end, w.settings.frameRate, 100, end)) {
-        const TimeSpan times{start * 10, end * 10};
-        if (!withinScript(times)) return passes(w.beyond, entry.position, entry.timingLine, kLatestSsaText);
-        prefix = readPrefix(times);
-    } else if (!computedPrefix(entry.frames.start / w.settings.frameRate + w.shift.by,
-                               entry.frames.end / w.settings.frameRate + w.shift.by, prefix)) {
+    if (!putPrefix(prefix, frameTimes(entry.frames.start, entry.frames.end, w.settings.frameRate), w.shift))
         return passes(w.beyond, entry.position, entry.timingLine, kLatestSsaText);
-    }
     const std::string_view text = line(w.store, entry.timingLine).substr(entry.frames.textFrom);
     noteScriptBreaks(text, entry.timingLine, w.notConverted);
     put(w.out, prefix.view());

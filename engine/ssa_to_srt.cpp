@@ -27,23 +27,6 @@ void putEventText(OutputFile& out, std::string_view text) {
     put(out, text);
 }
 
-// The timing line: the times as the script has them, or moved and rounded to
-// milliseconds. False when they pass what a timing line holds.
-bool timingLine(const TimeSpan& times, const FirstSubShift& shift, char (&timing)[kTimesBufferSize],
-                std::size_t& length) {
-    if (shift.on) {
-        const bool within =
-            formatSrtTimes(secondsOf(times.start) + shift.by, secondsOf(times.end) + shift.by, timing, sizeof timing);
-        length = std::char_traits<char>::length(timing);
-        return within;
-    }
-    char* p = putSrtTime(timing, times.start);
-    p += std::string_view(" --> ").copy(p, 5);
-    length = static_cast<std::size_t>(putSrtTime(p, times.end) - timing);
-    // Scripts may have minutes and seconds up to 99.
-    return times.start <= kLatestSrtTime && times.end <= kLatestSrtTime;
-}
-
 }  // namespace
 
 WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& settings,
@@ -58,15 +41,15 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
     EventScan scan = startEventScan(store, &notConverted);
     for (SsaEvent event; nextEvent(scan, event);) {
         char timing[kTimesBufferSize];
-        std::size_t length;
-        if (!timingLine(event.times, shift, timing, length)) {
+        char* timingEnd = timing;
+        if (!putTimingLine(timingEnd, readTimes(event.times), shift)) {
             passes(beyond, subs + 1, event.line, kLatestSrtText);
             break;
         }
         // Entries are numbered by their place: 1, 2, 3 ...
         putDecimal(out, ++subs);
         putLineEnd(out);
-        put(out, std::string_view(timing, length));
+        put(out, std::string_view(timing, static_cast<std::size_t>(timingEnd - timing)));
         putLineEnd(out);
         putEventText(out, event.text);
         putLineEnd(out);

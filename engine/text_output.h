@@ -9,6 +9,7 @@
 #include "byte_scan.h"
 #include "line_store.h"
 #include "output_file.h"
+#include "time_format.h"
 #include "writers.h"
 
 // Room to ask for the output before writing it: the outputs of these
@@ -66,15 +67,8 @@ inline bool holdsScriptBreak(std::string_view text, char n) {
     return false;
 }
 
-// The first-subtitle shift of one writer: when the settings ask for it,
-// every time is moved by the same amount, so that the earliest start of the
-// input (`earliest` seconds, as the writer computes its times) comes to the
-// first-sub time.
-struct FirstSubShift {
-    bool on;
-    double by;
-};
-
+// The first-subtitle shift of one writer, from the earliest start of its
+// input (`earliest` seconds, as the writer computes its times).
 inline FirstSubShift firstSubShift(const ConversionSettings& settings, double earliest) {
     return settings.shiftFirstSub ? FirstSubShift{true, firstSubSeconds(settings) - earliest} : FirstSubShift{false, 0.0};
 }

@@ -199,29 +199,98 @@ static void copyOut(const char* text, const char* end, char* out, std::size_t ou
     out[n] = '\0';
 }
 
-// Both formatters build their text by hand: they run once per subtitle, and
+// Times computed in seconds, built by hand: they run once per subtitle, and
 // printf would be most of a conversion's time.
-bool formatSsaTimes(double a, double b, char* out, std::size_t outSize) {
-    char text[kTimesBufferSize];
-    char* p = text;
+static bool putComputedSsaTimes(char*& p, double a, double b) {
     *p++ = '0';
     *p++ = ',';
     const Millis start = printedTime(a, 2) * 10, end = printedTime(b, 2) * 10;
     p = putSsaTime(p, start);
     *p++ = ',';
     p = putSsaTime(p, end);
-    copyOut(text, p, out, outSize);
     return start <= kLatestSsaTime && end <= kLatestSsaTime;
 }
 
-bool formatSrtTimes(double a, double b, char* out, std::size_t outSize) {
-    char text[kTimesBufferSize];
+static bool putComputedSrtTimes(char*& p, double a, double b) {
     const Millis start = printedTime(a, 3), end = printedTime(b, 3);
-    char* p = putSrtTime(text, start);
+    p = putSrtTime(p, start);
     std::memcpy(p, " --> ", 5);
     p = putSrtTime(p + 5, end);
-    copyOut(text, p, out, outSize);
     return start <= kLatestSrtTime && end <= kLatestSrtTime;
+}
+
+// Either pair of times, copied out as snprintf would.
+static bool formatTimes(bool (*putTimes)(char*&, double, double), double a, double b, char* out,
+                        std::size_t outSize) {
+    char text[kTimesBufferSize];
+    char* p = text;
+    const bool within = putTimes(p, a, b);
+    copyOut(text, p, out, outSize);
+    return within;
+}
+
+bool formatSsaTimes(double a, double b, char* out, std::size_t outSize) {
+    return formatTimes(putComputedSsaTimes, a, b, out, outSize);
+}
+
+bool formatSrtTimes(double a, double b, char* out, std::size_t outSize) {
+    return formatTimes(putComputedSrtTimes, a, b, out, outSize);
+}
+
+// The times of an entry in whole units of which a second has `unitsPerSecond`,
+// as they print without computing in seconds: times read and not shifted, or
+// frames' times where the one step is sure of them. False where they are to be
+// computed.
+static bool timesAsTheyStand(const EntryTimes& times, const FirstSubShift& shift, double unitsPerSecond,
+                             TimeSpan& units) {
+    if (shift.on) return false;
+    if (!times.frames) {
+        units = times.read;
+        return true;
+    }
+    return frameTime(times.startFrame, times.frameRate, unitsPerSecond, units.start) &&
+           frameTime(times.endFrame, times.frameRate, unitsPerSecond, units.end);
+}
+
+// The entry's times in seconds, moved by the shift.
+struct Seconds {
+    double start, end;
+};
+static Seconds computedSeconds(const EntryTimes& times, const FirstSubShift& shift) {
+    if (times.frames)
+        return {times.startFrame / times.frameRate + shift.by, times.endFrame / times.frameRate + shift.by};
+    return {secondsOf(times.read.start) + shift.by, secondsOf(times.read.end) + shift.by};
+}
+
+bool putTimingLine(char*& p, const EntryTimes& times, const FirstSubShift& shift) {
+    TimeSpan ms;
+    if (!timesAsTheyStand(times, shift, 1000, ms)) {
+        const Seconds seconds = computedSeconds(times, shift);
+        return putComputedSrtTimes(p, seconds.start, seconds.end);
+    }
+    p = putSrtTime(p, ms.start);
+    std::memcpy(p, " --> ", 5);
+    p = putSrtTime(p + 5, ms.end);
+    // Scripts may have minutes and seconds up to 99.
+    return ms.start <= kLatestSrtTime && ms.end <= kLatestSrtTime;
+}
+
+bool putEventTimes(char*& p, const EntryTimes& times, const FirstSubShift& shift) {
+    TimeSpan hundredths;
+    if (!timesAsTheyStand(times, shift, 100, hundredths)) {
+        const Seconds seconds = computedSeconds(times, shift);
+        return putComputedSsaTimes(p, seconds.start, seconds.end);
+    }
+    // Times read in milliseconds print their hundredths cut.
+    const TimeSpan ms = times.frames ? TimeSpan{hundredths.start * 10, hundredths.end * 10} : hundredths;
+    *p++ = '0';
+    *p++ = ',';
+    p = putSsaTime(p, ms.start);
+    *p++ = ',';
+    p = putSsaTime(p, ms.end);
+    // Times are read up to 999:59:59,999, but a fraction rounded up
+    // ("59,9996") may reach 1000 hours.
+    return ms.start / 10 <= kLatestSsaTime / 10 && ms.end / 10 <= kLatestSsaTime / 10;
 }
 
 std::int32_t timeToFrame(double seconds, double frameRate) {

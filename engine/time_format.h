@@ -15,6 +15,43 @@ constexpr Millis kLatestSrtTime = 999LL * 3600000 + 3599999;  // 999:59:59,999
 constexpr Millis kLatestSsaTime = 999LL * 3600000 + 3599990;  // 999:59:59.99
 constexpr std::int32_t kLastFrame = 999999999;
 
+// The first-subtitle shift of one writer: when the settings ask for it,
+// every time is moved by the same amount, so that the earliest start of the
+// input (in seconds, as the formatters compute times) comes to the first-sub
+// time.
+struct FirstSubShift {
+    bool on;
+    double by;
+};
+
+// An entry's times as the input gives them: milliseconds read from timing
+// lines or events, or frame numbers at `frameRate` frames a second.
+struct EntryTimes {
+    TimeSpan read;
+    bool frames = false;
+    std::int32_t startFrame = 0;
+    std::int32_t endFrame = 0;
+    double frameRate = 0.0;
+};
+
+inline EntryTimes readTimes(const TimeSpan& times) { return {times, false, 0, 0, 0.0}; }
+inline EntryTimes frameTimes(std::int32_t start, std::int32_t end, double frameRate) {
+    return {{}, true, start, end, frameRate};
+}
+
+// The two fields a writer prints an entry's times in, written at p (room for
+// kTimesBufferSize) and p moved past them. Times read and not shifted print as
+// they stand (SSA's hundredths cut from the milliseconds); frames' times and
+// shifted times are computed in seconds and rounded as printf rounds. False
+// when either time, as printed, passes what the output holds (kLatestSrtTime,
+// kLatestSsaTime); what was written is then no field.
+//
+// SRT's timing line, "hh:mm:ss,mmm --> hh:mm:ss,mmm".
+bool putTimingLine(char*& p, const EntryTimes& times, const FirstSubShift& shift);
+// SSA's "0,h:mm:ss.cc,h:mm:ss.cc": the Marked value and the Start and End of a
+// Dialogue line.
+bool putEventTimes(char*& p, const EntryTimes& times, const FirstSubShift& shift);
+
 // "0,h:mm:ss.cc,h:mm:ss.cc": the Marked value and the two times of a Dialogue
 // line; false when either time, as printed, is later than kLatestSsaTime.
 bool formatSsaTimes(double a, double b, char* out, std::size_t outSize);
