@@ -1,5 +1,5 @@
-// Timing lines in every layout that is read: the program's own shapes first,
-// eight characters at a time, then the shapes that other tools write.
+// Timing lines in every layout that is read, as a grammar of their parts;
+// the program's own shapes are read before them, inline (shape_words.h).
 #include "timing_lines.h"
 
 #include <cstring>
