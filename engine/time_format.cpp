@@ -237,21 +237,6 @@ bool formatSrtTimes(double a, double b, char* out, std::size_t outSize) {
     return formatTimes(putComputedSrtTimes, a, b, out, outSize);
 }
 
-// The times of an entry in whole units of which a second has `unitsPerSecond`,
-// as they print without computing in seconds: times read and not shifted, or
-// frames' times where the one step is sure of them. False where they are to be
-// computed.
-static bool timesAsTheyStand(const EntryTimes& times, const FirstSubShift& shift, double unitsPerSecond,
-                             TimeSpan& units) {
-    if (shift.on) return false;
-    if (!times.frames) {
-        units = times.read;
-        return true;
-    }
-    return frameTime(times.startFrame, times.frameRate, unitsPerSecond, units.start) &&
-           frameTime(times.endFrame, times.frameRate, unitsPerSecond, units.end);
-}
-
 // The entry's times in seconds, moved by the shift.
 struct Seconds {
     double start, end;
@@ -262,35 +247,14 @@ static Seconds computedSeconds(const EntryTimes& times, const FirstSubShift& shi
     return {secondsOf(times.read.start) + shift.by, secondsOf(times.read.end) + shift.by};
 }
 
-bool putTimingLine(char*& p, const EntryTimes& times, const FirstSubShift& shift) {
-    TimeSpan ms;
-    if (!timesAsTheyStand(times, shift, 1000, ms)) {
-        const Seconds seconds = computedSeconds(times, shift);
-        return putComputedSrtTimes(p, seconds.start, seconds.end);
-    }
-    p = putSrtTime(p, ms.start);
-    std::memcpy(p, " --> ", 5);
-    p = putSrtTime(p + 5, ms.end);
-    // Scripts may have minutes and seconds up to 99.
-    return ms.start <= kLatestSrtTime && ms.end <= kLatestSrtTime;
+bool putComputedTimingLine(char*& p, const EntryTimes& times, const FirstSubShift& shift) {
+    const Seconds seconds = computedSeconds(times, shift);
+    return putComputedSrtTimes(p, seconds.start, seconds.end);
 }
 
-bool putEventTimes(char*& p, const EntryTimes& times, const FirstSubShift& shift) {
-    TimeSpan hundredths;
-    if (!timesAsTheyStand(times, shift, 100, hundredths)) {
-        const Seconds seconds = computedSeconds(times, shift);
-        return putComputedSsaTimes(p, seconds.start, seconds.end);
-    }
-    // Times read in milliseconds print their hundredths cut.
-    const TimeSpan ms = times.frames ? TimeSpan{hundredths.start * 10, hundredths.end * 10} : hundredths;
-    *p++ = '0';
-    *p++ = ',';
-    p = putSsaTime(p, ms.start);
-    *p++ = ',';
-    p = putSsaTime(p, ms.end);
-    // Times are read up to 999:59:59,999, but a fraction rounded up
-    // ("59,9996") may reach 1000 hours.
-    return ms.start / 10 <= kLatestSsaTime / 10 && ms.end / 10 <= kLatestSsaTime / 10;
+bool putComputedEventTimes(char*& p, const EntryTimes& times, const FirstSubShift& shift) {
+    const Seconds seconds = computedSeconds(times, shift);
+    return putComputedSsaTimes(p, seconds.start, seconds.end);
 }
 
 std::int32_t timeToFrame(double seconds, double frameRate) {

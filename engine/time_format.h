@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "time_value.h"
 
@@ -47,10 +48,14 @@ inline EntryTimes frameTimes(std::int32_t start, std::int32_t end, double frameR
 // kLatestSsaTime); what was written is then no field.
 //
 // SRT's timing line, "hh:mm:ss,mmm --> hh:mm:ss,mmm".
-bool putTimingLine(char*& p, const EntryTimes& times, const FirstSubShift& shift);
+inline bool putTimingLine(char*& p, const EntryTimes& times, const FirstSubShift& shift);
 // SSA's "0,h:mm:ss.cc,h:mm:ss.cc": the Marked value and the Start and End of a
 // Dialogue line.
-bool putEventTimes(char*& p, const EntryTimes& times, const FirstSubShift& shift);
+inline bool putEventTimes(char*& p, const EntryTimes& times, const FirstSubShift& shift);
+// The same computed in seconds: shifted times, and frames' times where the
+// one step is not sure of them.
+bool putComputedTimingLine(char*& p, const EntryTimes& times, const FirstSubShift& shift);
+bool putComputedEventTimes(char*& p, const EntryTimes& times, const FirstSubShift& shift);
 
 // "0,h:mm:ss.cc,h:mm:ss.cc": the Marked value and the two times of a Dialogue
 // line; false when either time, as printed, is later than kLatestSsaTime.
@@ -115,4 +120,36 @@ inline bool frameTime(std::int32_t frame, double frameRate, double unitsPerSecon
     if (!(fraction - 0.5 > 1e-6 || 0.5 - fraction > 1e-6)) return false;
     units = static_cast<Millis>(whole) + (fraction > 0.5 ? 1 : 0);
     return true;
+}
+
+// Times read and not shifted, and frames' times where the one step is sure
+// of them, print inline: nearly every entry of nearly every run, for which a
+// call would cost more than the choice.
+inline bool putTimingLine(char*& p, const EntryTimes& times, const FirstSubShift& shift) {
+    TimeSpan ms = times.read;
+    if (shift.on || (times.frames && !(frameTime(times.startFrame, times.frameRate, 1000, ms.start) &&
+                                       frameTime(times.endFrame, times.frameRate, 1000, ms.end))))
+        return putComputedTimingLine(p, times, shift);
+    p = putSrtTime(p, ms.start);
+    std::memcpy(p, " --> ", 5);
+    p = putSrtTime(p + 5, ms.end);
+    // Scripts may have minutes and seconds up to 99.
+    return ms.start <= kLatestSrtTime && ms.end <= kLatestSrtTime;
+}
+
+inline bool putEventTimes(char*& p, const EntryTimes& times, const FirstSubShift& shift) {
+    TimeSpan ms = times.read;
+    if (times.frames && !shift.on && frameTime(times.startFrame, times.frameRate, 100, ms.start) &&
+        frameTime(times.endFrame, times.frameRate, 100, ms.end))
+        ms = {ms.start * 10, ms.end * 10};
+    else if (shift.on || times.frames)
+        return putComputedEventTimes(p, times, shift);
+    *p++ = '0';
+    *p++ = ',';
+    p = putSsaTime(p, ms.start);
+    *p++ = ',';
+    p = putSsaTime(p, ms.end);
+    // Times are read up to 999:59:59,999, but a fraction rounded up
+    // ("59,9996") may reach 1000 hours: the hundredths are cut.
+    return ms.start / 10 <= kLatestSsaTime / 10 && ms.end / 10 <= kLatestSsaTime / 10;
 }
