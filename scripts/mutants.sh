@@ -44,12 +44,12 @@ unmarked-utf16-needs-every-high-byte-zero ||| engine/text_encoding.cpp ||| retur
 times-beyond-written ||| engine/text_output.cpp ||| if (beyond.subtitle > 0 || ||| if (
 onto-itself-drops-lines ||| engine/conversion_run.cpp ||| run.strict = settings.strict || report.ontoItself; ||| run.strict = settings.strict;
 numbers-from-names ||| engine/ssa_to_srt.cpp ||| putDecimal(out, ++subs); ||| putDecimal(out, ++subs == 1 ? 1 : 7);
-shift-applied-twice ||| engine/ssa_to_srt.cpp ||| formatSrtTimes(secondsOf(times.start) + shift.by, ||| formatSrtTimes(secondsOf(times.start) + 2 * shift.by,
+shift-applied-twice ||| engine/time_format.cpp ||| {secondsOf(times.read.start) + shift.by, ||| {secondsOf(times.read.start) + 2 * shift.by,
 shift-from-the-first-entry ||| engine/entry_scan.cpp ||| if (entry.times.start < earliestTime) earliestTime ||| if (false) earliestTime
 report-line-lost ||| engine/run_report.h ||| if (at == static_cast<std::size_t>(kKept)) return; ||| if (at + 1 >= static_cast<std::size_t>(kKept)) return;
 bar-not-reported ||| engine/srt_swap.cpp ||| if (containsByte(text, '|')) w.notConverted ||| if (false) w.notConverted
-frame-shift-ignored ||| engine/srt_swap.cpp ||| if (!w.shift.on && frameTime( ||| if (frameTime(
-frame-hundredths-wrong ||| engine/srt_to_ssa.cpp ||| w.settings.frameRate, 100, start) ||| w.settings.frameRate, 1000, start)
+frame-shift-ignored ||| engine/time_format.h ||| if (shift.on || (times.frames && !(frameTime( ||| if ((times.frames && !(frameTime(
+frame-hundredths-wrong ||| engine/time_format.h ||| times.frameRate, 100, ms.start) ||| times.frameRate, 1000, ms.start)
 no-subtitles-written ||| engine/conversion_run.cpp ||| if (!found.holdsSubtitle && holdsText(guard.store)) ||| if (false)
 batch-overwrites-input ||| app/batch_plan.cpp ||| return output + " is also an input of this batch"; ||| (void)0;
 shared-output-overwritten ||| app/batch_plan.cpp ||| if (!claim.second) return ||| if (false) return
