@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "byte_scan.h"
+#include "large_memory.h"
 #include "system_calls.h"
 
 #if defined(__GNUC__)
@@ -182,27 +183,10 @@ std::size_t forEachLine(const char* text, const char* end, bool loneReturns, OnL
     return returnsBeforeFeeds;
 }
 
-// A text of this size and more is read in two halves at once, the second on
-// a thread of its own: on a machine of two cores its lines are found in about
-// half the time. For a smaller one a thread costs more than it saves.
-constexpr std::size_t kHalvesFrom = std::size_t{1} << 20;
-
-// Runs there() on a thread of its own while here() runs on this one.
-template <typename There, typename Here>
-void bothAtOnce(There& there, Here& here) {
-    runBesideThis([](void* work) { (*static_cast<There*>(work))(); }, &there,
-                  [](void* work) { (*static_cast<Here*>(work))(); }, &here);
-}
-
 // The index of the text's lines, and of those after an end-of-file mark.
 LoadStatus fillIndex(LineStore& store, const char* text, std::size_t size) {
     const char* end = text + size;
-    // The second half begins after a line feed, so that its lines are whole.
-    const char* half = end;
-    if (size >= kHalvesFrom) {
-        const auto* feed = static_cast<const char*>(std::memchr(text + size / 2, '\n', size - size / 2));
-        if (feed) half = feed + 1;
-    }
+    const char* half = secondHalf(text, size);
     LineEndCount first, second;
     if (half < end) {
         auto countSecond = [&] { second = countLineEnds(half, end, kEndOfFileMark); };

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "large_memory.h"
 #include "system_calls.h"
 
 // The temporary files being written, each a copy of its path that a

@@ -1,5 +1,5 @@
 // What the engine and the command-line program ask of the system beyond the
-// standard library: large memory, input files read whole, files that never
+// standard library: input files read whole, files that never
 // replace another, links, renames and file identities. system_calls_posix.cpp and
 // system_calls_win32.cpp answer, as the build chooses.
 #pragma once
@@ -8,12 +8,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
-
-// `bytes` of memory for the input and the line store, got the cheapest way
-// the system offers (not zeroed), or null when they cannot be had.
-char* allocateLarge(std::size_t bytes);
-// Frees memory from allocateLarge; `bytes` is the size that was asked for.
-void freeLarge(char* block, std::size_t bytes);
 
 // An input file open for reading: a descriptor on POSIX, a handle on Windows.
 struct InputFile {

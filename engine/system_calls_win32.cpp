@@ -9,9 +9,6 @@
 #include <sys/stat.h>
 #include <windows.h>
 
-char* allocateLarge(std::size_t bytes) { return static_cast<char*>(std::malloc(bytes ? bytes : 1)); }
-
-void freeLarge(char* block, std::size_t) { std::free(block); }
 
 int errnoOfWindowsError(unsigned long error) {
     switch (error) {
