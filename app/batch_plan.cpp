@@ -72,8 +72,7 @@ FoundInput foundAt(const std::string& path, std::size_t relativeFrom, std::strin
 // Enters a folder; false, with the folder as a failed input, when it cannot be read.
 bool enterFolder(InputWalk& walk, const std::string& folder, FoundInput& found) {
     WalkLevel level{folder, {}, 0};
-    int error = 0;
-    if (!listFolder(folder, level.entries, error)) {
+    if (const int error = listFolder(folder, level.entries)) {
         found = foundAt(folder, 0, "cannot read the folder: " + errorText(error), true);
         return false;
     }

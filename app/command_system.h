@@ -23,9 +23,9 @@ struct FolderEntry {
     EntryKind kind;
 };
 
-// The entries of a folder, "." and ".." left out; false with the system's
-// error number when it cannot be read.
-bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries, int& error);
+// The entries of a folder, "." and ".." left out; 0, or the system's error
+// number when it cannot be read.
+int listFolder(const std::string& folder, std::vector<FolderEntry>& entries);
 
 // Whether `path` leads to a folder.
 bool isFolder(const std::string& path);

@@ -28,12 +28,9 @@ EntryKind kindOf(const std::string& path, unsigned char type) {
 
 }  // namespace
 
-bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries, int& error) {
+int listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
     DIR* dir = opendir(folder.c_str());
-    if (!dir) {
-        error = errno;
-        return false;
-    }
+    if (!dir) return errno;
     const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + '/';
     errno = 0;
     while (const dirent* entry = readdir(dir)) {
@@ -41,9 +38,9 @@ bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries, in
         if (name != "." && name != "..") entries.push_back({name, kindOf(prefix + name, entry->d_type)});
         errno = 0;
     }
-    error = errno;
+    const int error = errno;
     closedir(dir);
-    return error == 0;
+    return error;
 }
 
 bool isFolder(const std::string& path) {
@@ -64,8 +61,9 @@ bool namesIgnoreCase() { return false; }
 void ignoreClosedPipes() { std::signal(SIGPIPE, SIG_IGN); }
 
 int writeText(std::FILE* stream, const std::string& text) {
+    if (const int error = writeStream(stream, text.data(), text.size())) return error;
     errno = 0;
-    if (std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0) return 0;
+    if (std::fflush(stream) == 0) return 0;
     return errno ? errno : EIO;
 }
 

@@ -17,15 +17,14 @@ EntryKind kindOf(const WIN32_FIND_DATAA& data) {
 
 }  // namespace
 
-bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries, int& error) {
+int listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
     const bool separated = !folder.empty() && isPathSeparator(folder.back());
     const std::string pattern = folder + (separated ? "*" : "\\*");
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(pattern.c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) {
         const DWORD last = GetLastError();
-        error = last == ERROR_FILE_NOT_FOUND ? 0 : errnoOfWindowsError(last);
-        return error == 0;
+        return last == ERROR_FILE_NOT_FOUND ? 0 : errnoOfWindowsError(last);
     }
     do {
         const std::string name = data.cFileName;
@@ -33,8 +32,7 @@ bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries, in
     } while (FindNextFileA(find, &data));
     const DWORD last = GetLastError();
     FindClose(find);
-    error = last == ERROR_NO_MORE_FILES ? 0 : errnoOfWindowsError(last);
-    return error == 0;
+    return last == ERROR_NO_MORE_FILES ? 0 : errnoOfWindowsError(last);
 }
 
 bool isFolder(const std::string& path) {
@@ -57,15 +55,12 @@ bool namesIgnoreCase() { return true; }
 // Windows has no SIGPIPE: a write to a closed pipe always fails.
 void ignoreClosedPipes() {}
 
-// The C library says EINVAL for a pipe whose reader has gone; the system's
-// own error tells.
 int writeText(std::FILE* stream, const std::string& text) {
-    errno = 0;
+    if (const int error = writeStream(stream, text.data(), text.size())) return error;
     SetLastError(0);
-    if (std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0) return 0;
+    if (std::fflush(stream) == 0) return 0;
     const DWORD last = GetLastError();
-    if (last == ERROR_BROKEN_PIPE || last == ERROR_NO_DATA || last == ERROR_PIPE_NOT_CONNECTED) return EPIPE;
-    return errno ? errno : EIO;
+    return last ? errnoOfWindowsError(last) : EIO;
 }
 
 bool isTerminal(std::FILE* stream) { return _isatty(_fileno(stream)) != 0; }

@@ -83,16 +83,13 @@ const std::string& generated(GeneratedKind kind, std::int64_t entries) {
     return file;
 }
 
-// A store filled from a generated file; released when it goes out of scope.
+// A store filled from a generated file.
 struct LoadedStore {
     LineStore store;
     LoadedStore(GeneratedKind kind, std::int64_t entries) {
         const std::string& bytes = generated(kind, entries);
         loadLinesFromMemory(store, bytes.data(), bytes.size());
     }
-    ~LoadedStore() { release(store); }
-    LoadedStore(const LoadedStore&) = delete;
-    LoadedStore& operator=(const LoadedStore&) = delete;
 };
 
 void BM_ReadTimingLines(benchmark::State& state) {
@@ -120,7 +117,6 @@ void BM_LoadLinesFromMemory(benchmark::State& state) {
         LineStore store;
         loadLinesFromMemory(store, bytes.data(), bytes.size());
         benchmark::DoNotOptimize(store);
-        release(store);
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
     state.SetLabel(kKindNames[state.range(0)]);
@@ -145,7 +141,6 @@ void BM_LoadLines(benchmark::State& state) {
         LineStore store;
         loadLines(store, path.c_str());
         benchmark::DoNotOptimize(store);
-        release(store);
     }
     std::filesystem::remove(path);
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
@@ -166,7 +161,7 @@ void runWriter(benchmark::State& state, Writer writer, GeneratedKind input, bool
     std::int64_t subs = 0;
     for (auto _ : state) {
         WriteOutcome outcome = writer(loaded.store, settings, path.c_str());
-        if (!outcome.written) state.SkipWithError("the output could not be written");
+        if (!!outcome.failure) state.SkipWithError("the output could not be written");
         subs += outcome.subs;
     }
     std::filesystem::remove(path);

@@ -34,12 +34,6 @@ const DispatchRow* findRow(FileKind input, FileKind output) {
     return nullptr;
 }
 
-// Frees the store however the run ends.
-struct StoreGuard {
-    LineStore store;
-    ~StoreGuard() { release(store); }
-};
-
 RunReport failure(RunFailure kind, const std::string& path, int error) {
     RunReport report;
     report.failure = kind;
@@ -95,26 +89,28 @@ bool ontoItself(const ConversionSettings& settings) {
            fileIdentity(settings.outputPath.c_str(), output) == 0 && input == output;
 }
 
+// The report of a failure: the file it is about and the system's reason.
+// Times too large are reported in the input, with the latest time that the
+// output holds as their reason.
+void reportFailure(const ConversionSettings& settings, const Failure& failed, RunReport& report) {
+    report.failure = failed.kind;
+    switch (failed.kind) {
+    case RunFailure::cannotWrite:
+    case RunFailure::outputNotRegular: report.path = settings.outputPath; break;
+    default: report.path = settings.inputPath; break;
+    }
+    report.reason = failed.error ? errorText(failed.error) : std::string();
+}
+
 // The report of a run whose writer has run.
 void reportWriting(const ConversionSettings& settings, const WriteOutcome& written, RunReport& report) {
     report.subs = written.subs;
     report.notConverted = written.notConverted;
-    if (written.beyond.subtitle > 0) {
-        report.failure = RunFailure::timesTooLarge;
-        report.path = settings.inputPath;
+    if (written.failure) reportFailure(settings, written.failure, report);
+    if (written.failure.kind == RunFailure::timesTooLarge) {
         report.reason = written.beyond.limit;
         report.subtitle = written.beyond.subtitle;
         report.subtitleLine = written.beyond.line;
-    } else if (settings.strict && written.notConverted.count > 0) {
-        report.failure = RunFailure::linesNotConverted;
-        report.path = settings.inputPath;
-    } else if (written.notRegularFile) {
-        report.failure = RunFailure::outputNotRegular;
-        report.path = settings.outputPath;
-    } else if (!written.written) {
-        report.failure = RunFailure::cannotWrite;
-        report.path = settings.outputPath;
-        report.reason = errorText(written.error);
     }
 }
 
@@ -125,20 +121,17 @@ RunReport runConversion(const ConversionSettings& settings) {
     if (!row) return failure(RunFailure::fileKinds, {}, 0);
 
     const auto start = std::chrono::steady_clock::now();
-    StoreGuard guard;
-    switch (loadLines(guard.store, settings.inputPath.c_str())) {
-    case LoadStatus::ok: break;
-    case LoadStatus::cannotOpen: return failure(RunFailure::cannotRead, settings.inputPath, guard.store.error);
-    case LoadStatus::tooLarge: return failure(RunFailure::tooLarge, settings.inputPath, guard.store.error);
-    case LoadStatus::overLimit: return failure(RunFailure::inputOverLimit, settings.inputPath, 0);
-    case LoadStatus::changed: return failure(RunFailure::inputChanged, settings.inputPath, 0);
-    }
+    LineStore store;
     RunReport report;
+    if (const Failure failed = loadLines(store, settings.inputPath.c_str())) {
+        reportFailure(settings, failed, report);
+        return report;
+    }
     report.pairText = row->logText;
-    const Survey found = survey(*row, guard.store, report);
+    const Survey found = survey(*row, store, report);
     // Text without a subtitle fails before anything is written; a blank input
     // gives an output without subtitles.
-    if (!found.holdsSubtitle && holdsText(guard.store))
+    if (!found.holdsSubtitle && holdsText(store))
         return failure(RunFailure::noSubtitles, settings.inputPath, 0);
     if (found.usesFrameRate && !(std::isfinite(settings.frameRate) && settings.frameRate > 0)) {
         report.failure = RunFailure::frameRate;
@@ -150,7 +143,7 @@ RunReport runConversion(const ConversionSettings& settings) {
     ConversionSettings run = settings;
     report.ontoItself = !settings.strict && ontoItself(settings);
     run.strict = settings.strict || report.ontoItself;
-    reportWriting(run, row->writer(guard.store, run, settings.outputPath.c_str()), report);
+    reportWriting(run, row->writer(store, run, settings.outputPath.c_str()), report);
     report.elapsedMs = elapsedMsSince(start);
     return report;
 }

@@ -65,55 +65,50 @@ struct OpenInput {
 // bytes come, or its size or time of writing differ afterwards, it changed
 // while it was read. One of unknown size (a pipe, a device, a file of the
 // system's such as those in /proc, which say 0) is read to its end.
-// `error` receives the system's error number of a failure.
-LoadStatus readWhole(const char* path, LineStore::Memory& memory, std::size_t& size, int& error) {
+// A failure says what went wrong.
+Failure readWhole(const char* path, LineStore::Memory& memory, std::size_t& size) {
     OpenInput input;
     FileState before;
-    error = openInputFile(path, input.file);
+    int error = openInputFile(path, input.file);
     if (!error) error = inputFileState(input.file, before);
-    if (error) return LoadStatus::cannotOpen;
+    if (error) return {RunFailure::cannotRead, error};
     const bool sized = before.regular && before.size > 0;
-    if (sized && before.size > kLargestInput) return LoadStatus::overLimit;
-    error = ENOMEM;
+    if (sized && before.size > kLargestInput) return {RunFailure::inputOverLimit};
+    const Failure noMemory{RunFailure::tooLarge, ENOMEM};
     // A size that leaves no room for the byte past it (on a 32-bit system).
-    if (sized && before.size >= std::numeric_limits<std::size_t>::max()) return LoadStatus::tooLarge;
+    if (sized && before.size >= std::numeric_limits<std::size_t>::max()) return noMemory;
     std::size_t capacity = sized ? static_cast<std::size_t>(before.size) + 1 : std::size_t{1} << 16;
     size = 0;
-    if (!reserve(memory, capacity)) return LoadStatus::tooLarge;
+    if (!reserve(memory, capacity)) return noMemory;
     for (;;) {
         std::size_t got = 0;
-        error = readInputFile(input.file, memory.bytes + size, capacity - size, got);
-        if (error) return LoadStatus::cannotOpen;
+        if (const int readError = readInputFile(input.file, memory.bytes + size, capacity - size, got))
+            return {RunFailure::cannotRead, readError};
         size += got;
         if (size < capacity || sized) break;
-        if (capacity >= kLargestGrowingInput) {
-            error = EFBIG;
-            return LoadStatus::tooLarge;
-        }
+        if (capacity >= kLargestGrowingInput) return {RunFailure::tooLarge, EFBIG};
         capacity *= 2;
-        error = ENOMEM;
-        if (!grow(memory, capacity, size)) return LoadStatus::tooLarge;
+        if (!grow(memory, capacity, size)) return noMemory;
     }
     if (sized) {
         FileState after;
         if (size != before.size || inputFileState(input.file, after) != 0 || !(after == before))
-            return LoadStatus::changed;
+            return {RunFailure::inputChanged};
     }
-    error = 0;
-    return LoadStatus::ok;
+    return {};
 }
 
 // UTF-16 and UTF-32 become UTF-8 in memory of its own, which takes the place
 // of the bytes read; `text` and `size` then describe the decoded text.
-LoadStatus decodeText(LineStore& store, const char*& text, std::size_t& size) {
+bool decodeText(LineStore& store, const char*& text, std::size_t& size) {
     LineStore::Memory decoded;
-    if (!reserve(decoded, utf8CapacityFor(size, store.encoding) + 1)) return LoadStatus::tooLarge;
+    if (!reserve(decoded, utf8CapacityFor(size, store.encoding) + 1)) return false;
     size = decodeToUtf8(reinterpret_cast<const unsigned char*>(text), size, store.encoding, decoded.bytes,
                         &store.decodeFaults);
     freeMemory(store.textMemory);
     store.textMemory = decoded;
     text = decoded.bytes;
-    return LoadStatus::ok;
+    return true;
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -184,7 +179,7 @@ std::size_t forEachLine(const char* text, const char* end, bool loneReturns, OnL
 }
 
 // The index of the text's lines, and of those after an end-of-file mark.
-LoadStatus fillIndex(LineStore& store, const char* text, std::size_t size) {
+bool fillIndex(LineStore& store, const char* text, std::size_t size) {
     const char* end = text + size;
     const char* half = secondHalf(text, size);
     LineEndCount first, second;
@@ -202,7 +197,7 @@ LoadStatus fillIndex(LineStore& store, const char* text, std::size_t size) {
     const std::size_t most = first.feeds + second.feeds + returns + 2;
     if (most > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
         !reserve(store.indexMemory, most * sizeof(LineEntry)))
-        return LoadStatus::tooLarge;
+        return false;
     auto* entries = reinterpret_cast<LineEntry*>(store.indexMemory.bytes);
     // Inlined into the search for line ends: it runs for every line.
     const auto adder = [entries, text](std::int32_t& count) {
@@ -246,57 +241,84 @@ LoadStatus fillIndex(LineStore& store, const char* text, std::size_t size) {
     // old Mac files, which have more carriage returns than line feeds, at once.
     if (returns > first.feeds + second.feeds || indexLines(false) != returns) indexLines(true);
     store.index = entries;
-    return LoadStatus::ok;
+    return true;
 }
 
 // The store from the input's bytes in store.textMemory: a byte-order mark is
-// not part of the first line, and UTF-16 and UTF-32 are decoded first.
-LoadStatus indexText(LineStore& store, std::size_t size) {
+// not part of the first line, and UTF-16 and UTF-32 are decoded first. False
+// when the memory for the decoded text or the index cannot be had.
+bool indexText(LineStore& store, std::size_t size) {
     const char* text = store.textMemory.bytes;
     store.encoding = encodingOf({text, size});
     const std::size_t mark = byteOrderMark(store.encoding).size();
     text += mark;
     size -= mark;
-    if (unitBytes(store.encoding) > 1) {
-        const LoadStatus decoded = decodeText(store, text, size);
-        if (decoded != LoadStatus::ok) return decoded;
-    }
-    if (size > kLargestInput) return LoadStatus::tooLarge;
+    if (unitBytes(store.encoding) > 1 && !decodeText(store, text, size)) return false;
+    if (size > kLargestInput) return false;
     store.text = text;
-    if (size == 0) return LoadStatus::ok;
+    if (size == 0) return true;
     return fillIndex(store, text, size);
 }
 
-LoadStatus finish(LineStore& store, LoadStatus status) {
-    if (status != LoadStatus::ok) {
-        const TextEncoding encoding = store.encoding;
-        release(store);
-        store.encoding = encoding;
-        store.error = ENOMEM;
-    }
-    return status;
+// The store emptied after a failure; it keeps the input's encoding.
+Failure emptied(LineStore& store, Failure failure) {
+    const TextEncoding encoding = store.encoding;
+    store = LineStore{};
+    store.encoding = encoding;
+    return failure;
+}
+
+Failure indexed(LineStore& store, std::size_t size) {
+    if (!indexText(store, size)) return emptied(store, {RunFailure::tooLarge, ENOMEM});
+    return {};
 }
 
 }  // namespace
 
-LoadStatus loadLines(LineStore& store, const char* path) {
-    release(store);
-    std::size_t size = 0;
-    int error = 0;
-    const LoadStatus read = readWhole(path, store.textMemory, size, error);
-    if (read != LoadStatus::ok) {
-        release(store);
-        store.error = error;
-        return read;
-    }
-    return finish(store, indexText(store, size));
+LineStore::LineStore(LineStore&& other) noexcept { *this = std::move(other); }
+
+LineStore& LineStore::operator=(LineStore&& other) noexcept {
+    if (this == &other) return *this;
+    freeMemory(textMemory);
+    freeMemory(indexMemory);
+    count = other.count;
+    index = other.index;
+    text = other.text;
+    textMemory = other.textMemory;
+    indexMemory = other.indexMemory;
+    encoding = other.encoding;
+    decodeFaults = std::move(other.decodeFaults);
+    linesAfterEndMark = other.linesAfterEndMark;
+    endMarkLine = other.endMarkLine;
+    other.textMemory = {};
+    other.indexMemory = {};
+    other.count = 0;
+    other.index = nullptr;
+    other.text = nullptr;
+    other.linesAfterEndMark = 0;
+    return *this;
 }
 
-LoadStatus loadLinesFromMemory(LineStore& store, const char* data, std::size_t size) {
-    release(store);
-    if (!reserve(store.textMemory, size)) return finish(store, LoadStatus::tooLarge);
+LineStore::~LineStore() {
+    freeMemory(textMemory);
+    freeMemory(indexMemory);
+}
+
+Failure loadLines(LineStore& store, const char* path) {
+    store = LineStore{};
+    std::size_t size = 0;
+    if (const Failure failed = readWhole(path, store.textMemory, size)) {
+        store = LineStore{};
+        return failed;
+    }
+    return indexed(store, size);
+}
+
+Failure loadLinesFromMemory(LineStore& store, const char* data, std::size_t size) {
+    store = LineStore{};
+    if (!reserve(store.textMemory, size)) return emptied(store, {RunFailure::tooLarge, ENOMEM});
     if (size) std::memcpy(store.textMemory.bytes, data, size);
-    return finish(store, indexText(store, size));
+    return indexed(store, size);
 }
 
 std::int32_t lineIndexAt(const LineStore& store, std::size_t offset) {
@@ -305,10 +327,4 @@ std::int32_t lineIndexAt(const LineStore& store, std::size_t offset) {
     const LineEntry* after =
         std::upper_bound(begin, end, offset, [](std::size_t at, const LineEntry& entry) { return at < entry.offset; });
     return after == begin ? 0 : static_cast<std::int32_t>(after - begin - 1);
-}
-
-void release(LineStore& store) {
-    freeMemory(store.textMemory);
-    freeMemory(store.indexMemory);
-    store = LineStore{};
 }

@@ -2,13 +2,15 @@
 // text as it was read, decoded to UTF-8 where it was UTF-16 or UTF-32, and
 // one allocation with an index of where each line starts and how long it is.
 // It is about the size of the input, whatever its lines. Line i of the store
-// is line i + 1 of the file.
+// is line i + 1 of the file. The store owns that memory: it frees it when it
+// goes, and moves but is never copied.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+#include "run_report.h"
 #include "text_encoding.h"
 
 struct LineEntry {
@@ -35,26 +37,27 @@ struct LineStore {
     // endMarkLine + k of the file, counted from 1.
     std::int32_t linesAfterEndMark = 0;
     std::int32_t endMarkLine = 0;
-    // The system's error number when the file could not be loaded.
-    int error = 0;
-};
 
-enum class LoadStatus {
-    ok,          // the store holds the file's lines (none for an empty file)
-    cannotOpen,  // the file could not be opened or read; the store is empty
-    tooLarge,    // the store could not be allocated or its size does not fit
-    overLimit,   // the file is larger than the store can index (kLargestInput)
-    changed,     // the file changed while it was read (another program wrote it)
+    LineStore() = default;
+    LineStore(LineStore&& other) noexcept;
+    LineStore& operator=(LineStore&& other) noexcept;
+    LineStore(const LineStore&) = delete;
+    LineStore& operator=(const LineStore&) = delete;
+    ~LineStore();
 };
 
 // The largest input file a store takes: its offsets are 32 bits.
 constexpr std::uint64_t kLargestInput = 4294967295u;
 
-// Fills the store from the file at `path`.
-LoadStatus loadLines(LineStore& store, const char* path);
+// Fills the store from the file at `path`: no failure when the store holds
+// the file's lines (none for an empty file); else the store is empty and the
+// failure says why: cannotRead (with the system's error number), tooLarge
+// (memory could not be had, or the size does not fit), inputOverLimit (larger
+// than kLargestInput) or inputChanged (another program wrote it meanwhile).
+Failure loadLines(LineStore& store, const char* path);
 
 // Fills the store from a copy of bytes in memory, read exactly as a file would be.
-LoadStatus loadLinesFromMemory(LineStore& store, const char* data, std::size_t size);
+Failure loadLinesFromMemory(LineStore& store, const char* data, std::size_t size);
 
 // Line i, 0 <= i < count, without its line end. A line of only blanks is empty.
 inline std::string_view line(const LineStore& store, std::int32_t i) {
@@ -76,5 +79,3 @@ inline std::string_view lineAfterEndMark(const LineStore& store, std::int32_t k)
 // The index of the line that holds the byte at `offset` of the text: below
 // count a line of the store, from count on a line after the end-of-file mark.
 std::int32_t lineIndexAt(const LineStore& store, std::size_t offset);
-
-void release(LineStore& store);

@@ -69,16 +69,16 @@ OutputFile::~OutputFile() {
 constexpr std::size_t kLargeBufferSize = std::size_t{1} << 20;
 
 // Records the first failure; false, for returning at once.
-static bool failWith(OutputFile& out, int error) {
-    if (!out.error) out.error = error ? error : EIO;
-    out.failed = true;
+static bool failWith(OutputFile& out, int error, RunFailure kind = RunFailure::cannotWrite) {
+    if (!error && kind == RunFailure::cannotWrite) error = EIO;
+    if (!out.failure) out.failure = {kind, error};
     return false;
 }
 
 static void writeBytes(OutputFile& out, const char* bytes, std::size_t n) {
     if (abandoned.load(std::memory_order_relaxed)) failWith(out, EINTR);
-    errno = 0;
-    if (n && !out.failed && !out.sink && std::fwrite(bytes, 1, n, out.file) != n) failWith(out, errno);
+    if (n && !out.failure && !out.sink)
+        if (const int error = writeStream(out.file, bytes, n)) failWith(out, error);
     out.written += n;
 }
 
@@ -123,22 +123,18 @@ static std::string folderHolding(const std::string& path) {
 bool openOutput(OutputFile& out, const char* path, TextEncoding encoding, std::size_t expectedBytes, bool sink) {
     discardTemp(out);
     out.sink = sink;
-    out.failed = false;
-    out.notRegularFile = false;
+    out.failure = {};
     out.used = 0;
     out.written = 0;
     out.encoding = encoding;
-    out.error = 0;
     // An output that is a symbolic link stays one: the file it leads to is
     // what gets replaced.
     if (const int error = resolveLinks(path, out.path)) return failWith(out, error);
     path = out.path.c_str();
     // A device, a pipe or a folder is never replaced by a file.
     const PathKind kind = pathKindOf(path);
-    if (kind != PathKind::nothing && kind != PathKind::regularFile) {
-        out.notRegularFile = true;
-        return failWith(out, EINVAL);
-    }
+    if (kind != PathKind::nothing && kind != PathKind::regularFile)
+        return failWith(out, 0, RunFailure::outputNotRegular);
     // A read-only output stays as it is, as it would if it were opened for writing.
     if (const int error = replaceableFile(path)) return failWith(out, error);
     if (sink) {
@@ -216,8 +212,8 @@ void putBeyondBuffer(OutputFile& out, std::string_view text) {
 bool commitOutput(OutputFile& out) {
     if (out.sink) {
         flushBuffer(out);
-        if (!out.failed && abandoned.load()) failWith(out, EINTR);
-        return !out.failed;
+        if (!out.failure && abandoned.load()) failWith(out, EINTR);
+        return !out.failure;
     }
     if (!out.file) return false;
     flushBuffer(out);
@@ -228,17 +224,16 @@ bool commitOutput(OutputFile& out) {
         writeBytes(out, units, encodeFromUtf8("\xEF\xBF\xBD", 3, out.encoding, units, pending));
         out.used = 0;
     }
-    if (!out.failed) {
+    if (!out.failure) {
         if (const int error = releaseUnusedSpace(out.file, out.written)) failWith(out, error);
     }
-    errno = 0;
-    if (std::fclose(out.file) != 0) failWith(out, errno);
+    if (const int error = closeStream(out.file)) failWith(out, error);
     out.file = nullptr;
-    if (!out.failed && abandoned.load()) failWith(out, EINTR);
-    if (!out.failed) {
+    if (!out.failure && abandoned.load()) failWith(out, EINTR);
+    if (!out.failure) {
         if (const int error = replaceFile(out.tempPath.c_str(), out.path.c_str())) failWith(out, error);
     }
-    if (out.failed) {
+    if (out.failure) {
         discardTemp(out);
         return false;
     }

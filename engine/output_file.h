@@ -11,16 +11,16 @@
 #include <string>
 #include <string_view>
 
+#include "run_report.h"
 #include "text_encoding.h"
 
 struct OutputFile {
     std::FILE* file = nullptr;
     bool sink = false;  // a dry run's: nothing is written
-    bool failed = false;
-    int error = 0;  // the system's error number of the first failure
-    // The output is, or leads to, something that is no regular file (a
-    // device, a pipe, a folder), which is never replaced.
-    bool notRegularFile = false;
+    // The first failure: cannotWrite with the system's error number, or
+    // outputNotRegular where the output is, or leads to, something that is no
+    // regular file (a device, a pipe, a folder), which is never replaced.
+    Failure failure;
     // The file that receives the output: the output's path, or the file that
     // it leads to when it is a symbolic link.
     std::string path;

@@ -24,6 +24,15 @@ enum class RunFailure : std::uint8_t {
     timesTooLarge,      // a time or frame of the output would pass what it holds
 };
 
+// A failure where it is born (loading the input, writing the output): its
+// kind and the system's error number, 0 where there is none. runConversion
+// turns it into the report, with the path it is about.
+struct Failure {
+    RunFailure kind = RunFailure::none;
+    int error = 0;
+    explicit operator bool() const { return kind != RunFailure::none; }
+};
+
 // Why an input line was not converted.
 enum class NotConverted : std::uint8_t {
     unreadableTiming,

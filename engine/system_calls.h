@@ -37,6 +37,13 @@ void closeInputFile(InputFile& file);
 // the system's error number (EEXIST when it exists).
 int createNewFile(const char* path, std::FILE*& file);
 
+// Writes `n` bytes to the file; 0, or the system's error number (EPIPE when
+// the file is a pipe whose reader has gone).
+int writeStream(std::FILE* file, const char* bytes, std::size_t n);
+// Closes the file, writing what its stream still holds; 0, or the system's
+// error number of that write.
+int closeStream(std::FILE* file);
+
 // The file that `path` leads to through symbolic links, into `resolved`; the
 // path itself where the system has no links or it is none. 0, or the
 // system's error number when a link cannot be read or the links loop.
@@ -118,7 +125,8 @@ void removeFileInHandler(const char* path);
 std::string errorText(int error);
 
 #ifdef _WIN32
-// The error number nearest to a Windows error (GetLastError's), for every
-// Windows call of the programs.
+// The error number nearest to a Windows error (GetLastError's): the one map
+// of the programs, for every Windows call and every write, whose failure the
+// C library would map its own way (a pipe whose reader has gone as EINVAL).
 int errnoOfWindowsError(unsigned long error);
 #endif

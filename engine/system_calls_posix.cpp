@@ -60,6 +60,18 @@ int createNewFile(const char* path, std::FILE*& file) {
     return error;
 }
 
+int writeStream(std::FILE* file, const char* bytes, std::size_t n) {
+    errno = 0;
+    if (std::fwrite(bytes, 1, n, file) == n) return 0;
+    return errno ? errno : EIO;
+}
+
+int closeStream(std::FILE* file) {
+    errno = 0;
+    if (std::fclose(file) == 0) return 0;
+    return errno ? errno : EIO;
+}
+
 int resolveLinks(const char* path, std::string& resolved) {
     resolved = path;
     for (int hop = 0; hop < 40; ++hop) {

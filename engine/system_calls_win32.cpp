@@ -14,15 +14,25 @@ int errnoOfWindowsError(unsigned long error) {
     switch (error) {
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return EACCES;
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT: return EACCES;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
     case ERROR_INVALID_NAME: return ENOENT;
+    case ERROR_FILENAME_EXCED_RANGE: return ENAMETOOLONG;
     case ERROR_DIRECTORY: return ENOTDIR;
+    case ERROR_DIR_NOT_EMPTY: return ENOTEMPTY;
+    case ERROR_NOT_SAME_DEVICE: return EXDEV;
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS: return EEXIST;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY: return ENOMEM;
+    case ERROR_TOO_MANY_OPEN_FILES: return EMFILE;
     case ERROR_BROKEN_PIPE:
     case ERROR_NO_DATA:
     case ERROR_PIPE_NOT_CONNECTED: return EPIPE;
@@ -94,6 +104,22 @@ int createNewFile(const char* path, std::FILE*& file) {
     if (file) return 0;
     _close(fd);
     return EMFILE;
+}
+
+// The C library maps a failed write its own way (a pipe whose reader has
+// gone as EINVAL); the system's own error tells.
+int writeStream(std::FILE* file, const char* bytes, std::size_t n) {
+    SetLastError(0);
+    if (std::fwrite(bytes, 1, n, file) == n) return 0;
+    const DWORD last = GetLastError();
+    return last ? errnoOfWindowsError(last) : EIO;
+}
+
+int closeStream(std::FILE* file) {
+    SetLastError(0);
+    if (std::fclose(file) == 0) return 0;
+    const DWORD last = GetLastError();
+    return last ? errnoOfWindowsError(last) : EIO;
 }
 
 // Links are left to the system: the output's path is the file written.

@@ -19,8 +19,11 @@ WriteOutcome finishOutput(OutputFile& out, const ConversionSettings& settings, c
     outcome.notConverted = notConverted;
     outcome.beyond = beyond;
     // The output's destructor removes what was written.
-    if (beyond.subtitle > 0 || (settings.strict && notConverted.count > 0)) return outcome;
-    outcome.written = commitOutput(out);
-    outcome.error = out.error;
+    if (beyond.subtitle > 0)
+        outcome.failure = {RunFailure::timesTooLarge};
+    else if (settings.strict && notConverted.count > 0)
+        outcome.failure = {RunFailure::linesNotConverted};
+    else if (!commitOutput(out))
+        outcome.failure = out.failure;
     return outcome;
 }

@@ -100,8 +100,7 @@ inline bool passes(TimesBeyond& beyond, std::int32_t position, std::int32_t line
 // The outcome of a writer whose output could not be opened.
 inline WriteOutcome failedOutcome(const OutputFile& out) {
     WriteOutcome outcome;
-    outcome.error = out.error;
-    outcome.notRegularFile = out.notRegularFile;
+    outcome.failure = out.failure;
     return outcome;
 }
 

@@ -18,11 +18,12 @@ struct TimesBeyond {
     const char* limit = "";
 };
 
+// What a writer came to. The output is in place unless there is a failure:
+// cannotWrite or outputNotRegular from the output, timesTooLarge (with
+// `beyond`), or linesNotConverted in a strict run.
 struct WriteOutcome {
     std::int32_t subs = 0;
-    bool written = false;  // false when the output was not put in place
-    int error = 0;         // the system's error number when it could not be written
-    bool notRegularFile = false;  // the output is a device, a pipe or a folder
+    Failure failure;
     NotConvertedLines notConverted;
     TimesBeyond beyond;
 };

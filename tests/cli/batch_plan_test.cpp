@@ -23,8 +23,7 @@ struct {
 
 // A folder lists its entries in the reverse of their names' order, so that
 // nothing relies on the system's; "lib/c" cannot be read.
-bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries, int& error) {
-    error = folder == "lib/c" ? EACCES : 0;
+int listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
     const std::string prefix = folder + folders.separator;
     for (auto at = folders.entries.rbegin(); at != folders.entries.rend(); ++at) {
         const std::string& path = at->first;
@@ -32,7 +31,7 @@ bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries, in
             path.find(folders.separator, prefix.size()) == std::string::npos)
             entries.push_back({path.substr(prefix.size()), at->second});
     }
-    return error == 0;
+    return folder == "lib/c" ? EACCES : 0;
 }
 bool isFolder(const std::string& path) { return path == "lib/c" || folders.entries.count(path + folders.separator); }
 char pathSeparator() { return folders.separator; }

@@ -3,6 +3,7 @@
 // lines their bytes in memory give, a large text read in two halves at once.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,12 +17,11 @@ namespace {
 // the number of the first.
 std::vector<std::string> linesOf(const std::string& bytes) {
     LineStore store;
-    EXPECT_EQ(loadLinesFromMemory(store, bytes.data(), bytes.size()), LoadStatus::ok);
+    EXPECT_FALSE(loadLinesFromMemory(store, bytes.data(), bytes.size()));
     std::vector<std::string> lines;
     for (std::int32_t i = 0; i < store.count; ++i) lines.emplace_back(line(store, i));
     if (store.endMarkLine) lines.push_back("| from " + std::to_string(store.endMarkLine));
     for (std::int32_t k = 0; k < store.linesAfterEndMark; ++k) lines.emplace_back(lineAfterEndMark(store, k));
-    release(store);
     return lines;
 }
 
@@ -81,14 +81,12 @@ TEST(LineStore, FileAndMemoryGiveTheSameLines) {
     bytes += "last";
     writeFile(scratchPath("store_same.srt"), bytes);
     LineStore fromFile, fromMemory;
-    ASSERT_EQ(loadLines(fromFile, scratchPath("store_same.srt").c_str()), LoadStatus::ok);
-    ASSERT_EQ(loadLinesFromMemory(fromMemory, bytes.data(), bytes.size()), LoadStatus::ok);
+    ASSERT_FALSE(loadLines(fromFile, scratchPath("store_same.srt").c_str()));
+    ASSERT_FALSE(loadLinesFromMemory(fromMemory, bytes.data(), bytes.size()));
     ASSERT_EQ(fromFile.count, 20001);
     ASSERT_EQ(fromMemory.count, 20001);
     for (std::int32_t i = 0; i < fromMemory.count; ++i) ASSERT_EQ(line(fromFile, i), line(fromMemory, i)) << i;
     EXPECT_EQ(line(fromFile, 20000), "last");
-    release(fromFile);
-    release(fromMemory);
 }
 
 // A text of megabytes is read in two halves at once: its lines are those of
@@ -117,9 +115,27 @@ TEST(LineStore, LargeTextsInTwoHalves) {
 
 TEST(LineStore, UnreadableInputs) {
     LineStore store;
-    EXPECT_EQ(loadLines(store, scratchPath("no_such_file.srt").c_str()), LoadStatus::cannotOpen);
-    EXPECT_EQ(loadLines(store, ::testing::TempDir().c_str()), LoadStatus::cannotOpen);  // a folder
+    const Failure missing = loadLines(store, scratchPath("no_such_file.srt").c_str());
+    EXPECT_EQ(missing.kind, RunFailure::cannotRead);
+    EXPECT_EQ(missing.error, ENOENT);
+    EXPECT_EQ(loadLines(store, ::testing::TempDir().c_str()).kind, RunFailure::cannotRead);  // a folder
     EXPECT_EQ(store.count, 0);
+}
+
+// A store moved takes its lines along and leaves an empty one behind, which
+// may be filled again.
+TEST(LineStore, MovesItsLines) {
+    const std::string bytes = "one\r\ntwo\r\n";
+    LineStore first;
+    ASSERT_FALSE(loadLinesFromMemory(first, bytes.data(), bytes.size()));
+    LineStore second = std::move(first);
+    EXPECT_EQ(first.count, 0);
+    ASSERT_EQ(second.count, 2);
+    EXPECT_EQ(line(second, 1), "two");
+    ASSERT_FALSE(loadLinesFromMemory(first, "x", 1));
+    second = std::move(first);
+    ASSERT_EQ(second.count, 1);
+    EXPECT_EQ(line(second, 0), "x");
 }
 
 TEST(TextEncodings, BothWays) {
