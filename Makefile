@@ -1,5 +1,5 @@
 # Entry points; the scripts under scripts/ install what they need and build.
-.PHONY: run test build windows web bench fuzz-long clean package install mutants
+.PHONY: run test build windows web bench fuzz-long clean package install mutants mutants-check
 
 run:
 	@scripts/run.sh
@@ -31,6 +31,11 @@ bench:
 # Faults put into the sources one at a time: every one must make the native tests fail.
 mutants:
 	@scripts/mutants.sh
+
+# Whether every fault of make mutants still finds its text, in a second
+# (make test runs it first).
+mutants-check:
+	@scripts/mutants.sh --check
 
 # Each fuzz harness for 30 minutes (MARLIVA_FUZZ_SECONDS=N for another time).
 fuzz-long:

@@ -6,10 +6,12 @@
 # fault whose build or tests fail is caught, one that passes them survived.
 # Prints one line per fault and exits 1 when any survived. MUTANTS=name,name
 # runs only those.
+# --check (make mutants-check, run by make test) builds nothing: it applies
+# every fault to a scratch copy of its file and lists those whose text is not
+# in the file exactly once (stale after a change of the sources), in seconds.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-scripts/install-deps.sh core qt package
 
 # name ||| file ||| text as it stands ||| the fault put in its place (<NL> is a line end)
 faults=$(cat <<'EOF'
@@ -41,7 +43,7 @@ number-slot-taken-for-text ||| engine/entry_scan.cpp ||| if (isTiming(classifyAt
 letters-in-times-taken-for-text ||| engine/timing_lines.cpp ||| if (arrowBetweenDigits(s)) return true; ||| (void)0;
 sixty-minutes-read ||| engine/timing_lines.cpp ||| if ((value = value * 10 + (s[p] - '0')) >= 60) return false; ||| value = value * 10 + (s[p] - '0');
 unmarked-utf16-needs-every-high-byte-zero ||| engine/text_encoding.cpp ||| return 2 * zeroHigh > units && 20 * zeroLow <= units; ||| return zeroHigh == units && zeroLow == 0;
-times-beyond-written ||| engine/text_output.cpp ||| if (beyond.subtitle > 0 || ||| if (
+times-beyond-written ||| engine/text_output.cpp ||| if (beyond.subtitle > 0) ||| if (false)
 onto-itself-drops-lines ||| engine/conversion_run.cpp ||| run.strict = settings.strict || report.ontoItself; ||| run.strict = settings.strict;
 numbers-from-names ||| engine/ssa_to_srt.cpp ||| putDecimal(out, ++subs); ||| putDecimal(out, ++subs == 1 ? 1 : 7);
 shift-applied-twice ||| engine/time_format.cpp ||| {secondsOf(times.read.start) + shift.by, ||| {secondsOf(times.read.start) + 2 * shift.by,
@@ -50,7 +52,7 @@ report-line-lost ||| engine/run_report.h ||| if (at == static_cast<std::size_t>(
 bar-not-reported ||| engine/srt_swap.cpp ||| if (containsByte(text, '|')) w.notConverted ||| if (false) w.notConverted
 frame-shift-ignored ||| engine/time_format.h ||| if (shift.on || (times.frames && !(frameTime( ||| if ((times.frames && !(frameTime(
 frame-hundredths-wrong ||| engine/time_format.h ||| times.frameRate, 100, ms.start) ||| times.frameRate, 1000, ms.start)
-no-subtitles-written ||| engine/conversion_run.cpp ||| if (!found.holdsSubtitle && holdsText(guard.store)) ||| if (false)
+no-subtitles-written ||| engine/conversion_run.cpp ||| !found.holdsSubtitle && ||| false &&
 batch-overwrites-input ||| app/batch_plan.cpp ||| return output + " is also an input of this batch"; ||| (void)0;
 shared-output-overwritten ||| app/batch_plan.cpp ||| if (!claim.second) return ||| if (false) return
 output-name-swapped ||| engine/file_kind.cpp ||| == FileKindSsa ? "srt" : "ssa"; ||| == FileKindSsa ? "ssa" : "srt";
@@ -62,7 +64,7 @@ first-sub-seconds-not-read ||| ui/main_dialog.cpp ||| settings.firstSubSeconds =
 stop-leaves-temporary ||| engine/output_file.cpp ||| if (const char* path = slot.load()) removeFileInHandler(path); ||| (void)slot;
 reported-as-finished ||| app/batch_run.cpp ||| for (auto found = batch.results.find(reported); found != batch.results.end();<NL>         found = batch.results.find(reported + ready.size())) { ||| for (auto found = batch.results.begin(); found != batch.results.end();<NL>         found = batch.results.begin()) {
 input-change-unseen ||| engine/line_store.cpp ||| if (size != before.size || inputFileState(input.file, after) != 0 || !(after == before)) ||| if (false)
-device-replaced ||| engine/output_file.cpp ||| if (kind != PathKind::nothing && kind != PathKind::regularFile) { ||| if (false) {
+device-replaced ||| engine/output_file.cpp ||| kind != PathKind::regularFile) ||| false)
 link-to-another-kind ||| app/batch_plan.cpp ||| if (kind == PathKind::regularFile && endsInExtensionOf(target, output)) return {}; ||| return {};
 named-twice ||| app/batch_plan.cpp ||| if (found.identified && !seen.insert(found.identity).second) continue; ||| seen.insert(found.identity);
 closed-pipe-ends-at-once ||| app/command_system_posix.cpp ||| void ignoreClosedPipes() { std::signal(SIGPIPE, SIG_IGN); } ||| void ignoreClosedPipes() {}
@@ -74,6 +76,40 @@ check-box-read-inverted ||| ui/platform_dialog_win32.cpp ||| BM_GETCHECK, 0, 0) 
 EOF
 )
 
+# Puts the fault in place of its text in the file; fails unless the text is
+# there exactly once.
+applyFault() {  # old new file
+  OLD=$1 NEW=$2 perl -0777 -i -pe 'BEGIN { ($old, $new) = map { s/<NL>/\n/gr } @ENV{qw(OLD NEW)} }
+       $n += s/\Q$old\E/$new/g; END { exit($n == 1 ? 0 : 1) }' "$3"
+}
+
+# Calls `$1 name file old new` for each fault (those of MUTANTS only, if set).
+eachFault() {
+  local entry name rest file old new
+  while IFS= read -r entry; do
+    [[ -z $entry ]] && continue
+    name=${entry%% |||*}; rest=${entry#* ||| }
+    file=${rest%% |||*}; rest=${rest#* ||| }
+    old=${rest%% |||*}; new=${rest#* ||| }
+    [[ -n ${MUTANTS:-} && ",$MUTANTS," != *",$name,"* ]] && continue
+    "$1" "$name" "$file" "$old" "$new" || return
+  done <<<"$faults"
+}
+
+if [[ ${1:-} == --check ]]; then
+  scratch=$(mktemp -d)
+  trap 'rm -rf "$scratch"' EXIT
+  stale=0
+  checkFault() {
+    cp "$2" "$scratch/file" 2>/dev/null && applyFault "$3" "$4" "$scratch/file" && ! cmp -s "$2" "$scratch/file" ||
+      { echo "mutants-check: $1: the text is not in $2 once" >&2; stale=$((stale + 1)); }
+  }
+  eachFault checkFault
+  echo "mutants-check: $(grep -c ' ||| ' <<<"$faults") faults, $stale stale"
+  exit $((stale > 0))
+fi
+
+scripts/install-deps.sh core qt package
 src=$root/build-mutants/src
 build=$root/build-mutants/build
 # A build of its own each time: the copied sources keep their times, which
@@ -91,18 +127,13 @@ ctest --test-dir "$build" -j"$(nproc)" >/dev/null || { echo "mutants: the unchan
 windowsStage() { MARLIVA_WINDOWS_ARCH=64 "$src/scripts/test-windows.sh" </dev/null; }
 windowsChecked=no
 testFault() {
-  if [[ $windows == yes ]]; then windowsStage; else ctest --test-dir "$build" -j"$(nproc)" </dev/null; fi
+  if [[ $1 == yes ]]; then windowsStage; else ctest --test-dir "$build" -j"$(nproc)" </dev/null; fi
 }
 
 caught=0
 survived=()
-while IFS= read -r entry; do
-  [[ -z $entry ]] && continue
-  name=${entry%% |||*}; rest=${entry#* ||| }
-  file=${rest%% |||*}; rest=${rest#* ||| }
-  old=${rest%% |||*}; new=${rest#* ||| }
-  [[ -n ${MUTANTS:-} && ",$MUTANTS," != *",$name,"* ]] && continue
-  windows=no
+runFault() {  # name file old new
+  local name=$1 file=$2 windows=no failing
   [[ $file == *_win32.cpp ]] && windows=yes
   if [[ $windows == yes && $windowsChecked == no ]]; then
     echo "mutants: building and testing the unchanged sources for Windows"
@@ -111,19 +142,14 @@ while IFS= read -r entry; do
     windowsChecked=yes
   fi
   cp "$src/$file" "$build/original"
-  if ! OLD=$old NEW=$new perl -0777 -i -pe 'BEGIN { ($old, $new) = map { s/<NL>/\n/gr } @ENV{qw(OLD NEW)} }
-       $n += s/\Q$old\E/$new/; END { exit($n == 1 ? 0 : 1) }' \
-       "$src/$file"; then
-    echo "mutants: $name: the text is not in $file once; fix the list" >&2
-    exit 2
-  fi
+  applyFault "$3" "$4" "$src/$file" || { echo "mutants: $name: the text is not in $file once; fix the list" >&2; exit 2; }
   # A fault must build: one that does not is a mistake of the list, not a catch.
   if [[ $windows == yes ]]; then
     "$src/scripts/build-windows.sh" 64 >"$build/$name.log" 2>&1
   else
     cmake --build "$build" -j"$(nproc)" >"$build/$name.log" 2>&1
   fi || { echo "mutants: $name: does not build (see $build/$name.log); fix the list" >&2; exit 2; }
-  if testFault >>"$build/$name.log" 2>&1; then
+  if testFault "$windows" >>"$build/$name.log" 2>&1; then
     echo "SURVIVED  $name ($file)"
     survived+=("$name")
   else
@@ -132,7 +158,8 @@ while IFS= read -r entry; do
     caught=$((caught + 1))
   fi
   cp "$build/original" "$src/$file"
-done <<<"$faults"
+}
+eachFault runFault
 # Back to the unchanged sources, so that the next run starts from them.
 cmake --build "$build" -j"$(nproc)" >/dev/null
 

@@ -3,6 +3,8 @@
 # among them the check of the .deb with lintian, desktop-file-validate and groff.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The faults of make mutants that no longer find their text, before any build.
+scripts/mutants.sh --check
 scripts/install-deps.sh core qt package
 # The package's check needs marliva-convert linked dynamically, also in a tree
 # configured when the static link was the default.
