@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "characters.h"
 #include "command_system.h"
 #include "file_kind.h"
 #include "run_lines.h"
@@ -202,7 +203,7 @@ std::string identityKey(const FileIdentity& identity) {
 // On a system whose names ignore case, a name in one case.
 std::string folded(std::string text) {
     if (namesIgnoreCase())
-        for (char& c : text) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        for (char& c : text) c = lowerCase(c);
     return text;
 }
 
@@ -253,11 +254,9 @@ std::string outputKey(Planner& planner, const std::string& output, bool exists) 
 bool endsInExtensionOf(const std::string& name, const std::string& output) {
     const std::size_t dot = output.rfind('.');
     if (dot == std::string::npos || name.size() < output.size() - dot) return false;
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    const std::size_t from = name.size() - (output.size() - dot);
-    for (std::size_t k = 0; dot + k < output.size(); ++k)
-        if (lower(name[from + k]) != lower(output[dot + k])) return false;
-    return true;
+    const std::size_t extension = output.size() - dot;
+    return equalsIgnoringCase(std::string_view(name).substr(name.size() - extension),
+                              std::string_view(output).substr(dot));
 }
 
 // Why an existing output may not be written through: a device, a pipe or a

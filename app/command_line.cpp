@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "characters.h"
 #include "decimal_number.h"
 
 const char kUsage[] =
@@ -35,8 +36,6 @@ const char kUsage[] =
     "  --help, --version\n";
 
 namespace {
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A plain decimal number: an optional sign, then digits with an optional point.
 bool parseRate(std::string_view text, double& rate) {

@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "characters.h"
+
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A number beyond this many significant digits is rounded as its first
 // digits followed by a 1: no double, and no point halfway between two

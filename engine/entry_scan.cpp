@@ -3,6 +3,7 @@
 #include "entry_scan.h"
 
 #include "byte_scan.h"
+#include "characters.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ LineClass classify(std::string_view l, TimeSpan& times, FrameSpan& frames) {
         if (readFrameLine(l, frames)) return LineClass::frame;
         return looksLikeFrameLine(l) ? LineClass::unreadableFrame : LineClass::text;
     }
-    const bool digit = c >= '0' && c <= '9';
+    const bool digit = isDigit(c);
     if (!digit && c != '-' && c != ' ' && c != '\t' && c != '\xC2' && c != '\xA0')
         return containsByte(l, '>') && looksLikeTimingLine(l) ? LineClass::unreadableTiming : LineClass::text;
     if (digit && readOwnTimingLine(l, times)) return LineClass::timing;
@@ -62,7 +63,7 @@ bool beginsTimedEntry(EntryScan& scan, std::int32_t i, LineClass c, std::int32_t
 inline bool isDigitLine(std::string_view l) {
     if (l.empty()) return false;
     for (const char c : l)
-        if (c < '0' || c > '9') return false;
+        if (!isDigit(c)) return false;
     return true;
 }
 
@@ -73,7 +74,7 @@ inline bool isDigitLine(std::string_view l) {
 inline bool isPlainText(std::string_view l) {
     if (l.empty()) return false;
     const char c = l[0];
-    return !(c >= '0' && c <= '9') && c != '-' && c != ' ' && c != '\t' && c != '{' && c != '\xC2' &&
+    return !isDigit(c) && c != '-' && c != ' ' && c != '\t' && c != '{' && c != '\xC2' &&
            c != '\xA0';
 }
 

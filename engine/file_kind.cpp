@@ -1,12 +1,12 @@
 // File kinds from names, and the proposed output name.
 #include "file_kind.h"
 
+#include "characters.h"
+
 static bool endsWithIgnoringCase(std::string_view path, const char* suffix) {
     const std::string_view tail = path.substr(path.size() - 3);
     for (int i = 0; i < 3; ++i) {
-        char c = tail[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != suffix[i]) return false;
+        if (lowerCase(tail[i]) != suffix[i]) return false;
     }
     return true;
 }

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "byte_scan.h"
+#include "characters.h"
 #include "large_memory.h"
 #include "system_calls.h"
 
@@ -110,8 +111,6 @@ bool decodeText(LineStore& store, const char*& text, std::size_t& size) {
     text = decoded.bytes;
     return true;
 }
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Old DOS programs ended a text file with this byte (Ctrl+Z); what follows
 // it is no part of the subtitles.

@@ -104,7 +104,8 @@ inline void putChar(OutputFile& out, char c) {
     out.buffer[out.used++] = c;
 }
 // A line end of the output: always carriage return and line feed.
-inline void putLineEnd(OutputFile& out) { put(out, "\r\n"); }
+constexpr std::string_view kLineEnd = "\r\n";
+inline void putLineEnd(OutputFile& out) { put(out, kLineEnd); }
 // Writes everything out and puts the file in place of the output; false when
 // anything failed, in which case the output is as it was before.
 bool commitOutput(OutputFile& out);

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "characters.h"
 #include "time_value.h"
 
 // Eight characters of a shape: the bytes that must be equal, and the lanes
@@ -81,7 +82,7 @@ inline bool readOwnTimingLine(std::string_view line, TimeSpan& times) {
     // Minutes and seconds are below 60: their tens digits below 6.
     if (line.size() >= kLength && matchesWord(p, kWords[0]) && matchesWord(p + 8, kWords[1]) &&
         matchesWord(p + 16, kWords[2]) && matchesWord(p + 21, kWords[3]) && p[3] < '6' && p[6] < '6' &&
-        p[20] < '6' && p[23] < '6' && (line.size() == kLength || !(p[kLength] >= '0' && p[kLength] <= '9'))) {
+        p[20] < '6' && p[23] < '6' && (line.size() == kLength || !isDigit(p[kLength]))) {
         times = {clockAt(p), clockAt(p + 17)};
         return true;
     }
@@ -108,7 +109,7 @@ inline bool readOwnEventTime(std::string_view field, Millis& time) {
     static constexpr char kShape[] = "0:00:00.00";
     static constexpr ShapeWord kWord = shapeWord(kShape, 0);
     const char* f = field.data();
-    if (field.size() == 10 && matchesWord(f, kWord) && f[8] >= '0' && f[8] <= '9' && f[9] >= '0' && f[9] <= '9') {
+    if (field.size() == 10 && matchesWord(f, kWord) && isDigit(f[8]) && isDigit(f[9])) {
         const int seconds = ((f[0] - '0') * 60 + twoDigitsAt(f + 2)) * 60 + twoDigitsAt(f + 5);
         time = seconds * 1000LL + twoDigitsAt(f + 8) * 10;
         return true;

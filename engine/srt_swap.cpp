@@ -49,7 +49,7 @@ bool writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
     putLineEnd(w.out);
     put(w.out, std::string_view(timing, static_cast<std::size_t>(timingEnd - timing)));
     putLineEnd(w.out);
-    putJoined(w.out, line(w.store, entry.timingLine).substr(entry.frames.textFrom), '|', "\r\n");
+    putJoined(w.out, line(w.store, entry.timingLine).substr(entry.frames.textFrom), '|', kLineEnd);
     putLineEnd(w.out);
     putLineEnd(w.out);
     ++w.subs;
@@ -68,5 +68,5 @@ WriteOutcome writeSrtSwap(const LineStore& store, const ConversionSettings& sett
     EntryScan scan = startEntryScan(store, &w.notConverted);
     for (SrtEntry entry; nextEntry(scan, entry);)
         if (!(entry.kind == LineKindSrt ? writeFrameLine(w, entry) : writeTimedEntry(w, entry))) break;
-    return finishOutput(out, settings, store, w.subs, w.notConverted, w.beyond);
+    return finishOutput(w);
 }

@@ -2,6 +2,7 @@
 // more Dialogue lines per entry of an SRT file of timing lines or frame lines.
 #include "byte_scan.h"
 #include "entry_scan.h"
+#include "ssa_events.h"
 #include "text_output.h"
 #include "time_format.h"
 #include "writers.h"
@@ -29,7 +30,6 @@ const char* const kHeader[] = {
     "Style: Default,Tahoma,50,16777215,65535,65535,-2147483640,-1,0,1,2,0,2,80,80,80,0,0",
     "",
     "[Events]",
-    "Format: Marked, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text",
 };
 
 constexpr std::string_view kMargins = ",0000,0000,0000,,";
@@ -141,6 +141,9 @@ WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& set
         put(out, headerLine);
         putLineEnd(out);
     }
+    put(out, "Format: ");
+    put(out, kV4EventFormat);
+    putLineEnd(out);
     const double earliest = settings.shiftFirstSub ? earliestStart(store, settings.frameRate) : 0.0;
     EntryWriting w{out, store, settings, firstSubShift(settings, earliest), 0, {}, {}};
     EntryScan scan = startEntryScan(store, &w.notConverted);
@@ -148,5 +151,5 @@ WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& set
         if (!(entry.kind == LineKindSrt ? writeTimedEntry(w, entry) : writeFrameEntry(w, entry))) break;
         putLineEnd(out);
     }
-    return finishOutput(out, settings, store, w.subs, w.notConverted, w.beyond);
+    return finishOutput(w);
 }

@@ -7,13 +7,12 @@
 #include <cstring>
 
 #include "byte_scan.h"
+#include "characters.h"
 #include "timing_lines.h"
 
 namespace {
 
 constexpr int kMostFields = 64;
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
@@ -21,19 +20,10 @@ std::string_view trimmed(std::string_view s) {
     return s;
 }
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalsIgnoringCase(std::string_view s, std::string_view word) {
-    if (s.size() != word.size()) return false;
-    for (std::size_t i = 0; i < s.size(); ++i)
-        if (lower(s[i]) != lower(word[i])) return false;
-    return true;
-}
-
 // The rest of the line after `keyword` (such as "Dialogue:") when it begins
 // so, in any case; the keyword's own case is tried first, in one comparison.
 bool afterKeyword(std::string_view l, std::string_view keyword, std::string_view& rest) {
-    if (l.size() < keyword.size() || lower(l[0]) != lower(keyword[0])) return false;
+    if (l.size() < keyword.size() || lowerCase(l[0]) != lowerCase(keyword[0])) return false;
     const std::string_view head = l.substr(0, keyword.size());
     if (std::memcmp(head.data(), keyword.data(), keyword.size()) != 0 && !equalsIgnoringCase(head, keyword))
         return false;
@@ -76,8 +66,17 @@ EventFields usableFields(std::string_view format, const EventFields& before) {
 
 }  // namespace
 
+const EventFields& v4EventFields() {
+    static const EventFields fields = [] {
+        EventFields read;
+        readFormatLine(kV4EventFormat, read);
+        return read;
+    }();
+    return fields;
+}
+
 bool readFormatLine(std::string_view format, EventFields& fields) {
-    EventFields found{-1, -1, -1, false};
+    EventFields found;
     int count = 0;
     const auto take = [&](int& field) {
         found.namedTwice = found.namedTwice || field >= 0;
@@ -142,7 +141,7 @@ bool nextEvent(EventScan& scan, SsaEvent& event) {
         // A section begins; only [Events] holds events.
         if (l.front() == '[') {
             scan.inEvents = equalsIgnoringCase(trimmed(l), "[Events]");
-            scan.fields = EventFields{};
+            scan.fields = v4EventFields();
             continue;
         }
         if (!scan.inEvents) continue;

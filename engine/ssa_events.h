@@ -9,16 +9,23 @@
 #include "run_report.h"
 #include "time_value.h"
 
+// The fields of a v4 script's events: the Format line that the SSA writer
+// prints, and the order in which a script without a usable Format line is read.
+constexpr std::string_view kV4EventFormat = "Marked, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text";
+
 // Where an event's fields stand, counted from 0, as the Format line names
 // them: the text runs from its own place to the end of the line, commas and
 // all. A Format line that names Start, End or Text twice leaves it unknown
 // which is meant.
 struct EventFields {
-    int start = 1;
-    int end = 2;
-    int text = 9;
+    int start = -1;
+    int end = -1;
+    int text = -1;
     bool namedTwice = false;
 };
+
+// The fields of kV4EventFormat.
+const EventFields& v4EventFields();
 
 struct SsaEvent {
     std::int32_t line = 0;
@@ -31,7 +38,7 @@ struct EventScan {
     NotConvertedLines* notConverted = nullptr;  // where skipped lines are noted; null: nowhere
     std::int32_t next = 0;
     bool inEvents = false;
-    EventFields fields;
+    EventFields fields = v4EventFields();
 };
 
 inline EventScan startEventScan(const LineStore& store, NotConvertedLines* notConverted) {

@@ -34,20 +34,18 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
     OutputFile out;
     if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store), settings.dryRun))
         return failedOutcome(out);
-    NotConvertedLines notConverted;
-    TimesBeyond beyond;
-    const FirstSubShift shift = firstSubShift(settings, settings.shiftFirstSub ? earliestEventStart(store) : 0.0);
-    std::int32_t subs = 0;
-    EventScan scan = startEventScan(store, &notConverted);
+    const double earliest = settings.shiftFirstSub ? earliestEventStart(store) : 0.0;
+    EntryWriting w{out, store, settings, firstSubShift(settings, earliest), 0, {}, {}};
+    EventScan scan = startEventScan(store, &w.notConverted);
     for (SsaEvent event; nextEvent(scan, event);) {
         char timing[kTimesBufferSize];
         char* timingEnd = timing;
-        if (!putTimingLine(timingEnd, readTimes(event.times), shift)) {
-            passes(beyond, subs + 1, event.line, kLatestSrtText);
+        if (!putTimingLine(timingEnd, readTimes(event.times), w.shift)) {
+            passes(w.beyond, w.subs + 1, event.line, kLatestSrtText);
             break;
         }
         // Entries are numbered by their place: 1, 2, 3 ...
-        putDecimal(out, ++subs);
+        putDecimal(out, ++w.subs);
         putLineEnd(out);
         put(out, std::string_view(timing, static_cast<std::size_t>(timingEnd - timing)));
         putLineEnd(out);
@@ -55,5 +53,5 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
         putLineEnd(out);
         putLineEnd(out);
     }
-    return finishOutput(out, settings, store, subs, notConverted, beyond);
+    return finishOutput(w);
 }

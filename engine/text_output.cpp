@@ -1,8 +1,9 @@
 // Finishing a writer's output.
 #include "text_output.h"
 
-WriteOutcome finishOutput(OutputFile& out, const ConversionSettings& settings, const LineStore& store,
-                          std::int32_t subs, NotConvertedLines& notConverted, const TimesBeyond& beyond) {
+WriteOutcome finishOutput(EntryWriting& w) {
+    const LineStore& store = w.store;
+    NotConvertedLines& notConverted = w.notConverted;
     for (std::int32_t k = 0; k < store.linesAfterEndMark; ++k)
         if (!lineAfterEndMark(store, k).empty())
             notConverted.add(store.endMarkLine + k, NotConverted::textAfterEndMark);
@@ -15,15 +16,15 @@ WriteOutcome finishOutput(OutputFile& out, const ConversionSettings& settings, c
     for (const std::size_t offset : store.decodeFaults.noCharacter) noteDecoding(offset, NotConverted::noCharacter);
     if (store.decodeFaults.cutAtEnd) noteDecoding(store.decodeFaults.cutOffset, NotConverted::cutCharacter);
     WriteOutcome outcome;
-    outcome.subs = subs;
+    outcome.subs = w.subs;
     outcome.notConverted = notConverted;
-    outcome.beyond = beyond;
+    outcome.beyond = w.beyond;
     // The output's destructor removes what was written.
-    if (beyond.subtitle > 0)
+    if (w.beyond.subtitle > 0)
         outcome.failure = {RunFailure::timesTooLarge};
-    else if (settings.strict && notConverted.count > 0)
+    else if (w.settings.strict && notConverted.count > 0)
         outcome.failure = {RunFailure::linesNotConverted};
-    else if (!commitOutput(out))
-        outcome.failure = out.failure;
+    else if (!commitOutput(w.out))
+        outcome.failure = w.out.failure;
     return outcome;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "byte_scan.h"
+#include "characters.h"
 #include "line_store.h"
 #include "output_file.h"
 #include "time_format.h"
@@ -16,24 +17,6 @@
 // conversions are about the size of their input, and never far beyond twice it.
 inline std::size_t expectedOutputBytes(const LineStore& store) {
     return 2 * (store.textMemory.size + store.indexMemory.size);
-}
-
-// Writes value in decimal with at least `digits` digits, zero-filled after
-// any minus sign, as printf's "%.*d" does; returns the end. Writers print
-// numbers this way rather than with printf, which would cost more than all
-// the rest of a conversion.
-inline char* putDigits(char* p, std::int32_t value, int digits) {
-    char reversed[12];
-    int n = 0;
-    std::uint32_t v = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-    do {
-        reversed[n++] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v != 0);
-    if (value < 0) *p++ = '-';
-    for (int i = n; i < digits; ++i) *p++ = '0';
-    while (n > 0) *p++ = reversed[--n];
-    return p;
 }
 
 inline void putDecimal(OutputFile& out, std::int32_t value) {
@@ -73,7 +56,7 @@ inline FirstSubShift firstSubShift(const ConversionSettings& settings, double ea
     return settings.shiftFirstSub ? FirstSubShift{true, firstSubSeconds(settings) - earliest} : FirstSubShift{false, 0.0};
 }
 
-// What a writer over the entries of an SRT file keeps while it writes.
+// What a writer keeps while it writes.
 struct EntryWriting {
     OutputFile& out;
     const LineStore& store;
@@ -108,5 +91,4 @@ inline WriteOutcome failedOutcome(const OutputFile& out) {
 // decoded, then puts the output in place, unless a subtitle passed what the
 // output holds, or the run is strict and some input line was not converted:
 // then the output is abandoned and nothing is written.
-WriteOutcome finishOutput(OutputFile& out, const ConversionSettings& settings, const LineStore& store,
-                          std::int32_t subs, NotConvertedLines& notConverted, const TimesBeyond& beyond);
+WriteOutcome finishOutput(EntryWriting& w);

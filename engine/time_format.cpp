@@ -8,6 +8,8 @@
 #include <cstring>
 #include <limits>
 
+#include "characters.h"
+
 // The exact rule: the value written with 17 significant digits, that digit
 // string rounded half up. Slow (a printf per value), so roundScaled calls it
 // only for values close to a half, where the 17 digits decide.
@@ -18,7 +20,7 @@ std::int64_t roundScaledFromDigits(double value, int decimals) {
     char digits[17];
     int count = 0;
     for (const char* p = text; *p && *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9') digits[count++] = *p;
+        if (isDigit(*p)) digits[count++] = *p;
     const int exponent = std::atoi(std::strchr(text, 'e') + 1);
     // Digits before the cut: those of the integer part plus `decimals`.
     const int keep = exponent + 1 + decimals;
@@ -51,22 +53,9 @@ static std::int64_t printedTime(double t, int decimals) {
     return totalMinutes * (decimals == 2 ? 6000 : 60000) + roundScaled(seconds, decimals);
 }
 
-// Writes value in decimal with at least `width` digits, zero-filled, as
-// printf's "%0*lld" does for values >= 0; returns the end.
-static char* putPaddedDigits(char* p, long long value, int width) {
-    char digits[24];
-    int n = 0;
-    auto v = static_cast<unsigned long long>(value);
-    do {
-        digits[n++] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v != 0);
-    for (int i = n; i < width; ++i) *p++ = '0';
-    while (n > 0) *p++ = digits[--n];
-    return p;
-}
-
-// The same, with the usual case (as many digits as the width) done inline.
+// Writes value (>= 0) in decimal with at least `width` digits, zero-filled,
+// as printf's "%0*lld" does; the usual case (as many digits as the width)
+// done inline.
 static inline char* putPadded(char* p, long long value, int width) {
     // Small values divide in 32 bits, which costs less than in 64.
     const auto small = static_cast<std::uint32_t>(value);
@@ -85,7 +74,7 @@ static inline char* putPadded(char* p, long long value, int width) {
         p[0] = static_cast<char>('0' + value);
         return p + 1;
     }
-    return putPaddedDigits(p, value, width);
+    return putDigits(p, value, width);
 }
 
 // "h:mm:ss" then the separator and the fraction: hours with at least
@@ -129,7 +118,7 @@ static inline char* putClock(char* p, std::uint32_t time, int hourWidth, char se
     else if (hours < 100)
         p = putTwo(p, hours);
     else
-        p = putPaddedDigits(p, hours, hourWidth);
+        p = putDigits(p, hours, hourWidth);
     *p++ = ':';
     p = putTwo(p, minutes - hours * 60);
     *p++ = ':';
@@ -168,7 +157,7 @@ char* putSsaTime(char* p, Millis time) {
         if (hours < 10)
             *p++ = static_cast<char>('0' + hours);
         else
-            p = putPaddedDigits(p, hours, 1);
+            p = putDigits(p, hours, 1);
         *p++ = ':';
         p = putTwo(p, minutes - hours * 60);
         *p++ = ':';

@@ -4,11 +4,11 @@
 
 #include <cstring>
 
+#include "characters.h"
 #include "decimal_number.h"
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The length of a blank at i: a space or tab, a no-break space in UTF-8
 // (C2 A0), or one byte A0 (its form in the code pages of Windows and

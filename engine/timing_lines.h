@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "characters.h"
 #include "shape_words.h"
 #include "time_value.h"
 
@@ -75,7 +76,7 @@ inline bool readFrameLine(std::string_view line, FrameSpan& frames) {
 // Digits alone are told inline; blanks around them take the longer way.
 inline bool isNumberLine(std::string_view line) {
     std::size_t i = 0;
-    while (i < line.size() && line[i] >= '0' && line[i] <= '9') ++i;
+    while (i < line.size() && isDigit(line[i])) ++i;
     return i == line.size() || isOtherNumberLine(line);
 }
 

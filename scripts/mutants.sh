@@ -43,9 +43,9 @@ number-slot-taken-for-text ||| engine/entry_scan.cpp ||| if (isTiming(classifyAt
 letters-in-times-taken-for-text ||| engine/timing_lines.cpp ||| if (arrowBetweenDigits(s)) return true; ||| (void)0;
 sixty-minutes-read ||| engine/timing_lines.cpp ||| if ((value = value * 10 + (s[p] - '0')) >= 60) return false; ||| value = value * 10 + (s[p] - '0');
 unmarked-utf16-needs-every-high-byte-zero ||| engine/text_encoding.cpp ||| return 2 * zeroHigh > units && 20 * zeroLow <= units; ||| return zeroHigh == units && zeroLow == 0;
-times-beyond-written ||| engine/text_output.cpp ||| if (beyond.subtitle > 0) ||| if (false)
+times-beyond-written ||| engine/text_output.cpp ||| if (w.beyond.subtitle > 0) ||| if (false)
 onto-itself-drops-lines ||| engine/conversion_run.cpp ||| run.strict = settings.strict || report.ontoItself; ||| run.strict = settings.strict;
-numbers-from-names ||| engine/ssa_to_srt.cpp ||| putDecimal(out, ++subs); ||| putDecimal(out, ++subs == 1 ? 1 : 7);
+numbers-from-names ||| engine/ssa_to_srt.cpp ||| putDecimal(out, ++w.subs); ||| putDecimal(out, ++w.subs == 1 ? 1 : 7);
 shift-applied-twice ||| engine/time_format.cpp ||| {secondsOf(times.read.start) + shift.by, ||| {secondsOf(times.read.start) + 2 * shift.by,
 shift-from-the-first-entry ||| engine/entry_scan.cpp ||| if (entry.times.start < earliestTime) earliestTime ||| if (false) earliestTime
 report-line-lost ||| engine/run_report.h ||| if (at == static_cast<std::size_t>(kKept)) return; ||| if (at + 1 >= static_cast<std::size_t>(kKept)) return;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "characters.h"
 #include "conversion_run.h"
 #include "frame_rate_text.h"
 #include "run_lines.h"
@@ -33,7 +34,7 @@ void checkBox(std::string_view text) {
 std::uint32_t unsignedOfText(std::string_view text) {
     std::uint64_t value = 0;
     for (const char c : text) {
-        if (c < '0' || c > '9') return 0;
+        if (!isDigit(c)) return 0;
         value = value * 10 + static_cast<std::uint64_t>(c - '0');
         if (value > UINT32_MAX) return 0;
     }
