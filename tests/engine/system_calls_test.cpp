@@ -34,7 +34,7 @@ TEST(SystemCalls, WriteToAPipeWithoutReader) {
     ASSERT_NE(pipe, nullptr);
     std::setvbuf(pipe, nullptr, _IONBF, 0);
     EXPECT_EQ(writeStream(pipe, "text", 4), EPIPE);
-    EXPECT_EQ(closeStream(pipe), 0);
+    std::fclose(pipe);
 }
 
 #ifdef _WIN32
