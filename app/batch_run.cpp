@@ -19,19 +19,17 @@
 #include "batch_report.h"
 #include "command_system.h"
 #include "conversion_run.h"
-#include "output_file.h"
 #include "progress.h"
 #include "run_lines.h"
+#include "stop_state.h"
 #include "system_calls.h"
 
 namespace {
 
-std::atomic<int> stopSignal{0};
-
-// The folders made for outputs under an output folder, one thread at a time;
-// those a batch made and left empty (all their files failed) go at its end.
+// The folders made for outputs under an output folder, before any file is
+// converted; those a batch made and left empty (all their files failed, or
+// the batch stopped first) go at its end.
 struct FolderMaker {
-    std::mutex mutex;
     std::unordered_set<std::string> known;
     std::vector<std::string> made;
 };
@@ -67,61 +65,6 @@ void removeFoldersLeftEmpty(FolderMaker& maker) {
     for (auto folder = maker.made.rbegin(); folder != maker.made.rend(); ++folder) removeEmptyFolder(*folder);
 }
 
-enum class SrtLines { unknown, timing, frames };
-
-bool isDigitAt(std::string_view line, std::size_t i) { return i < line.size() && line[i] >= '0' && line[i] <= '9'; }
-
-// "{N}" at i, N of any width and maybe negative; where it ends, or 0.
-std::size_t frameNumberEnd(std::string_view line, std::size_t i) {
-    if (i >= line.size() || line[i] != '{') return 0;
-    if (++i < line.size() && line[i] == '-') ++i;
-    if (!isDigitAt(line, i)) return 0;
-    while (isDigitAt(line, i)) ++i;
-    return i < line.size() && line[i] == '}' ? i + 1 : 0;
-}
-
-SrtLines lineKind(std::string_view line) {
-    std::size_t i = 0;  // past blanks and a byte-order mark
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || static_cast<unsigned char>(line[i]) >= 0x80)) ++i;
-    const std::size_t first = frameNumberEnd(line, i);
-    if (first && frameNumberEnd(line, first)) return SrtLines::frames;
-    std::size_t arrow = line.find("->");
-    if (arrow == std::string_view::npos) arrow = line.find("- >");
-    if (arrow == std::string_view::npos) return SrtLines::unknown;
-    const std::string_view before = line.substr(0, arrow);
-    const bool time = before.find(':') != std::string_view::npos &&
-                      before.find_first_of("0123456789") != std::string_view::npos;
-    return time ? SrtLines::timing : SrtLines::unknown;
-}
-
-// The kind of lines of an SRT file, told by its first timing or frame line in
-// its first 64 KiB; zero bytes (of UTF-16 or UTF-32) are passed over. Where
-// this cannot tell, the run's own reading decides.
-SrtLines srtLinesOf(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return SrtLines::unknown;
-    std::string text(65536, '\0');
-    text.resize(std::fread(text.data(), 1, text.size(), file));
-    std::fclose(file);
-    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        const SrtLines kind = lineKind(std::string_view(text).substr(start, end - start));
-        if (kind != SrtLines::unknown) return kind;
-        start = end + 1;
-    }
-    return SrtLines::unknown;
-}
-
-// Why --to frames or --to timing leaves a file as it is, or null.
-const char* alreadyConverted(const std::string& input, Direction direction) {
-    if (direction != Direction::toFrames && direction != Direction::toTiming) return nullptr;
-    const SrtLines lines = srtLinesOf(input);
-    if (direction == Direction::toFrames && lines == SrtLines::frames) return "already frame lines";
-    if (direction == Direction::toTiming && lines == SrtLines::timing) return "already timing lines";
-    return nullptr;
-}
-
 FileResult resultOf(const RunReport& report, const ConversionSettings& settings) {
     FileResult result;
     result.subs = report.subs;
@@ -129,7 +72,10 @@ FileResult resultOf(const RunReport& report, const ConversionSettings& settings)
     if (report.completed()) {
         result.status = FileStatus::converted;
         result.note = declaredRateNote(settings, report);
-    } else if (report.failure == RunFailure::cannotWrite && stopSignal.load() != 0) {
+    } else if (report.failure == RunFailure::alreadyFrameLines || report.failure == RunFailure::alreadyTimingLines) {
+        result.status = FileStatus::skipped;
+        result.reason = batchFailure(report, settings);
+    } else if (report.failure == RunFailure::cannotWrite && stopSignal() != 0) {
         result.status = FileStatus::notReached;  // abandoned by the stop
     } else {
         result.reason = batchFailure(report, settings);
@@ -137,30 +83,24 @@ FileResult resultOf(const RunReport& report, const ConversionSettings& settings)
     return result;
 }
 
-FileResult convertItem(const BatchItem& item, const CommandLine& line, FolderMaker& folders) {
+FileResult convertItem(const BatchItem& item, const std::string& folderFailure, const CommandLine& line) {
     FileResult result;
     if (!item.refusal.empty()) {
         result.status = item.refusedAs;
         result.reason = item.refusal;
         return result;
     }
-    if (const char* already = alreadyConverted(item.input, line.direction)) {
-        result.status = FileStatus::skipped;
-        result.reason = already;
+    if (!folderFailure.empty()) {
+        result.reason = folderFailure;
         return result;
     }
     ConversionSettings settings = line.settings;
     settings.inputPath = item.input;
     settings.outputPath = item.output;
     settings.dryRun = line.dryRun;
-    if (!line.outputFolder.empty()) {
-        std::string failed;
-        const std::lock_guard<std::mutex> lock(folders.mutex);
-        if (const int error = makeFolders(folders, folderOf(item.output), line.dryRun, failed)) {
-            result.reason = "cannot create the folder " + failed + ": " + errorText(error);
-            return result;
-        }
-    }
+    // --to frames converts timing lines, --to timing frame lines.
+    if (line.direction == Direction::toFrames) settings.inputLines = SrtLines::timing;
+    if (line.direction == Direction::toTiming) settings.inputLines = SrtLines::frames;
     return resultOf(runConversion(settings), settings);
 }
 
@@ -171,6 +111,8 @@ struct Batch {
     const CommandLine& line;
     BatchPlan plan;
     FolderMaker folders;
+    // Why the folder of each item's output could not be made; empty when it was.
+    std::vector<std::string> folderFailures;
     std::atomic<std::size_t> next{0};  // the first item no worker has taken
     std::mutex mutex;  // over all below
     std::condition_variable finished;
@@ -179,9 +121,23 @@ struct Batch {
     std::string current;  // the file started last
 };
 
+// The folders of the outputs under an output folder, made (or, in a dry
+// run, found makeable) before the workers start, which then only convert.
+void makeOutputFolders(Batch& batch) {
+    batch.folderFailures.assign(batch.plan.entries.size(), {});
+    if (batch.line.outputFolder.empty()) return;
+    for (std::size_t i = 0; i < batch.plan.entries.size(); ++i) {
+        const BatchItem item = batchItem(batch.plan, i);
+        if (!item.refusal.empty()) continue;
+        std::string failed;
+        if (const int error = makeFolders(batch.folders, folderOf(item.output), batch.line.dryRun, failed))
+            batch.folderFailures[i] = "cannot create the folder " + failed + ": " + errorText(error);
+    }
+}
+
 // The next item for a worker; false when there is none or the batch stops.
 bool takeItem(Batch& batch, std::size_t& index, BatchItem& item) {
-    if (stopSignal.load() != 0) return false;
+    if (stopSignal() != 0) return false;
     index = batch.next.fetch_add(1);
     if (index >= batch.plan.entries.size()) return false;
     item = batchItem(batch.plan, index);
@@ -195,7 +151,7 @@ void work(Batch& batch) {
     BatchItem item;
     while (takeItem(batch, index, item)) {
         const auto start = std::chrono::steady_clock::now();
-        FileResult result = convertItem(item, batch.line, batch.folders);
+        FileResult result = convertItem(item, batch.folderFailures[index], batch.line);
         result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         {
             const std::lock_guard<std::mutex> lock(batch.mutex);
@@ -237,7 +193,7 @@ void reportReady(Batch& batch, std::unique_lock<std::mutex>& lock, std::size_t& 
     lock.unlock();
     if (!ready.empty()) clearProgress(progress);
     for (const auto& [item, result] : ready)
-        if (reportFile(item, result, style, totals) == EPIPE && requestBatchStop(kClosedPipe)) abandonOutputs();
+        if (reportFile(item, result, style, totals) == EPIPE) requestStop(kClosedPipe);
     reported += ready.size();
     drawProgress(progress, reported, batch.plan.entries.size(), current);
     lock.lock();
@@ -248,20 +204,15 @@ void reportReady(Batch& batch, std::unique_lock<std::mutex>& lock, std::size_t& 
 std::size_t reportInOrder(Batch& batch, const ReportStyle& style, BatchTotals& totals, Progress& progress) {
     std::size_t reported = 0;
     std::unique_lock<std::mutex> lock(batch.mutex);
-    while (stopSignal.load() == 0 && reported < batch.plan.entries.size()) {
+    while (stopSignal() == 0 && reported < batch.plan.entries.size()) {
         batch.finished.wait_for(lock, std::chrono::milliseconds(100),
-                                [&] { return batch.results.count(reported) || stopSignal.load() != 0; });
+                                [&] { return batch.results.count(reported) || stopSignal() != 0; });
         reportReady(batch, lock, reported, style, totals, progress);
     }
     return reported;
 }
 
 }  // namespace
-
-bool requestBatchStop(int signal) {
-    int none = 0;
-    return stopSignal.compare_exchange_strong(none, signal);
-}
 
 int runBatch(const CommandLine& line) {
     const auto start = std::chrono::steady_clock::now();
@@ -273,6 +224,7 @@ int runBatch(const CommandLine& line) {
     ignoreClosedPipes();
     Batch batch(line);
     planBatch(batch.plan, line);
+    makeOutputFolders(batch);
     const ReportStyle style{line.json, line.dryRun};
     BatchTotals totals;
     Progress progress;
@@ -291,6 +243,6 @@ int runBatch(const CommandLine& line) {
     removeFoldersLeftEmpty(batch.folders);
     totals.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     reportTotals(totals, style);
-    if (const int signal = stopSignal.load()) return 128 + signal;
+    if (const int signal = stopSignal()) return 128 + signal;
     return totals.converted == totals.files && totals.foldersNotRead == 0 ? 0 : 1;
 }

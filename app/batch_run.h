@@ -7,7 +7,3 @@
 // Runs the batch; the exit status: 0 when every file was converted, 1 when
 // one failed or was skipped, 128 + the signal's number when it was stopped.
 int runBatch(const CommandLine& line);
-
-// Asks the running batch to stop, from a signal's handler: the files not
-// started are not reached. False when it had been asked already.
-bool requestBatchStop(int signal);

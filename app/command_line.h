@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "conversion_settings.h"
+#include "stop_state.h"
 
 // Which conversion a batch makes of each input.
 enum class Direction {
@@ -27,11 +28,9 @@ struct CommandLine {
     bool json = false;
     Direction direction = Direction::byExtension;
     std::string outputFolder;  // empty: each output beside its input
-    int jobs = 0;              // files converted at once; 0: one per core
+    int jobs = 0;              // files converted at once (at most kMostJobs); 0: one per core
     std::vector<std::string> operands;
 };
-
-constexpr int kMostJobs = 64;
 
 extern const char kUsage[];
 

@@ -1,16 +1,14 @@
 // marliva-convert: the command-line companion of the dialog, one conversion
 // run per input on the same engine, for scripts and batches.
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "batch_run.h"
 #include "command_line.h"
 #include "conversion_run.h"
-#include "output_file.h"
 #include "run_lines.h"
-#include "system_calls.h"
+#include "stop_state.h"
 #include "version.h"
 
 namespace {
@@ -18,16 +16,6 @@ namespace {
 constexpr int kExitCompleted = 0;
 constexpr int kExitMessage = 1;
 constexpr int kExitUsage = 2;
-
-bool batchMode = false;
-
-// A stop signal: the temporary files of the outputs being written go; a
-// single run ends at once with status 128 + the signal's number, a batch
-// stops cleanly (a second signal ends it at once).
-void onStop(int signal) {
-    abandonOutputs();
-    if (!batchMode || !requestBatchStop(signal)) std::_Exit(128 + signal);
-}
 
 void printMessages(const std::vector<std::string>& lines) {
     std::fflush(stdout);
@@ -71,8 +59,9 @@ int main(int argc, char** argv) {
         std::puts("marliva-convert " MARLIVA_VERSION);
         return kExitCompleted;
     }
-    batchMode = line.batch;
-    catchStopSignals(onStop);
+    // A stop signal: the temporary files of the outputs being written go; a
+    // single run ends at once, a batch stops cleanly.
+    catchStops(line.batch);
     const int status = line.batch ? runBatch(line) : convertOne(line);
     std::fflush(stdout);
     return status;

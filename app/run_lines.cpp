@@ -44,6 +44,8 @@ std::string batchFailure(const RunReport& report, const ConversionSettings& sett
     case RunFailure::noSubtitles: return "no subtitles found";
     case RunFailure::inputChanged: return "the input file changed while it was read";
     case RunFailure::outputNotRegular: return settings.outputPath + " is not a regular file";
+    case RunFailure::alreadyFrameLines: return "already frame lines";
+    case RunFailure::alreadyTimingLines: return "already timing lines";
     default: return failureText(report);
     }
 }

@@ -53,11 +53,13 @@ bool holdsText(const LineStore& store) {
 
 // What the run must know before it writes: whether the input holds a
 // subtitle, and whether the run divides by the frame rate (SRT => SRT always,
-// SRT => SSA when the file's entries are frame lines). A frame-line file may
-// declare its frame rate, which the report passes on.
+// SRT => SSA when the file's entries are frame lines), and which lines an
+// SRT file has, told by its first entry. A frame-line file may declare its
+// frame rate, which the report passes on.
 struct Survey {
     bool holdsSubtitle = false;
     bool usesFrameRate = false;
+    SrtLines lines = SrtLines::any;
 };
 
 Survey survey(const DispatchRow& row, const LineStore& store, RunReport& report) {
@@ -72,6 +74,7 @@ Survey survey(const DispatchRow& row, const LineStore& store, RunReport& report)
     const EntryScan scan = firstEntry(store, entry);
     found.holdsSubtitle = entry.kind != LineKindNone;
     found.usesFrameRate = row.output == FileKindSrt || entry.kind == LineKindFrame;
+    if (found.holdsSubtitle) found.lines = entry.kind == LineKindFrame ? SrtLines::frames : SrtLines::timing;
     report.declaresFrameRate = scan.declaresFrameRate;
     report.declaredFrameRate = scan.declaredFrameRate;
     return found;
@@ -129,6 +132,10 @@ RunReport runConversion(const ConversionSettings& settings) {
     }
     report.pairText = row->logText;
     const Survey found = survey(*row, store, report);
+    // An input that already has the lines the run would write.
+    if (settings.inputLines != SrtLines::any && found.lines != SrtLines::any && found.lines != settings.inputLines)
+        return failure(found.lines == SrtLines::frames ? RunFailure::alreadyFrameLines : RunFailure::alreadyTimingLines,
+                       settings.inputPath, 0);
     // Text without a subtitle fails before anything is written; a blank input
     // gives an output without subtitles.
     if (!found.holdsSubtitle && holdsText(store))

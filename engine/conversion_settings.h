@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <string>
 
+// The lines of an SRT file: timing lines ("00:00:01,000 --> ...") or frame
+// lines ("{25}{50}text").
+enum class SrtLines : std::uint8_t { any, timing, frames };
+
 struct ConversionSettings {
     std::string inputPath;
     std::string outputPath;
@@ -20,6 +24,11 @@ struct ConversionSettings {
     // A dry run: the conversion runs whole into a sink that writes nothing,
     // and the output is checked as a real run would find it.
     bool dryRun = false;
+    // The lines an SRT input must have for the run to convert it: an input
+    // of the other lines already has those that the run would write, and the
+    // run fails, writing nothing (the command line's --to frames takes timing
+    // lines, --to timing frame lines). Any: whatever lines it has.
+    SrtLines inputLines = SrtLines::any;
 };
 
 // The time at which the first subtitle is to start, in seconds: the whole

@@ -2,52 +2,13 @@
 #include "output_file.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <thread>
 #include <cstdlib>
 #include <cstring>
 
 #include "large_memory.h"
+#include "stop_state.h"
 #include "system_calls.h"
-
-// The temporary files being written, each a copy of its path that a
-// signal's handler can reach without allocating, and whether the outputs are
-// abandoned. A slot is emptied before its path is freed, and freed only once
-// no handler is reading the slots.
-constexpr int kTemporarySlots = 64;
-static std::atomic<char*> temporaries[kTemporarySlots];
-static std::atomic<int> handlersReading{0};
-static std::atomic<bool> abandoned{false};
-static_assert(std::atomic<char*>::is_always_lock_free && std::atomic<int>::is_always_lock_free);
-
-static int recordTemporary(const std::string& path) {
-    char* copy = static_cast<char*>(std::malloc(path.size() + 1));
-    if (!copy) return -1;
-    std::memcpy(copy, path.c_str(), path.size() + 1);
-    for (int slot = 0; slot < kTemporarySlots; ++slot) {
-        char* empty = nullptr;
-        if (temporaries[slot].compare_exchange_strong(empty, copy)) return slot;
-    }
-    std::free(copy);
-    return -1;
-}
-
-static void forgetTemporary(OutputFile& out) {
-    if (out.temporarySlot < 0) return;
-    char* path = temporaries[out.temporarySlot].exchange(nullptr);
-    out.temporarySlot = -1;
-    while (handlersReading.load() != 0) std::this_thread::yield();
-    std::free(path);
-}
-
-void abandonOutputs() {
-    abandoned.store(true);
-    handlersReading.fetch_add(1);
-    for (std::atomic<char*>& slot : temporaries)
-        if (const char* path = slot.load()) removeFileInHandler(path);
-    handlersReading.fetch_sub(1);
-}
 
 static void discardTemp(OutputFile& out) {
     if (out.file) {
@@ -58,7 +19,7 @@ static void discardTemp(OutputFile& out) {
         std::remove(out.tempPath.c_str());
         out.tempPath.clear();
     }
-    forgetTemporary(out);
+    forgetTemporary(out.temporarySlot);
 }
 
 OutputFile::~OutputFile() {
@@ -76,7 +37,7 @@ static bool failWith(OutputFile& out, int error, RunFailure kind = RunFailure::c
 }
 
 static void writeBytes(OutputFile& out, const char* bytes, std::size_t n) {
-    if (abandoned.load(std::memory_order_relaxed)) failWith(out, EINTR);
+    if (stopSignal() != 0) failWith(out, EINTR);
     if (n && !out.failure && !out.sink)
         if (const int error = writeStream(out.file, bytes, n)) failWith(out, error);
     out.written += n;
@@ -99,7 +60,7 @@ static std::string temporaryName(const std::string& path, bool shortForm, int at
 static int createTemporary(OutputFile& out) {
     holdStopSignals();
     int error = EINTR;
-    for (int form = 0; form < 2 && !out.file && !abandoned.load(); ++form) {
+    for (int form = 0; form < 2 && !out.file && stopSignal() == 0; ++form) {
         for (int attempt = 0; attempt < 100; ++attempt) {
             out.tempPath = temporaryName(out.path, form == 1, attempt);
             error = createNewFile(out.tempPath.c_str(), out.file);
@@ -108,6 +69,11 @@ static int createTemporary(OutputFile& out) {
     }
     if (out.file) out.temporarySlot = recordTemporary(out.tempPath);
     releaseStopSignals();
+    // A file that a stop could not find is not written.
+    if (out.file && out.temporarySlot < 0) {
+        discardTemp(out);
+        return EMFILE;
+    }
     if (!out.file) out.tempPath.clear();
     return out.file ? 0 : error;
 }
@@ -212,7 +178,7 @@ void putBeyondBuffer(OutputFile& out, std::string_view text) {
 bool commitOutput(OutputFile& out) {
     if (out.sink) {
         flushBuffer(out);
-        if (!out.failure && abandoned.load()) failWith(out, EINTR);
+        if (!out.failure && stopSignal() != 0) failWith(out, EINTR);
         return !out.failure;
     }
     if (!out.file) return false;
@@ -229,7 +195,7 @@ bool commitOutput(OutputFile& out) {
     }
     if (const int error = closeStream(out.file)) failWith(out, error);
     out.file = nullptr;
-    if (!out.failure && abandoned.load()) failWith(out, EINTR);
+    if (!out.failure && stopSignal() != 0) failWith(out, EINTR);
     if (!out.failure) {
         if (const int error = replaceFile(out.tempPath.c_str(), out.path.c_str())) failWith(out, error);
     }
@@ -238,6 +204,6 @@ bool commitOutput(OutputFile& out) {
         return false;
     }
     out.tempPath.clear();
-    forgetTemporary(out);
+    forgetTemporary(out.temporarySlot);
     return true;
 }

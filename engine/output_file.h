@@ -25,7 +25,7 @@ struct OutputFile {
     // it leads to when it is a symbolic link.
     std::string path;
     std::string tempPath;  // the temporary file beside it
-    int temporarySlot = -1;  // where a stop finds the temporary file (abandonOutputs)
+    int temporarySlot = -1;  // where a stop finds the temporary file (stop_state.h)
     // Text is written in UTF-8 and goes out in this encoding. In UTF-16 the
     // buffer may keep the first bytes of a character whose rest comes later.
     TextEncoding encoding = TextEncoding::plain;
@@ -109,9 +109,3 @@ inline void putLineEnd(OutputFile& out) { put(out, kLineEnd); }
 // Writes everything out and puts the file in place of the output; false when
 // anything failed, in which case the output is as it was before.
 bool commitOutput(OutputFile& out);
-
-// For a program being stopped (a signal's handler may call it): removes the
-// temporary file of every output being written, and makes every output from
-// then on fail with EINTR rather than be put in place. Up to 64 outputs of a
-// program are found at once.
-void abandonOutputs();

@@ -70,6 +70,8 @@ std::vector<std::string> messageLines(const RunReport& report) {
                 formatText("A run reads files of up to %llu bytes.", static_cast<unsigned long long>(kLargestInput))};
     case RunFailure::outputNotRegular:
         return {"Cannot write the output file:", report.path, "It is not a regular file."};
+    case RunFailure::alreadyFrameLines: return {"The input file already has frame lines:", report.path};
+    case RunFailure::alreadyTimingLines: return {"The input file already has timing lines:", report.path};
     case RunFailure::timesTooLarge:
         return {"The output cannot hold the times of the input file:", report.path,
                 formatText("subtitle %d (line %d) would pass %s; nothing was written.",

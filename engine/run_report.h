@@ -22,6 +22,8 @@ enum class RunFailure : std::uint8_t {
     inputOverLimit,     // the input is larger than a run takes (kLargestInput bytes)
     outputNotRegular,   // the output is, or leads to, a device, a pipe or a folder
     timesTooLarge,      // a time or frame of the output would pass what it holds
+    alreadyFrameLines,  // frame lines where the settings take timing lines
+    alreadyTimingLines, // timing lines where the settings take frame lines
 };
 
 // A failure where it is born (loading the input, writing the output): its

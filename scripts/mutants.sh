@@ -61,7 +61,10 @@ tab-order-swapped ||| ui/dialog_layout.h ||| {IDC_CONVERT, ControlKind::PushButt
 log-trimmed-short ||| ui/log_trim.cpp ||| kLimit = kLogCapacity + 1; ||| kLimit = kLogCapacity;
 default-rate-wrong ||| ui/main_dialog.cpp ||| kDefaultFrameRateIndex = 2; ||| kDefaultFrameRateIndex = 3;
 first-sub-seconds-not-read ||| ui/main_dialog.cpp ||| settings.firstSubSeconds = dialogGetItemInt(dialog, IDC_FIRST_SUB_SECONDS); ||| (void)IDC_FIRST_SUB_SECONDS;
-stop-leaves-temporary ||| engine/output_file.cpp ||| if (const char* path = slot.load()) removeFileInHandler(path); ||| (void)slot;
+stop-leaves-temporary ||| engine/stop_state.cpp ||| if (const char* path = slot.load()) removeFileInHandler(path); ||| (void)slot;
+stop-taken-by-a-later-stop ||| engine/stop_state.cpp ||| firstSignal.compare_exchange_strong(none, signal) ||| firstSignal.exchange(signal) == none
+output-beyond-the-registry ||| engine/output_file.cpp ||| out.temporarySlot < 0) ||| false)
+dry-run-opens-a-file ||| engine/output_file.cpp ||| if (sink) { ||| if (false) {
 reported-as-finished ||| app/batch_run.cpp ||| for (auto found = batch.results.find(reported); found != batch.results.end();<NL>         found = batch.results.find(reported + ready.size())) { ||| for (auto found = batch.results.begin(); found != batch.results.end();<NL>         found = batch.results.begin()) {
 input-change-unseen ||| engine/line_store.cpp ||| if (size != before.size || inputFileState(input.file, after) != 0 || !(after == before)) ||| if (false)
 device-replaced ||| engine/output_file.cpp ||| kind != PathKind::regularFile) ||| false)
