@@ -17,64 +17,64 @@ root=$PWD
 faults=$(cat <<'EOF'
 rounding-half-down ||| engine/time_format.cpp ||| digits[keep] >= '5' ||| digits[keep] > '5'
 frame-rounded-down ||| engine/time_format.cpp ||| seconds * frameRate + 0.5; ||| seconds * frameRate;
-last-line-dropped ||| engine/line_store.cpp ||| if (from != end) onLine( ||| if (false) onLine(
-crs-before-lf-not-one-line-end ||| engine/line_store.cpp ||| while (q < end && *q == '\r') ++q; ||| if (q < end && *q == '\r') ++q;
-blank-line-kept ||| engine/line_store.cpp ||| if (length > 0 && isBlank(from[0])) { ||| if (false) {
-lone-cr-not-a-line-end ||| engine/line_store.cpp ||| || indexLines(false) != returns) indexLines(true); ||| ) indexLines(true);
+last-line-dropped ||| engine/line_store.cpp ||| if (from != end) onLine ||| if (false) onLine
+crs-before-lf-not-one-line-end ||| engine/line_store.cpp ||| while (q < end && *q ||| if (q < end && *q
+blank-line-kept ||| engine/line_store.cpp ||| length > 0 && isBlank(from[0]) ||| false
+lone-cr-not-a-line-end ||| engine/line_store.cpp ||| || indexLines(false) != returns) ||| )
 eof-marker-ignored ||| engine/line_store.cpp ||| kEndOfFileMark = 0x1A; ||| kEndOfFileMark = 0x1B;
-second-half-mark-lost ||| engine/line_store.cpp ||| mark = first.mark ? first.mark : second.mark; ||| mark = first.mark;
-second-half-misplaced ||| engine/line_store.cpp ||| secondCount = static_cast<std::int32_t>(first.feeds); ||| secondCount = static_cast<std::int32_t>(first.feeds) + 1;
-mid-file-mark-kept ||| engine/line_store.cpp ||| while (length >= 3 && from[0] == '\xEF' ||| while (false && from[0] == '\xEF'
-temporary-left ||| engine/output_file.cpp ||| std::remove(out.tempPath.c_str()); ||| (void)out.tempPath;
-writes-in-place ||| engine/output_file.cpp ||| out.tempPath = temporaryName(out.path, form == 1, attempt); ||| out.tempPath = out.path; std::remove(out.path.c_str());
-link-replaced ||| engine/output_file.cpp ||| if (const int error = resolveLinks(path, out.path)) ||| out.path = path; if (const int error = 0)
-utf8-mark-not-written ||| engine/text_encoding.cpp ||| case TextEncoding::utf8Bom: return "\xEF\xBB\xBF"; ||| case TextEncoding::utf8Bom: return "";
-utf16-written-as-utf8 ||| engine/output_file.cpp ||| if (isEncoded(out.encoding) && !out.sink) { ||| if (false) {
-unmarked-utf16-not-read ||| engine/text_encoding.cpp ||| if (isUnmarkedUtf16(bytes, false)) return TextEncoding::utf16leNoMark; ||| if (false) return TextEncoding::utf16leNoMark;
+second-half-mark-lost ||| engine/line_store.cpp ||| mark ? first.mark : second.mark ||| mark
+second-half-misplaced ||| engine/line_store.cpp ||| int32_t>(first.feeds); ||| int32_t>(first.feeds) + 1;
+mid-file-mark-kept ||| engine/line_store.cpp ||| while (length >= 3 & ||| while (false &
+temporary-left ||| engine/output_file.cpp ||| std::remove(out.tempPath.c_str()) ||| (void)out.tempPath
+writes-in-place ||| engine/output_file.cpp ||| temporaryName(out.path, form == 1, attempt ||| out.path; std::remove(out.path.c_str()
+link-replaced ||| engine/output_file.cpp ||| if (const int error = resolveLinks(path, out.path) ||| out.path = path; if (const int error = 0
+utf8-mark-not-written ||| engine/text_encoding.cpp ||| return "\xEF\xBB\xBF"; ||| return "";
+utf16-written-as-utf8 ||| engine/output_file.cpp ||| isEncoded(out.encoding) && !out.sink ||| false
+unmarked-utf16-not-read ||| engine/text_encoding.cpp ||| isUnmarkedUtf16(bytes, false) ||| false
 arrow-not-read ||| engine/timing_lines.cpp ||| "-- >", "- >", "->", ||| "-- >", "- >",
 third-digit-not-read ||| engine/time_value.h ||| (0.0 + millis % 10) ||| (0.0 + 0)
-declaration-kept ||| engine/entry_scan.cpp ||| if (i == 0 && isFrameRateDeclaration( ||| if (false && isFrameRateDeclaration(
-capital-n-not-a-break ||| engine/ssa_to_srt.cpp ||| if (next == 'n' || next == 'N') { ||| if (next == 'n') {
+declaration-kept ||| engine/entry_scan.cpp ||| if (i == 0 && isFrameRateDeclaration ||| if (false && isFrameRateDeclaration
+capital-n-not-a-break ||| engine/ssa_to_srt.cpp ||| 'n' || next == 'N') { ||| 'n') {
 empty-line-ends-entry ||| engine/entry_scan.cpp ||| k = next; ||| return k;
-kind-lock-ignored ||| engine/entry_scan.cpp ||| if (classified.kind == LineClass::timing && scan.lock != LineKindFrame) { ||| if (classified.kind == LineClass::timing) {
-format-line-ignored ||| engine/ssa_events.cpp ||| return readFormatLine(format, fields) ? fields : before; ||| return before;
-text-trimmed ||| engine/ssa_events.cpp ||| event.text = fieldAt(fields.text); ||| event.text = trimmed(fieldAt(fields.text));
-number-slot-taken-for-text ||| engine/entry_scan.cpp ||| if (isTiming(classifyAt(scan, next + 1))) return k; ||| (void)0;
-letters-in-times-taken-for-text ||| engine/timing_lines.cpp ||| if (arrowBetweenDigits(s)) return true; ||| (void)0;
-sixty-minutes-read ||| engine/timing_lines.cpp ||| if ((value = value * 10 + (s[p] - '0')) >= 60) return false; ||| value = value * 10 + (s[p] - '0');
-unmarked-utf16-needs-every-high-byte-zero ||| engine/text_encoding.cpp ||| return 2 * zeroHigh > units && 20 * zeroLow <= units; ||| return zeroHigh == units && zeroLow == 0;
-times-beyond-written ||| engine/text_output.cpp ||| if (w.beyond.subtitle > 0) ||| if (false)
-onto-itself-drops-lines ||| engine/conversion_run.cpp ||| run.strict = settings.strict || report.ontoItself; ||| run.strict = settings.strict;
+kind-lock-ignored ||| engine/entry_scan.cpp ||| timing && scan.lock != LineKindFrame ||| timing
+format-line-ignored ||| engine/ssa_events.cpp ||| return readFormatLine(format, fields) ? fields : before ||| return before
+text-trimmed ||| engine/ssa_events.cpp ||| = fieldAt(fields.text) ||| = trimmed(fieldAt(fields.text))
+number-slot-taken-for-text ||| engine/entry_scan.cpp ||| if (isTiming(classifyAt(scan, next + 1))) return k ||| (void)0
+letters-in-times-taken-for-text ||| engine/timing_lines.cpp ||| if (arrowBetweenDigits(s)) return true ||| (void)0
+sixty-minutes-read ||| engine/timing_lines.cpp ||| if ((value = value * 10 + (s[p] - '0')) >= 60) return false ||| value = value * 10 + (s[p] - '0')
+unmarked-utf16-needs-every-high-byte-zero ||| engine/text_encoding.cpp ||| 2 * zeroHigh > units && 20 * zeroLow <= units ||| zeroHigh == units && zeroLow == 0
+times-beyond-written ||| engine/text_output.cpp ||| w.beyond.subtitle > 0 ||| false
+onto-itself-drops-lines ||| engine/conversion_run.cpp ||| strict || report.ontoItself ||| strict
 numbers-from-names ||| engine/ssa_to_srt.cpp ||| putDecimal(out, ++w.subs); ||| putDecimal(out, ++w.subs == 1 ? 1 : 7);
-shift-applied-twice ||| engine/time_format.cpp ||| {secondsOf(times.read.start) + shift.by, ||| {secondsOf(times.read.start) + 2 * shift.by,
-shift-from-the-first-entry ||| engine/entry_scan.cpp ||| if (entry.times.start < earliestTime) earliestTime ||| if (false) earliestTime
-report-line-lost ||| engine/run_report.h ||| if (at == static_cast<std::size_t>(kKept)) return; ||| if (at + 1 >= static_cast<std::size_t>(kKept)) return;
-bar-not-reported ||| engine/srt_swap.cpp ||| if (containsByte(text, '|')) w.notConverted ||| if (false) w.notConverted
-frame-shift-ignored ||| engine/time_format.h ||| if (shift.on || (times.frames && !(frameTime( ||| if ((times.frames && !(frameTime(
-frame-hundredths-wrong ||| engine/time_format.h ||| times.frameRate, 100, ms.start) ||| times.frameRate, 1000, ms.start)
-no-subtitles-written ||| engine/conversion_run.cpp ||| !found.holdsSubtitle && ||| false &&
-batch-overwrites-input ||| app/batch_plan.cpp ||| return output + " is also an input of this batch"; ||| (void)0;
+shift-applied-twice ||| engine/time_format.cpp ||| read.start) + shift.by, ||| read.start) + 2 * shift.by,
+shift-from-the-first-entry ||| engine/entry_scan.cpp ||| entry.times.start < earliestTime ||| false
+report-line-lost ||| engine/run_report.h ||| if (at == static_cast< ||| if (at + 1 >= static_cast<
+bar-not-reported ||| engine/srt_swap.cpp ||| containsByte(text, '|') ||| false
+frame-shift-ignored ||| engine/time_format.h ||| if (shift.on || (times ||| if ((times
+frame-hundredths-wrong ||| engine/time_format.h ||| times.frameRate, 100, ms.start ||| times.frameRate, 1000, ms.start
+no-subtitles-written ||| engine/conversion_run.cpp ||| !found.holdsSubtitle ||| false
+batch-overwrites-input ||| app/batch_plan.cpp ||| return output + " is also an input of this batch" ||| (void)0
 shared-output-overwritten ||| app/batch_plan.cpp ||| if (!claim.second) return ||| if (false) return
-output-name-swapped ||| engine/file_kind.cpp ||| == FileKindSsa ? "srt" : "ssa"; ||| == FileKindSsa ? "ssa" : "srt";
-escape-closes ||| ui/main_dialog.cpp ||| default: break;  // OK and cancel ||| case 2: mainDialogClose(dialog); break;<NL>    default: break;  // OK and cancel
-tab-order-swapped ||| ui/dialog_layout.h ||| {IDC_CONVERT, ControlKind::PushButton, "Convert", {9, 25, 49, 19}},<NL>    {IDC_OPEN, ControlKind::PushButton, "Open", {9, 6, 49, 19}}, ||| {IDC_OPEN, ControlKind::PushButton, "Open", {9, 6, 49, 19}},<NL>    {IDC_CONVERT, ControlKind::PushButton, "Convert", {9, 25, 49, 19}},
+output-name-swapped ||| engine/file_kind.cpp ||| FileKindSsa ? "srt" : "ssa"; ||| FileKindSsa ? "ssa" : "srt";
+escape-closes ||| ui/main_dialog.cpp ||| default: break;  // OK ||| case 2: mainDialogClose(dialog); break;<NL>    default: break;  // OK
+tab-order-swapped ||| ui/dialog_layout.h ||| IDC_CONVERT, ControlKind::PushButton, "Convert", {9, 25, 49, 19}},<NL>    {IDC_OPEN, ControlKind::PushButton, "Open", {9, 6 ||| IDC_OPEN, ControlKind::PushButton, "Open", {9, 6, 49, 19}},<NL>    {IDC_CONVERT, ControlKind::PushButton, "Convert", {9, 25
 log-trimmed-short ||| ui/log_trim.cpp ||| kLimit = kLogCapacity + 1; ||| kLimit = kLogCapacity;
 default-rate-wrong ||| ui/main_dialog.cpp ||| kDefaultFrameRateIndex = 2; ||| kDefaultFrameRateIndex = 3;
-first-sub-seconds-not-read ||| ui/main_dialog.cpp ||| settings.firstSubSeconds = dialogGetItemInt(dialog, IDC_FIRST_SUB_SECONDS); ||| (void)IDC_FIRST_SUB_SECONDS;
-stop-leaves-temporary ||| engine/stop_state.cpp ||| if (const char* path = slot.load()) removeFileInHandler(path); ||| (void)slot;
-stop-never-seen ||| engine/stop_state.cpp ||| int stopSignal() { return ||| int stopSignal() { return 0; return
-output-beyond-the-registry ||| engine/output_file.cpp ||| out.temporarySlot < 0) ||| false)
+first-sub-seconds-not-read ||| ui/main_dialog.cpp ||| settings.firstSubSeconds = dialogGetItemInt(dialog, IDC_FIRST_SUB_SECONDS) ||| (void)IDC_FIRST_SUB_SECONDS
+stop-leaves-temporary ||| engine/stop_state.cpp ||| if (const char* path = slot.load()) removeFileInHandler(path) ||| (void)slot
+stop-never-seen ||| engine/stop_state.cpp ||| stopSignal() { return ||| stopSignal() { return 0; return
+output-beyond-the-registry ||| engine/output_file.cpp ||| out.temporarySlot < 0 ||| false
 dry-run-opens-a-file ||| engine/output_file.cpp ||| if (sink) { ||| if (false) {
-reported-as-finished ||| app/batch_run.cpp ||| for (auto found = batch.results.find(reported); found != batch.results.end();<NL>         found = batch.results.find(reported + ready.size())) { ||| for (auto found = batch.results.begin(); found != batch.results.end();<NL>         found = batch.results.begin()) {
-input-change-unseen ||| engine/line_store.cpp ||| if (size != before.size || inputFileState(input.file, after) != 0 || !(after == before)) ||| if (false)
-device-replaced ||| engine/output_file.cpp ||| kind != PathKind::regularFile) ||| false)
-link-to-another-kind ||| app/batch_plan.cpp ||| if (kind == PathKind::regularFile && endsInExtensionOf(target, output)) return {}; ||| return {};
-named-twice ||| app/batch_plan.cpp ||| if (found.identified && !seen.insert(found.identity).second) continue; ||| seen.insert(found.identity);
-closed-pipe-ends-at-once ||| app/command_system_posix.cpp ||| void ignoreClosedPipes() { std::signal(SIGPIPE, SIG_IGN); } ||| void ignoreClosedPipes() {}
-dry-run-writes ||| app/batch_run.cpp ||| settings.dryRun = line.dryRun; ||| settings.dryRun = false;
-path-cut ||| ui/main_dialog.cpp ||| case IDC_INPUT_PATH: settings.inputPath = dialogGetItemText(handle, id); break; ||| case IDC_INPUT_PATH: settings.inputPath = dialogGetItemText(handle, id).substr(0, 254); break;
-convert-as-after-cancel ||| ui/main_dialog.cpp ||| if (chooseOutput(handle, settings)) startRun(handle, settings); ||| chooseOutput(handle, settings); startRun(handle, settings);
-windows-joins-with-slash ||| app/command_system_win32.cpp ||| char pathSeparator() { return '\\'; } ||| char pathSeparator() { return '/'; }
+reported-as-finished ||| app/batch_run.cpp ||| find(reported); found != batch.results.end();<NL>         found = batch.results.find(reported + ready.size() ||| begin(); found != batch.results.end();<NL>         found = batch.results.begin(
+input-change-unseen ||| engine/line_store.cpp ||| size != before.size || inputFileState(input.file, after) != 0 || !(after == before) ||| false
+device-replaced ||| engine/output_file.cpp ||| kind != PathKind::regularFile ||| false
+link-to-another-kind ||| app/batch_plan.cpp ||| if (kind == PathKind::regularFile && endsInExtensionOf(target, output)) return ||| return
+named-twice ||| app/batch_plan.cpp ||| if (found.identified && !seen.insert(found.identity).second) continue ||| seen.insert(found.identity)
+closed-pipe-ends-at-once ||| app/command_system_posix.cpp ||| { std::signal(SIGPIPE, SIG_IGN); } ||| {}
+dry-run-writes ||| app/batch_run.cpp ||| dryRun = line.dryRun; ||| dryRun = false;
+path-cut ||| ui/main_dialog.cpp ||| inputPath = dialogGetItemText(handle, id); break; ||| inputPath = dialogGetItemText(handle, id).substr(0, 254); break;
+convert-as-after-cancel ||| ui/main_dialog.cpp ||| if (chooseOutput(handle, settings)) ||| chooseOutput(handle, settings);
+windows-joins-with-slash ||| app/command_system_win32.cpp ||| pathSeparator() { return '\\'; } ||| pathSeparator() { return '/'; }
 check-box-read-inverted ||| ui/platform_dialog_win32.cpp ||| BM_GETCHECK, 0, 0) != 0; ||| BM_GETCHECK, 0, 0) == 0;
 EOF
 )
