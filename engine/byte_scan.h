@@ -2,14 +2,14 @@
 // scans. Where the processor compares sixteen bytes at once, a search costs a
 // few instructions per sixteen bytes instead of a few per byte; lines and
 // fields are short, and a call of the C library per line would cost more than
-// the line. Elsewhere, and in builds that define MARLIVA_PORTABLE_SCAN (the
-// sanitizers' and Windows' builds test this way), bytes are read one by one.
+// the line. Elsewhere, and in the plain build (fast_paths.h), bytes are
+// read one by one.
 #pragma once
 
 #include <cstddef>
 #include <string_view>
 
-#if defined(__SSE2__) && !defined(MARLIVA_PORTABLE_SCAN)
+#if defined(__SSE2__) && !defined(MARLIVA_PLAIN)
 #define MARLIVA_SIXTEEN_AT_ONCE 1
 #include <emmintrin.h>
 #endif

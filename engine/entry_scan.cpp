@@ -4,6 +4,7 @@
 
 #include "byte_scan.h"
 #include "characters.h"
+#include "fast_paths.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ LineClass classify(std::string_view l, TimeSpan& times, FrameSpan& frames) {
     const bool digit = isDigit(c);
     if (!digit && c != '-' && c != ' ' && c != '\t' && c != '\xC2' && c != '\xA0')
         return containsByte(l, '>') && looksLikeTimingLine(l) ? LineClass::unreadableTiming : LineClass::text;
-    if (digit && readOwnTimingLine(l, times)) return LineClass::timing;
+    if (kFastPaths && digit && readOwnTimingLine(l, times)) return LineClass::timing;
     if (isNumberLine(l)) return LineClass::number;
     if (l.find('>') == std::string_view::npos && l.find('\xE2') == std::string_view::npos)
         return LineClass::text;
@@ -93,7 +94,7 @@ std::int32_t textEnd(EntryScan& scan, std::int32_t t) {
         if (isPlainText(l)) continue;
         // The usual end of an entry, told at once: an empty line, the next
         // entry's number and its timing line in the program's own shape.
-        if (l.empty() && k + 2 < store.count && isDigitLine(line(store, k + 1)) &&
+        if (kFastPaths && l.empty() && k + 2 < store.count && isDigitLine(line(store, k + 1)) &&
             readOwnTimingLine(line(store, k + 2), scan.nextTimes)) {
             scan.nextTiming = k + 2;
             scan.nextTimesRead = true;

@@ -1,13 +1,15 @@
 // The program's large memory and its two halves: on Linux, blocks of half a
-// megabyte and more are whole huge pages; elsewhere, and under the
-// sanitizers, all of them come from the heap.
+// megabyte and more are whole huge pages; elsewhere, under the sanitizers
+// and in the plain build, all of them come from the heap.
 #include "large_memory.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
-#if defined(__linux__)
+#include "fast_paths.h"
+
+#if defined(__linux__) && !defined(MARLIVA_PLAIN)
 #include <cerrno>
 #include <sys/mman.h>
 #define MARLIVA_MAPPED_MEMORY 1
@@ -81,7 +83,7 @@ void freeLarge(char* block, std::size_t) { std::free(block); }
 constexpr std::size_t kHalvesFrom = std::size_t{1} << 20;
 
 const char* secondHalf(const char* text, std::size_t size) {
-    if (size < kHalvesFrom) return text + size;
+    if (!kFastPaths || size < kHalvesFrom) return text + size;
     const auto* feed = static_cast<const char*>(std::memchr(text + size / 2, '\n', size - size / 2));
     return feed ? feed + 1 : text + size;
 }

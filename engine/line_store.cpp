@@ -10,6 +10,7 @@
 
 #include "byte_scan.h"
 #include "characters.h"
+#include "fast_paths.h"
 #include "large_memory.h"
 #include "system_calls.h"
 
@@ -238,7 +239,7 @@ bool fillIndex(LineStore& store, const char* text, std::size_t size) {
     // if any: its lines are found by the line feeds alone. Where a carriage
     // return stands elsewhere, the lines are found again, byte by byte; in
     // old Mac files, which have more carriage returns than line feeds, at once.
-    if (returns > first.feeds + second.feeds || indexLines(false) != returns) indexLines(true);
+    if (!kFastPaths || returns > first.feeds + second.feeds || indexLines(false) != returns) indexLines(true);
     store.index = entries;
     return true;
 }

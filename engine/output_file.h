@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "run_report.h"
+#include "fast_paths.h"
 #include "text_encoding.h"
 
 struct OutputFile {
@@ -62,7 +63,7 @@ void copyLong(char* to, const char* from, std::size_t n);
 // string instruction a compiler puts in its place, would cost more than the
 // copy itself.
 inline void copyShort(char* to, const char* from, std::size_t n) {
-    if (n > 64) {
+    if (!kFastPaths || n > 64) {
         copyLong(to, from, n);
     } else if (n > 32) {
         std::memcpy(to, from, 16);

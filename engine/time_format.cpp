@@ -150,7 +150,7 @@ static char* putLongSrtTime(char* p, Millis time) {
 }
 
 char* putSsaTime(char* p, Millis time) {
-    if (time >= 0 && time < kClockLimit) {
+    if (kFastPaths && time >= 0 && time < kClockLimit) {
         // Hundredths first: one division fewer than through the milliseconds.
         const auto hundredths = static_cast<std::uint32_t>(time) / 10;
         const std::uint32_t seconds = hundredths / 100, minutes = seconds / 60, hours = minutes / 60;
@@ -169,7 +169,7 @@ char* putSsaTime(char* p, Millis time) {
 }
 
 char* putSrtTime(char* p, Millis time) {
-    if (time >= 0 && time < kClockLimit) {
+    if (kFastPaths && time >= 0 && time < kClockLimit) {
         std::uint32_t millis;
         p = putClock(p, static_cast<std::uint32_t>(time), 2, ',', millis);
         *p++ = static_cast<char>('0' + millis / 100);

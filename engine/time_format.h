@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "fast_paths.h"
 #include "time_value.h"
 
 // Enough for any pair of times these formatters print, however large.
@@ -94,7 +95,7 @@ std::int32_t timeToFrame(double seconds, double frameRate);
 // half therefore rounds the same way from either, without the digits.
 inline std::int64_t roundScaled(double value, int decimals) {
     static constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
-    if (decimals >= 0 && decimals <= 3) {
+    if (kFastPaths && decimals >= 0 && decimals <= 3) {
         const double scaled = value * kScale[decimals];
         if (scaled >= 0 && scaled < 16777216.0) {
             // For values from 0 to below 2^24, dropping the fraction is floor,
@@ -114,7 +115,7 @@ inline std::int64_t roundScaled(double value, int decimals) {
 // 1e-6 away from one half rounds the same way from either.
 inline bool frameTime(std::int32_t frame, double frameRate, double unitsPerSecond, Millis& units) {
     const double scaled = static_cast<double>(frame) * unitsPerSecond / frameRate;
-    if (!(scaled >= 0 && scaled < 2147483647.0)) return false;
+    if (!kFastPaths || !(scaled >= 0 && scaled < 2147483647.0)) return false;
     const double whole = static_cast<double>(static_cast<std::int64_t>(scaled));
     const double fraction = scaled - whole;
     if (!(fraction - 0.5 > 1e-6 || 0.5 - fraction > 1e-6)) return false;

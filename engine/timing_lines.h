@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "characters.h"
+#include "fast_paths.h"
 #include "shape_words.h"
 #include "time_value.h"
 
@@ -62,11 +63,11 @@ bool readOtherEventTime(std::string_view field, Millis& time);
 // The program's own shapes are read first, inline (shape_words.h); every
 // other layout out of line.
 inline bool readTimingLine(std::string_view line, TimeSpan& times) {
-    return readOwnTimingLine(line, times) || readOtherTimingLine(line, times);
+    return (kFastPaths && readOwnTimingLine(line, times)) || readOtherTimingLine(line, times);
 }
 
 inline bool readFrameLine(std::string_view line, FrameSpan& frames) {
-    if (readOwnFrameLine(line, frames.start, frames.end)) {
+    if (kFastPaths && readOwnFrameLine(line, frames.start, frames.end)) {
         frames.textFrom = kOwnFrameLineLength;
         return true;
     }
@@ -76,10 +77,10 @@ inline bool readFrameLine(std::string_view line, FrameSpan& frames) {
 // Digits alone are told inline; blanks around them take the longer way.
 inline bool isNumberLine(std::string_view line) {
     std::size_t i = 0;
-    while (i < line.size() && isDigit(line[i])) ++i;
-    return i == line.size() || isOtherNumberLine(line);
+    while (kFastPaths && i < line.size() && isDigit(line[i])) ++i;
+    return (kFastPaths && i == line.size()) || isOtherNumberLine(line);
 }
 
 inline bool readEventTime(std::string_view field, Millis& time) {
-    return readOwnEventTime(field, time) || readOtherEventTime(field, time);
+    return (kFastPaths && readOwnEventTime(field, time)) || readOtherEventTime(field, time);
 }

@@ -4,6 +4,9 @@
 # tested with the native tests (a fault in a file of the Windows programs
 # alone, *_win32.cpp, with the Windows stage's 64-bit tests, in the copy); a
 # fault whose build or tests fail is caught, one that passes them survived.
+# A fault whose name begins with "plain-" lies in code that only the plain
+# build (-DMARLIVA_PLAIN=ON, every fast path off) runs for usual inputs: it is
+# tested there, in build-mutants/plain/, as the sanitizers' stage tests it.
 # Prints one line per fault and exits 1 when any survived. MUTANTS=name,name
 # runs only those.
 # --check (make mutants-check, run by make test) builds nothing: it applies
@@ -51,6 +54,7 @@ shift-from-the-first-entry ||| engine/entry_scan.cpp ||| entry.times.start < ear
 report-line-lost ||| engine/run_report.h ||| if (at == static_cast< ||| if (at + 1 >= static_cast<
 bar-not-reported ||| engine/srt_swap.cpp ||| containsByte(text, '|') ||| false
 frame-shift-ignored ||| engine/time_format.h ||| if (shift.on || (times ||| if ((times
+plain-short-srt-hours-one-digit ||| engine/time_format.cpp ||| putTime<2, 3>(p, parts, ',') ||| putTime<1, 3>(p, parts, ',')
 frame-hundredths-wrong ||| engine/time_format.h ||| times.frameRate, 100, ms.start ||| times.frameRate, 1000, ms.start
 no-subtitles-written ||| engine/conversion_run.cpp ||| !found.holdsSubtitle ||| false
 batch-overwrites-input ||| app/batch_plan.cpp ||| return output + " is also an input of this batch" ||| (void)0
@@ -115,22 +119,30 @@ fi
 scripts/install-deps.sh core qt package
 src=$root/build-mutants/src
 build=$root/build-mutants/build
+plainBuild=$root/build-mutants/plain
 # A build of its own each time: the copied sources keep their times, which
 # may be older than objects an earlier run left.
-rm -rf "$src" "$build"
-mkdir -p "$src" "$build"
+rm -rf "$src" "$build" "$plainBuild"
+mkdir -p "$src" "$build" "$plainBuild"
 # The sources as they are now, committed or not.
 git ls-files -z --cached --others --exclude-standard | xargs -0 tar -cf - | tar -xf - -C "$src"
 cmake -S "$src" -B "$build" -DMARLIVA_STATIC_CONVERT=OFF >/dev/null
 echo "mutants: building the unchanged sources"
 cmake --build "$build" -j"$(nproc)" >/dev/null || { echo "mutants: the unchanged sources do not build" >&2; exit 2; }
 ctest --test-dir "$build" -j"$(nproc)" >/dev/null || { echo "mutants: the unchanged sources fail their tests" >&2; exit 2; }
+plainChecked=no
 # The Windows stage's 64-bit tests, in the copy, which keeps its Windows trees
 # from one fault to the next.
 windowsStage() { MARLIVA_WINDOWS_ARCH=64 "$src/scripts/test-windows.sh" </dev/null; }
 windowsChecked=no
 testFault() {
-  if [[ $1 == yes ]]; then windowsStage; else ctest --test-dir "$build" -j"$(nproc)" </dev/null; fi
+  if [[ $windows == yes ]]; then
+    windowsStage
+  elif [[ $plain == yes ]]; then
+    ctest --test-dir "$plainBuild" -j"$(nproc)" </dev/null
+  else
+    ctest --test-dir "$build" -j"$(nproc)" </dev/null
+  fi
 }
 
 caught=0
@@ -138,6 +150,15 @@ survived=()
 runFault() {  # name file old new
   local name=$1 file=$2 windows=no failing
   [[ $file == *_win32.cpp ]] && windows=yes
+  plain=no
+  [[ $name == plain-* ]] && plain=yes
+  if [[ $plain == yes && $plainChecked == no ]]; then
+    echo "mutants: building and testing the unchanged sources in the plain build"
+    { cmake -S "$src" -B "$plainBuild" -DMARLIVA_PLAIN=ON -DMARLIVA_QT=OFF >/dev/null &&
+      cmake --build "$plainBuild" -j"$(nproc)" && ctest --test-dir "$plainBuild" -j"$(nproc)"; } >"$build/plain.log" 2>&1 ||
+      { echo "mutants: the unchanged sources fail the plain build's tests (see $build/plain.log)" >&2; exit 2; }
+    plainChecked=yes
+  fi
   if [[ $windows == yes && $windowsChecked == no ]]; then
     echo "mutants: building and testing the unchanged sources for Windows"
     windowsStage >"$build/windows.log" 2>&1 ||
@@ -149,6 +170,8 @@ runFault() {  # name file old new
   # A fault must build: one that does not is a mistake of the list, not a catch.
   if [[ $windows == yes ]]; then
     "$src/scripts/build-windows.sh" 64 >"$build/$name.log" 2>&1
+  elif [[ $plain == yes ]]; then
+    cmake --build "$plainBuild" -j"$(nproc)" >"$build/$name.log" 2>&1
   else
     cmake --build "$build" -j"$(nproc)" >"$build/$name.log" 2>&1
   fi || { echo "mutants: $name: does not build (see $build/$name.log); fix the list" >&2; exit 2; }
@@ -165,6 +188,7 @@ runFault() {  # name file old new
 eachFault runFault
 # Back to the unchanged sources, so that the next run starts from them.
 cmake --build "$build" -j"$(nproc)" >/dev/null
+[[ $plainChecked == yes ]] && cmake --build "$plainBuild" -j"$(nproc)" >/dev/null
 
 echo "mutants: ${caught} caught, ${#survived[@]} survived"
 [[ ${#survived[@]} == 0 ]]

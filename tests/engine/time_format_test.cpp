@@ -59,38 +59,4 @@ TEST(TimeFormat, TimeToFrame) {
         EXPECT_EQ(timeToFrame(c.seconds, c.rate), c.expected) << c.seconds << " @ " << c.rate;
 }
 
-// The one-step time of a frame, wherever it is given, is the time the
-// formatters print for frame / rate seconds, in milliseconds and in hundredths.
-TEST(TimeFormat, FrameTimeAsTheFormattersRoundIt) {
-    const double rates[] = {25, 23.976, 29.97, 30000.0 / 1001, 24, 59.94, 7, 0.3, 1000, 119.88};
-    for (const double rate : rates) {
-        int given = 0;
-        for (std::int64_t i = 0; i < 60000; ++i) {
-            // Every frame of the first 40 000, then frames up to nine digits.
-            const auto frame = static_cast<std::int32_t>(i < 40000 ? i : (i - 40000) * 49999 + i % 7);
-            const double seconds = frame / rate;
-            char expected[kTimesBufferSize], got[kTimesBufferSize];
-            Millis ms = 0, hundredths = 0;
-            if (frameTime(frame, rate, 1000, ms)) {
-                formatSrtTimes(seconds, seconds, expected, sizeof expected);
-                char* p = putSrtTime(got, ms);
-                p += std::string_view(" --> ").copy(p, 5);
-                *putSrtTime(p, ms) = '\0';
-                ASSERT_STREQ(got, expected) << frame << " @ " << rate;
-                ++given;
-            }
-            if (frameTime(frame, rate, 100, hundredths)) {
-                formatSsaTimes(seconds, seconds, expected, sizeof expected);
-                char* p = got;
-                p += std::string_view("0,").copy(p, 2);
-                p = putSsaTime(p, hundredths * 10);
-                *p++ = ',';
-                *putSsaTime(p, hundredths * 10) = '\0';
-                ASSERT_STREQ(got, expected) << frame << " @ " << rate;
-            }
-        }
-        EXPECT_GT(given, 39000) << rate;  // the one step serves nearly every frame below 600 hours
-    }
-}
-
 }  // namespace
