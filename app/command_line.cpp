@@ -10,6 +10,7 @@
 
 #include "characters.h"
 #include "decimal_number.h"
+#include "time_change.h"
 
 const char kUsage[] =
     "usage: marliva-convert [options] INPUT OUTPUT\n"
@@ -22,6 +23,13 @@ const char kUsage[] =
     "  --no-join                  SRT timing lines => SSA: one Dialogue line per text line\n"
     "  --first-sub H:M:S[.FFF]    move all times so that the first subtitle starts there\n"
     "  --strict                   fail, writing nothing, when an input line is not converted\n"
+    "  --retime FROM:TO           change the speed: every time x FROM/TO (23.976:25, 24000/1001:25);\n"
+    "                             frame lines read at FROM and written at TO\n"
+    "  --shift [+|-]H:M:S[.FFF]   add to every time (-1.5, +0:01:00); after any --retime\n"
+    "  --from, --until H:M:S[.FFF]\n"
+    "                             shift only the subtitles that start from / before there\n"
+    "  --sync A=B                 move time A (or #N, the start of subtitle N) to B; twice:\n"
+    "                             stretch so that A goes to B and C to D\n"
     "  --batch FILE|FOLDER...     convert each file, and the .srt, .ssa and .ass files of\n"
     "                             each folder, to the other extension beside it\n"
     "Batch options:\n"
@@ -108,6 +116,9 @@ const Option kOptions[] = {
     {"recursive", 'r', false, true},    {"to", 0, true, true},
     {"output-dir", 'o', true, true},    {"dry-run", 'n', false, true},
     {"json", 0, false, true},           {"jobs", 'j', true, true},
+    {"retime", 0, true, false},         {"shift", 0, true, false},
+    {"from", 0, true, false},           {"until", 0, true, false},
+    {"sync", 0, true, false},
 };
 
 const Option* findLong(std::string_view name) {
@@ -129,6 +140,11 @@ std::string valueError(std::string_view name, std::string_view value) {
     if (name == "to") what = "--to takes ssa, srt, frames or timing";
     if (name == "output-dir") what = "--output-dir needs a folder";
     if (name == "jobs") what = "--jobs takes a whole number from 1 to 64";
+    if (name == "retime") what = "--retime takes FROM:TO, two frame rates above 0 (23.976:25, 24000/1001:25)";
+    if (name == "shift") what = "--shift takes [+|-]H:M:S[.FFF] below 1000 hours (-1.5, +0:01:00)";
+    if (name == "from" || name == "until")
+        what = "--from and --until take H:M:S[.FFF] below 1000 hours";
+    if (name == "sync") what = "--sync takes A=B, A a time or #N (the start of subtitle N), B a time";
     return std::string(what) + ": " + std::string(value);
 }
 
@@ -141,10 +157,57 @@ bool setDirection(std::string_view value, Direction& direction) {
     return true;
 }
 
+// A time option's value into the command line; false when it is not one.
+bool setTimeValue(std::string_view name, std::string_view value, CommandLine& line) {
+    ConversionSettings& settings = line.settings;
+    if (name == "retime") {
+        const std::size_t colon = value.find(':');
+        settings.retime = true;
+        return colon != std::string_view::npos && readRateRatio(value.substr(0, colon), settings.retimeFrom) &&
+               readRateRatio(value.substr(colon + 1), settings.retimeTo);
+    }
+    if (name == "shift") {
+        settings.shiftTimes = true;
+        return readClockTime(value, true, settings.shiftBy);
+    }
+    if (name == "from" || name == "until") {
+        line.shiftBound = "--" + std::string(name);
+        return readClockTime(value, false, name == "from" ? settings.shiftFrom : settings.shiftUntil);
+    }
+    if (settings.syncPoints == 2) return false;
+    line.syncTexts.emplace_back(value);
+    return readSyncPoint(value, settings.sync[settings.syncPoints++]);
+}
+
+// What is wrong with the time options together; empty when nothing.
+std::string checkTimeOptions(const CommandLine& line) {
+    const ConversionSettings& settings = line.settings;
+    if (settings.retime && line.fpsGiven)
+        return "--fps and --retime exclude each other: --retime reads frame lines at FROM and writes them at TO";
+    const char* moves[3];
+    int given = 0;
+    if (settings.shiftFirstSub) moves[given++] = "--first-sub";
+    if (settings.shiftTimes) moves[given++] = "--shift";
+    if (settings.syncPoints > 0) moves[given++] = "--sync";
+    if (given > 1) return std::string(moves[0]) + " and " + moves[1] + " exclude each other";
+    if (!line.shiftBound.empty() && !settings.shiftTimes) return line.shiftBound + " goes with --shift";
+    if (settings.shiftUntil <= settings.shiftFrom) return "--until must be later than --from";
+    if (settings.syncPoints == 2 && settings.sync[0].entry == 0 && settings.sync[1].entry == 0 &&
+        !syncPointsFit(settings.sync[0], settings.sync[1]))
+        return "--sync " + line.syncTexts[0] + " and --sync " + line.syncTexts[1] +
+               ": two different times, the later one going to the later time";
+    return {};
+}
+
 // The option's value into the command line; false when it is not one.
 bool setValue(std::string_view name, std::string_view value, CommandLine& line) {
     ConversionSettings& settings = line.settings;
-    if (name == "fps") return parseRate(value, settings.frameRate);
+    if (name == "fps") {
+        line.fpsGiven = true;
+        return parseRate(value, settings.frameRate);
+    }
+    if (name == "retime" || name == "shift" || name == "from" || name == "until" || name == "sync")
+        return setTimeValue(name, value, line);
     if (name == "first-sub") {
         settings.shiftFirstSub = true;
         return parseFirstSub(value, settings) && firstSubInRange(settings);
@@ -250,5 +313,9 @@ std::string parseCommandLine(int argc, char** argv, CommandLine& line) {
         if (!error.empty()) return error;
         if (line.help || line.version) return {};
     }
+    if (std::string error = checkTimeOptions(line); !error.empty()) return error;
+    // A time change of one SRT file keeps its kind of lines.
+    const ConversionSettings& settings = line.settings;
+    line.settings.keepLineKind = !line.batch && (settings.retime || settings.shiftTimes || settings.syncPoints > 0);
     return checkOperands(reader, line);
 }

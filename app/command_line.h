@@ -30,6 +30,10 @@ struct CommandLine {
     std::string outputFolder;  // empty: each output beside its input
     int jobs = 0;              // files converted at once (at most kMostJobs); 0: one per core
     std::vector<std::string> operands;
+    // The time options as given, for those that exclude or need each other.
+    bool fpsGiven = false;
+    std::string shiftBound;  // "--from" or "--until" when given
+    std::vector<std::string> syncTexts;
 };
 
 extern const char kUsage[];

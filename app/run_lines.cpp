@@ -14,6 +14,18 @@ std::vector<std::string> notConvertedLines(const std::string& input, const NotCo
     return text;
 }
 
+std::vector<std::string> overlapLines(const std::string& input, const NotedLines& lines) {
+    std::vector<std::string> text;
+    const std::int32_t kept = lines.count < NotedLines::kKept ? lines.count : NotedLines::kKept;
+    for (std::int32_t i = 0; i < kept; ++i)
+        text.push_back(input + formatText(":%d: overlaps the subtitle before it after the time change",
+                                          static_cast<int>(lines.first[static_cast<std::size_t>(i)])));
+    if (lines.count > kept)
+        text.push_back(input + formatText(": %d more subtitles overlap the one before them after the time change",
+                                          static_cast<int>(lines.count - kept)));
+    return text;
+}
+
 std::string failureText(const RunReport& report) {
     std::string text;
     for (const std::string& line : messageLines(report)) {
@@ -51,8 +63,9 @@ std::string batchFailure(const RunReport& report, const ConversionSettings& sett
 }
 
 std::string declaredRateNote(const ConversionSettings& settings, const RunReport& report) {
-    if (!report.completed() || !report.declaresFrameRate || report.declaredFrameRate == settings.frameRate)
-        return {};
-    return settings.inputPath + formatText(" declares %g frames per second; converted at %g",
-                                           report.declaredFrameRate, settings.frameRate);
+    // A speed change reads frame lines at its old rate.
+    const double rate = settings.retime ? static_cast<double>(settings.retimeFrom.num) / static_cast<double>(settings.retimeFrom.den)
+                                        : settings.frameRate;
+    if (!report.completed() || !report.declaresFrameRate || report.declaredFrameRate == rate) return {};
+    return settings.inputPath + formatText(" declares %g frames per second; converted at %g", report.declaredFrameRate, rate);
 }

@@ -12,6 +12,10 @@
 // ten), then "IN: N more lines not converted" for those beyond.
 std::vector<std::string> notConvertedLines(const std::string& input, const NotConvertedLines& lines);
 
+// "IN:LINE: overlaps the subtitle before it after the time change" for each
+// line kept, then "IN: N more subtitles overlap ..." for those beyond.
+std::vector<std::string> overlapLines(const std::string& input, const NotedLines& lines);
+
 // The message of a failed run on one line: a line after one that ends in a
 // colon follows a space, any other a colon and a space.
 std::string failureText(const RunReport& report);

@@ -10,6 +10,7 @@
 #include "line_store.h"
 #include "ssa_events.h"
 #include "system_calls.h"
+#include "time_change.h"
 #include "writers.h"
 
 namespace {
@@ -109,12 +110,34 @@ void reportFailure(const ConversionSettings& settings, const Failure& failed, Ru
 void reportWriting(const ConversionSettings& settings, const WriteOutcome& written, RunReport& report) {
     report.subs = written.subs;
     report.notConverted = written.notConverted;
+    report.overlaps = written.overlaps;
     if (written.failure) reportFailure(settings, written.failure, report);
     if (written.failure.kind == RunFailure::timesTooLarge) {
         report.reason = written.beyond.limit;
         report.subtitle = written.beyond.subtitle;
         report.subtitleLine = written.beyond.line;
     }
+}
+
+// The time change over the input: its log lines, or the failure of a sync
+// point that names no entry or no longer makes a map with the other.
+bool planChange(const ConversionSettings& settings, const DispatchRow& row, const LineStore& store,
+                RunReport& report) {
+    TimeChangePlan plan;
+    std::int32_t entry;
+    switch (planTimeChange(settings, store, layoutKindOf(row.input) == FileKindSsa, plan, entry)) {
+    case TimeChangeProblem::none: report.timeChangeLog = timeChangeLog(settings, plan); return true;
+    case TimeChangeProblem::noSuchEntry:
+        report.reason = formatText("It has no subtitle %d.", static_cast<int>(entry));
+        break;
+    case TimeChangeProblem::pointsDoNotFit:
+        report.reason = syncPointText(settings.sync[0]) + " and " + syncPointText(settings.sync[1]) +
+                        " need two different times, the later one going to the later time.";
+        break;
+    }
+    report.failure = RunFailure::syncPoints;
+    report.path = settings.inputPath;
+    return false;
 }
 
 }  // namespace
@@ -145,6 +168,7 @@ RunReport runConversion(const ConversionSettings& settings) {
         report.frameRate = settings.frameRate;
         return report;
     }
+    if (!planChange(settings, *row, guard.store, report)) return report;
     // A run onto itself that would drop lines keeps the only copy of them: it
     // fails as a strict run does.
     ConversionSettings run = settings;

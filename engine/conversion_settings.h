@@ -2,11 +2,30 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string>
+
+#include "time_value.h"
 
 // The lines of an SRT file: timing lines ("00:00:01,000 --> ...") or frame
 // lines ("{25}{50}text").
 enum class SrtLines : std::uint8_t { any, timing, frames };
+
+// A frame rate as an exact ratio of whole numbers: 24000/1001 for 23.976.
+struct RateRatio {
+    std::int64_t num = 25;
+    std::int64_t den = 1;
+};
+
+// One point of a sync: the time `from`, or with `entry` above 0 the start of
+// that entry (counted from 1), goes to the time `to`.
+struct SyncPoint {
+    std::int32_t entry = 0;
+    Millis from = 0;
+    Millis to = 0;
+};
+
+constexpr Millis kNoTimeBound = std::numeric_limits<Millis>::max();
 
 struct ConversionSettings {
     std::string inputPath;
@@ -29,6 +48,22 @@ struct ConversionSettings {
     // run fails, writing nothing (the command line's --to frames takes timing
     // lines, --to timing frame lines). Any: whatever lines it has.
     SrtLines inputLines = SrtLines::any;
+
+    // Time changes, in this order: the speed change, then the shift or the
+    // sync, both given in the new timeline. The shift, the sync and the
+    // first-sub move exclude each other.
+    bool retime = false;  // every time times retimeFrom / retimeTo
+    RateRatio retimeFrom;
+    RateRatio retimeTo;
+    bool shiftTimes = false;  // shiftBy added to the entries starting in [shiftFrom, shiftUntil)
+    Millis shiftBy = 0;
+    Millis shiftFrom = -kNoTimeBound;
+    Millis shiftUntil = kNoTimeBound;
+    std::int32_t syncPoints = 0;  // 0, 1 (a shift) or 2 (a linear map)
+    SyncPoint sync[2];
+    // SRT => SRT writes the kind of lines it reads, timing lines or frame
+    // lines, rather than turning one into the other: a file's time change.
+    bool keepLineKind = false;
 };
 
 // The time at which the first subtitle is to start, in seconds: the whole

@@ -27,6 +27,7 @@ const char* notConvertedText(NotConverted reason) {
     case NotConverted::fieldNamedTwice: return "an event whose Format line names a field twice";
     case NotConverted::noCharacter: return "a code unit that is no character, written as U+FFFD";
     case NotConverted::cutCharacter: return "a character cut short at the end of the file, written as U+FFFD";
+    case NotConverted::beforeZero: return "before 0:00:00 after the time change";
     }
     return "";
 }
@@ -77,6 +78,7 @@ std::vector<std::string> messageLines(const RunReport& report) {
                 formatText("subtitle %d (line %d) would pass %s; nothing was written.",
                            static_cast<int>(report.subtitle), static_cast<int>(report.subtitleLine),
                            report.reason.c_str())};
+    case RunFailure::syncPoints: return {"The sync points do not fit the input file:", report.path, report.reason};
     }
     return {};
 }
@@ -88,13 +90,18 @@ std::vector<std::string> logLines(const RunReport& report) {
     std::vector<std::string> lines = {
         std::string(report.pairText) + " done.",
         "",
-        formatText("time : %g sec", report.elapsedMs * 0.001),
-        formatText("subs : %d", static_cast<int>(report.subs)),
     };
+    lines.insert(lines.end(), report.timeChangeLog.begin(), report.timeChangeLog.end());
+    lines.push_back(formatText("time : %g sec", report.elapsedMs * 0.001));
+    lines.push_back(formatText("subs : %d", static_cast<int>(report.subs)));
     if (report.notConverted.count > 0)
         lines.push_back(formatText("skipped: %d lines (first: line %d)",
                                    static_cast<int>(report.notConverted.count),
                                    static_cast<int>(report.notConverted.first[0].line)));
+    if (report.overlaps.count > 0)
+        lines.push_back(formatText("overlaps: %d subtitles overlap the one before them after the time change "
+                                   "(first: line %d)",
+                                   static_cast<int>(report.overlaps.count), static_cast<int>(report.overlaps.first[0])));
     if (report.elapsedMs > 0)
         lines.push_back(formatText("speed: %g subs/s", report.subs * 1000.0 / report.elapsedMs));
     else

@@ -22,6 +22,7 @@ enum class RunFailure : std::uint8_t {
     inputOverLimit,     // the input is larger than a run takes (kLargestInput bytes)
     outputNotRegular,   // the output is, or leads to, a device, a pipe or a folder
     timesTooLarge,      // a time or frame of the output would pass what it holds
+    syncPoints,         // a sync point names no entry, or the points no longer make a map
     alreadyFrameLines,  // frame lines where the settings take timing lines
     alreadyTimingLines, // timing lines where the settings take frame lines
 };
@@ -55,6 +56,7 @@ enum class NotConverted : std::uint8_t {
     fieldNamedTwice,
     noCharacter,
     cutCharacter,
+    beforeZero,  // an entry that the time change moved to end at or before 0
 };
 
 const char* notConvertedText(NotConverted reason);
@@ -84,6 +86,19 @@ struct NotConvertedLines {
     }
 };
 
+// Input lines noted for what the run did to them, in the order of the file:
+// all counted, the first ones kept.
+struct NotedLines {
+    static constexpr std::int32_t kKept = 10;
+    std::int32_t count = 0;
+    std::array<std::int32_t, kKept> first{};
+
+    void add(std::int32_t line) {
+        if (count < kKept) first[static_cast<std::size_t>(count)] = line;
+        ++count;
+    }
+};
+
 struct RunReport {
     RunFailure failure = RunFailure::none;
     std::string path;    // the file that a failure is about
@@ -106,6 +121,10 @@ struct RunReport {
     // The frame rate that a frame-line input declares on its first line, if any.
     bool declaresFrameRate = false;
     double declaredFrameRate = 0.0;
+    // The time change: a log line per operation, and the timing lines of the
+    // entries that now overlap the one before them.
+    std::vector<std::string> timeChangeLog;
+    NotedLines overlaps;
 
     bool completed() const { return failure == RunFailure::none; }
 };

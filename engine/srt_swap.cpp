@@ -7,14 +7,8 @@
 
 namespace {
 
-// A frame line from an entry of timing lines: "{start}{end}" with frame
-// numbers of six digits or as many as they need, and the text lines joined
-// by "|". False when a frame passes what a frame line holds.
-bool writeFrameLine(EntryWriting& w, const SrtEntry& entry) {
-    const double by = w.shift.by;
-    const std::int32_t start = timeToFrame(secondsOf(entry.times.start) + by, w.settings.frameRate);
-    const std::int32_t end = timeToFrame(secondsOf(entry.times.end) + by, w.settings.frameRate);
-    if (start > kLastFrame || end > kLastFrame) return passes(w.beyond, entry.position, entry.timingLine, kLastFrameText);
+// "{start}{end}": frame numbers of six digits or as many as they need.
+void putFramePair(OutputFile& out, std::int32_t start, std::int32_t end) {
     char frames[32];
     char* p = frames;
     *p++ = '{';
@@ -25,7 +19,26 @@ bool writeFrameLine(EntryWriting& w, const SrtEntry& entry) {
     *p++ = '}';
     const auto n = static_cast<std::size_t>(p - frames);
     if (n > sizeof frames) __builtin_unreachable();  // as in putDecimal
-    put(w.out, std::string_view(frames, n));
+    put(out, std::string_view(frames, n));
+}
+
+// A frame line from an entry of timing lines: "{start}{end}" with frame
+// numbers of six digits or as many as they need, and the text lines joined
+// by "|". False when a frame passes what a frame line holds.
+bool writeFrameLine(EntryWriting& w, const SrtEntry& entry) {
+    std::int32_t start, end;
+    if (w.change.on) {
+        TimeSpan times;
+        if (!changedTimes(w, retimedSpan(w.change, entry.times), entry.timingLine, times)) return true;
+        start = frameOfTime(w.change, times.start, w.settings.frameRate);
+        end = frameOfTime(w.change, times.end, w.settings.frameRate);
+    } else {
+        const double by = w.shift.by;
+        start = timeToFrame(secondsOf(entry.times.start) + by, w.settings.frameRate);
+        end = timeToFrame(secondsOf(entry.times.end) + by, w.settings.frameRate);
+    }
+    if (start > kLastFrame || end > kLastFrame) return passes(w.beyond, entry.position, entry.timingLine, kLastFrameText);
+    putFramePair(w.out, start, end);
     for (std::int32_t k = entry.textFrom; k < entry.textTo; ++k) {
         const std::string_view text = line(w.store, k);
         // A "|" of the text reads back as a line break.
@@ -39,19 +52,62 @@ bool writeFrameLine(EntryWriting& w, const SrtEntry& entry) {
 }
 
 // A numbered SRT entry from a frame line, its text's lines split at each "|".
-// False when its times pass what a timing line holds.
-bool writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
+// False when its times pass what a timing line holds. After a time change
+// the entries are numbered as written, and the times are the changed ones.
+bool writeTimedEntry(EntryWriting& w, SrtEntry entry) {
+    if (w.change.on &&
+        !changedTimes(w, frameSpanTimes(w.change, entry.frames, w.settings.frameRate), entry.timingLine, entry.times))
+        return true;
     char timing[kTimesBufferSize];
     char* timingEnd = timing;
-    if (!putTimingLine(timingEnd, frameTimes(entry.frames.start, entry.frames.end, w.settings.frameRate), w.shift))
+    const EntryTimes times = w.change.on ? readTimes(entry.times)
+                                         : frameTimes(entry.frames.start, entry.frames.end, w.settings.frameRate);
+    if (!putTimingLine(timingEnd, times, w.change.on ? FirstSubShift{false, 0.0} : w.shift))
         return passes(w.beyond, entry.position, entry.timingLine, kLatestSrtText);
-    putDecimal(w.out, entry.position);
+    putDecimal(w.out, w.change.on ? w.subs + 1 : entry.position);
     putLineEnd(w.out);
     put(w.out, std::string_view(timing, static_cast<std::size_t>(timingEnd - timing)));
     putLineEnd(w.out);
     putJoined(w.out, line(w.store, entry.timingLine).substr(entry.frames.textFrom), '|', kLineEnd);
     putLineEnd(w.out);
     putLineEnd(w.out);
+    ++w.subs;
+    return true;
+}
+
+// An entry written as the kind of line it was read from, with its times
+// changed: a numbered entry of timing lines, numbered as written, or a frame
+// line. False when its times pass what the output holds.
+bool writeSameKind(EntryWriting& w, const SrtEntry& entry) {
+    const bool timed = entry.kind == LineKindSrt;
+    TimeSpan times;
+    if (!changedTimes(w, timed ? retimedSpan(w.change, entry.times)
+                               : frameSpanTimes(w.change, entry.frames, w.settings.frameRate),
+                      entry.timingLine, times))
+        return true;
+    if (timed) {
+        char timing[kTimesBufferSize];
+        char* p = timing;
+        if (!putTimingLine(p, readTimes(times), FirstSubShift{false, 0.0}))
+            return passes(w.beyond, entry.position, entry.timingLine, kLatestSrtText);
+        putDecimal(w.out, w.subs + 1);
+        putLineEnd(w.out);
+        put(w.out, std::string_view(timing, static_cast<std::size_t>(p - timing)));
+        putLineEnd(w.out);
+        for (std::int32_t k = entry.textFrom; k < entry.textTo; ++k) {
+            put(w.out, line(w.store, k));
+            putLineEnd(w.out);
+        }
+        putLineEnd(w.out);
+    } else {
+        const std::int32_t start = frameOfTime(w.change, times.start, w.settings.frameRate);
+        const std::int32_t end = frameOfTime(w.change, times.end, w.settings.frameRate);
+        if (start > kLastFrame || end > kLastFrame)
+            return passes(w.beyond, entry.position, entry.timingLine, kLastFrameText);
+        putFramePair(w.out, start, end);
+        put(w.out, line(w.store, entry.timingLine).substr(entry.frames.textFrom));
+        putLineEnd(w.out);
+    }
     ++w.subs;
     return true;
 }
@@ -64,9 +120,14 @@ WriteOutcome writeSrtSwap(const LineStore& store, const ConversionSettings& sett
     if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store), settings.dryRun))
         return failedOutcome(out);
     const double earliest = settings.shiftFirstSub ? earliestStart(store, settings.frameRate) : 0.0;
-    EntryWriting w{out, store, settings, firstSubShift(settings, earliest), 0, {}, {}};
+    EntryWriting w{out, store, settings, firstSubShift(settings, earliest), 0, {}, {},
+                   writerTimeChange(settings, store, false), {}, {}};
     EntryScan scan = startEntryScan(store, &w.notConverted);
+    const bool sameKind = settings.keepLineKind && w.change.on;
     for (SrtEntry entry; nextEntry(scan, entry);)
-        if (!(entry.kind == LineKindSrt ? writeFrameLine(w, entry) : writeTimedEntry(w, entry))) break;
+        if (!(sameKind                       ? writeSameKind(w, entry)
+              : entry.kind == LineKindSrt ? writeFrameLine(w, entry)
+                                          : writeTimedEntry(w, entry)))
+            break;
     return finishOutput(w);
 }

@@ -83,13 +83,24 @@ void noteEntryBreaks(EntryWriting& w, const SrtEntry& entry) {
     for (std::int32_t k = entry.textFrom; k < entry.textTo; ++k) noteScriptBreaks(line(w.store, k), k, w.notConverted);
 }
 
+// Changed times, rounded half up to hundredths, into the prefix; false when
+// they pass what a script holds.
+bool changedPrefix(const TimeSpan& times, Prefix& prefix) {
+    return putPrefix(prefix, readTimes({hundredthsOf(times.start), hundredthsOf(times.end)}), FirstSubShift{false, 0.0});
+}
+
 // An entry of timing lines: its text lines joined by "\n" into one Dialogue
 // line, or each a Dialogue line of its own. False when its times pass what a
 // script holds.
 bool writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
     Prefix prefix;
-    if (!putPrefix(prefix, readTimes(entry.times), w.shift))
+    if (w.change.on) {
+        TimeSpan times;
+        if (!changedTimes(w, retimedSpan(w.change, entry.times), entry.timingLine, times)) return true;
+        if (!changedPrefix(times, prefix)) return passes(w.beyond, entry.position, entry.timingLine, kLatestSsaText);
+    } else if (!putPrefix(prefix, readTimes(entry.times), w.shift)) {
         return passes(w.beyond, entry.position, entry.timingLine, kLatestSsaText);
+    }
     char position[12];
     const std::string_view name =
         entry.numberLine == kNoNumberLine
@@ -110,6 +121,7 @@ bool writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
             putDialogue(w.out, prefix.view(), name, line(w.store, k));
         }
     }
+    putLineEnd(w.out);
     w.subs += entry.textTo - entry.textFrom > 1 ? entry.textTo - entry.textFrom : 1;
     return true;
 }
@@ -118,14 +130,21 @@ bool writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
 // when its times pass what a script holds.
 bool writeFrameEntry(EntryWriting& w, const SrtEntry& entry) {
     Prefix prefix;
-    if (!putPrefix(prefix, frameTimes(entry.frames.start, entry.frames.end, w.settings.frameRate), w.shift))
+    if (w.change.on) {
+        TimeSpan times;
+        if (!changedTimes(w, frameSpanTimes(w.change, entry.frames, w.settings.frameRate), entry.timingLine, times))
+            return true;
+        if (!changedPrefix(times, prefix)) return passes(w.beyond, entry.position, entry.timingLine, kLatestSsaText);
+    } else if (!putPrefix(prefix, frameTimes(entry.frames.start, entry.frames.end, w.settings.frameRate), w.shift)) {
         return passes(w.beyond, entry.position, entry.timingLine, kLatestSsaText);
+    }
     const std::string_view text = line(w.store, entry.timingLine).substr(entry.frames.textFrom);
     noteScriptBreaks(text, entry.timingLine, w.notConverted);
     put(w.out, prefix.view());
     putDecimal(w.out, entry.position);
     put(w.out, kMargins);
     putJoined(w.out, text, '|', "\\n");
+    putLineEnd(w.out);
     ++w.subs;
     return true;
 }
@@ -145,11 +164,10 @@ WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& set
     put(out, kV4EventFormat);
     putLineEnd(out);
     const double earliest = settings.shiftFirstSub ? earliestStart(store, settings.frameRate) : 0.0;
-    EntryWriting w{out, store, settings, firstSubShift(settings, earliest), 0, {}, {}};
+    EntryWriting w{out, store, settings, firstSubShift(settings, earliest), 0, {}, {},
+                   writerTimeChange(settings, store, false), {}, {}};
     EntryScan scan = startEntryScan(store, &w.notConverted);
-    for (SrtEntry entry; nextEntry(scan, entry);) {
+    for (SrtEntry entry; nextEntry(scan, entry);)
         if (!(entry.kind == LineKindSrt ? writeTimedEntry(w, entry) : writeFrameEntry(w, entry))) break;
-        putLineEnd(out);
-    }
     return finishOutput(w);
 }

@@ -35,12 +35,15 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
     if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store), settings.dryRun))
         return failedOutcome(out);
     const double earliest = settings.shiftFirstSub ? earliestEventStart(store) : 0.0;
-    EntryWriting w{out, store, settings, firstSubShift(settings, earliest), 0, {}, {}};
+    EntryWriting w{out, store, settings, firstSubShift(settings, earliest), 0, {}, {},
+                   writerTimeChange(settings, store, true), {}, {}};
     EventScan scan = startEventScan(store, &w.notConverted);
     for (SsaEvent event; nextEvent(scan, event);) {
+        if (w.change.on && !changedTimes(w, retimedSpan(w.change, event.times), event.line, event.times))
+            continue;
         char timing[kTimesBufferSize];
         char* timingEnd = timing;
-        if (!putTimingLine(timingEnd, readTimes(event.times), w.shift)) {
+        if (!putTimingLine(timingEnd, readTimes(event.times), w.change.on ? FirstSubShift{false, 0.0} : w.shift)) {
             passes(w.beyond, w.subs + 1, event.line, kLatestSrtText);
             break;
         }

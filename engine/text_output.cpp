@@ -19,6 +19,7 @@ WriteOutcome finishOutput(EntryWriting& w) {
     outcome.subs = w.subs;
     outcome.notConverted = notConverted;
     outcome.beyond = w.beyond;
+    outcome.overlaps = w.overlaps;
     // The output's destructor removes what was written.
     if (w.beyond.subtitle > 0)
         outcome.failure = {RunFailure::timesTooLarge};

@@ -10,6 +10,7 @@
 #include "characters.h"
 #include "line_store.h"
 #include "output_file.h"
+#include "time_change.h"
 #include "time_format.h"
 #include "writers.h"
 
@@ -65,7 +66,35 @@ struct EntryWriting {
     std::int32_t subs = 0;
     NotConvertedLines notConverted;
     TimesBeyond beyond;
+    TimeChangePlan change;
+    OverlapWatch watch;
+    NotedLines overlaps;
 };
+
+// The times of an entry after the time change, from its times after the
+// speed change. False when it is not written: it now ends at or before 0,
+// which is noted at its timing line (`line`, from 0), as is an overlap.
+inline bool changedTimes(const TimeChangePlan& plan, const TimeSpan& retimed, std::int32_t line,
+                         OverlapWatch& watch, NotConvertedLines& notConverted, NotedLines& overlaps, TimeSpan& times) {
+    times = retimed;
+    if (!moveSpan(plan, times)) {
+        notConverted.add(line + 1, NotConverted::beforeZero);
+        return false;
+    }
+    if (nowOverlaps(watch, retimed, times)) overlaps.add(line + 1);
+    return true;
+}
+inline bool changedTimes(EntryWriting& w, const TimeSpan& retimed, std::int32_t line, TimeSpan& times) {
+    return changedTimes(w.change, retimed, line, w.watch, w.notConverted, w.overlaps, times);
+}
+
+// The time change of a writer over the store, which the run has checked.
+inline TimeChangePlan writerTimeChange(const ConversionSettings& settings, const LineStore& store, bool events) {
+    TimeChangePlan plan;
+    std::int32_t entry;
+    planTimeChange(settings, store, events, plan, entry);
+    return plan;
+}
 
 // How the outputs write their latest time or frame, for the message of a
 // run whose times pass it.

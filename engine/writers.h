@@ -26,6 +26,7 @@ struct WriteOutcome {
     Failure failure;
     NotConvertedLines notConverted;
     TimesBeyond beyond;
+    NotedLines overlaps;  // entries that overlap the one before them after the time change
 };
 
 using Writer = WriteOutcome (*)(const LineStore& store, const ConversionSettings& settings,
