@@ -35,7 +35,11 @@ check "after --, a file" [ "$status" = 1 ] && check "the file named --no-join" g
 # Usage errors: exit 2, nothing written.
 for args in "--fps abc" "--fps 1e5" "--fps nan" "--fps" "--first-sub 1:2" "--first-sub 1:2:3.4567" \
             "--first-sub -1:0:0" "--first-sub 1000:0:0" "--first-sub 999:60:0" "--first-sub 4294967295:0:0" \
-            "--bogus" "--no-join=x" "-x" "--overwrite" "-r" "--json" "-j2" "--to ssa" "" "one"; do
+            "--bogus" "--no-join=x" "-x" "--overwrite" "-r" "--json" "-j2" "--to ssa" "" "one" \
+            "--retime 25" "--retime 0:25" "--retime 25:-1" "--retime 25:24 --fps 25" "--retime 25/0:24" \
+            "--sync 1:00=1:00 --sync 1:00=2:00" "--sync 0:10=0:20 --sync 0:20=0:20" "--sync 0:10=0:20 --sync 0:20=0:15" \
+            "--sync 1=2 --sync 3=4 --sync 5=6" "--sync #0=1" "--sync 1" "--shift 1 --first-sub 0:0:1" \
+            "--sync 1=2 --shift 1" "--shift 1:2:3:4" "--shift 1000:0:0" "--from 0:0:1" "--shift 1 --from 5 --until 5"; do
   case $args in
     "") run "$work/a.srt" ;;
     one) run "$work/a.srt" "$work/usage.ssa" "$work/c.ssa" ;;
@@ -43,6 +47,32 @@ for args in "--fps abc" "--fps 1e5" "--fps nan" "--fps" "--first-sub 1:2" "--fir
   esac
   check "usage error: $args" [ "$status" = 2 ] && check "no output: $args" [ ! -e "$work/usage.ssa" ]
 done
+# Time changes: the log's line per operation, an entry moved before 0 and an
+# overlap named on stderr, frame lines read at the old rate and written as
+# timing lines, a sync point at an entry the file lacks.
+printf '1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:00,500 --> 00:00:01,200\nB\n\n3\n00:00:01,500 --> 00:00:03,000\nC\n' >"$work/moved.srt"
+run --shift -1.5 "$work/moved.srt" "$work/moved_out.srt"
+check "shift: log line" grep -qx "shift: -1.500 s" "$work/stdout"
+check "shift: before 0 named" [ "$err" = "marliva-convert: $work/moved.srt:6: not converted: before 0:00:00 after the time change" ]
+run --shift +2 --until 0:0:1.5 "$work/moved.srt" "$work/moved_out.srt"
+check "shift until: log line" grep -qx "shift: +2.000 s until 0:00:01.500" "$work/stdout"
+check "shift until: overlaps named" [ "$err" = "marliva-convert: $work/moved.srt:10: overlaps the subtitle before it after the time change" ]
+check "shift until: overlaps in the log" grep -q "^overlaps: 1 subtitles" "$work/stdout"
+run --retime 23.976:25 --sync 0:0:1=0:0:2 --sync 0:0:3=0:0:5 "$work/moved.srt" "$work/moved.ssa"
+check "retime and sync: log lines" [ "$(sed -n 3,4p "$work/stdout")" = "retime: 23.976 => 25 (x 0.959041)
+sync: 2 points, x 1.500000, +1.000 s" ]
+rm -f "$work/moved.ssa"
+run --sync '#4=0:0:1' "$work/moved.srt" "$work/moved.ssa"
+check "sync at a missing entry" [ "$status" = 1 ] && check "missing entry writes nothing" [ ! -e "$work/moved.ssa" ]
+check "missing entry message" [ "$err" = "marliva-convert: The sync points do not fit the input file:
+marliva-convert: $work/moved.srt
+marliva-convert: It has no subtitle 4." ]
+run --sync '#1=0:0:5' --sync '#2=0:0:6' "$work/moved.srt" "$work/moved.ssa"
+check "entries' points that do not increase" [ "$status:$(echo "$err" | grep -c 'the later one going to the later time')" = "1:1" ]
+printf '{000025}{000050}x\n' >"$work/frames.srt"
+(cd "$work" && "$convert" --retime 25:23.976 --batch --to timing frames.srt >/dev/null)
+check "frame lines read at the old rate" [ "$(sed -n 2p "$work/frames.timing.srt")" = $'00:00:01,043 --> 00:00:02,085\r' ]
+
 run --help;    check "--help" [ "$status" = 0 ] && check "--help text" grep -q '^usage: marliva-convert' "$work/stdout"
 run --version; check "--version" grep -qx "marliva-convert [0-9.]*" "$work/stdout"
 long="$work/$(printf 'x%.0s' $(seq 1 200))/$(printf 'y%.0s' $(seq 1 200))"
