@@ -13,7 +13,10 @@ namespace {
 
 constexpr std::int64_t kLargestRatioPart = 0x7FFFFFFF;
 constexpr Millis kHour = 3600000;
-constexpr Millis kLongestTime = 1000 * kHour;  // times stay below 1000 hours
+constexpr Millis kLongestTime = 1000 * kHour;  // times given stay below 1000 hours
+// Where scaled times are cut: far beyond what any output holds, with room to
+// add any time given to them.
+constexpr std::uint64_t kFarTime = std::uint64_t{1} << 62;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -246,8 +249,9 @@ Millis scaleHalfUp(Millis t, std::uint64_t num, std::uint64_t den) {
     const std::uint64_t magnitude = t < 0 ? 0 - static_cast<std::uint64_t>(t) : static_cast<std::uint64_t>(t);
     const Wide twice = [](Wide n) { return Wide{n.hi << 1 | n.lo >> 63, n.lo << 1}; }(multiply(magnitude, num));
     // floor(x + 1/2) is floor((2n + d) / 2d) above 0 and -floor((2n + d - 1) / 2d) below.
-    if (t >= 0) return static_cast<Millis>(divide(plus(twice, den), 2 * den));
-    return -static_cast<Millis>(divide(plus(twice, den - 1), 2 * den));
+    const std::uint64_t q = divide(plus(twice, t >= 0 ? den : den - 1), 2 * den);
+    const auto cut = static_cast<Millis>(q < kFarTime ? q : kFarTime);
+    return t >= 0 ? cut : -cut;
 }
 
 TimeSpan retimedSpan(const TimeChangePlan& plan, const TimeSpan& times) {

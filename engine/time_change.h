@@ -71,7 +71,7 @@ TimeChangeProblem planTimeChange(const ConversionSettings& settings, const LineS
 std::vector<std::string> timeChangeLog(const ConversionSettings& settings, const TimeChangePlan& plan);
 
 // t * num / den rounded half up (toward +infinity on a tie), for num and den
-// below 2^62; results beyond the 64-bit range are cut to it.
+// below 2^62; results are cut to +-2^62, far beyond what any output holds.
 Millis scaleHalfUp(Millis t, std::uint64_t num, std::uint64_t den);
 
 // Times read from the input, after the speed change.

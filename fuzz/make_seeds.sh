@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 shared=${1:-../../shared/corpus}
-harnesses=(writers ssa_reader time_formatters log_trim run frame_rate_text round_trip decimal_number)
+harnesses=(writers ssa_reader time_formatters log_trim run frame_rate_text round_trip decimal_number time_change)
 for name in "${harnesses[@]}"; do rm -rf "corpus/$name"; mkdir -p "corpus/$name"; done
 
 # MIT, CC BY and Apache files only (their origins in corpus/SOURCES.md).
@@ -95,4 +95,9 @@ for rate in 0 1 3; do
   { printf "\\x0$rate"; head -c $((1500 * (rate + 1))) ../samples/sintel_en.srt; } >"corpus/round_trip/sample-rate-$rate"
 done
 { printf '\x04'; for _ in $(seq 1 20); do printf '\xff\xff\xff\xff\xff\xff\x02\x10abcdefghijklmnop'; done; } >corpus/round_trip/far-hours
+# Time changes: a byte choosing named rates (even) or ratios (odd), the two
+# rates, then times: one hour, its half and the points of a two-point sync.
+{ printf '\x00\x00\x02'; printf '\x80\xee\x36\x00\x10\x27\x00\x00\xe0\x2e\x00\x00\x80\xee\x36\x00\x58\x0b\x37\x00'; } >corpus/time_change/ntsc-to-25
+{ printf '\x00\x04\x08'; printf '\x40\x77\x1b\x00\x00\x00\x00\x00\xe8\x03\x00\x00\x10\x27\x00\x00\xa0\x86\x01\x00'; } >corpus/time_change/2997-to-11988
+{ printf '\x01\xc0\x5d\x00\x00\xe9\x03\x00\x00\xa8\x61\x00\x00\xe8\x03\x00\x00'; printf '\xff\xff\xff\xff%.0s' 1 2 3 4 5 6 7; } >corpus/time_change/ratios-far-times
 echo "seeds: $(find corpus -type f ! -name '*.md' | wc -l) files"

@@ -111,8 +111,9 @@ TEST(ScaleHalfUp, TiesGoUpOnBothSidesOfZero) {
         {1000, (1ull << 61) + 1, 1ull << 50, 2048000},
     };
     for (const auto& c : cases) EXPECT_EQ(scaleHalfUp(c.t, c.num, c.den), c.expected) << c.t << " " << c.num;
-    // Beyond the 64-bit range, cut to it.
-    EXPECT_EQ(scaleHalfUp(Millis{1} << 62, 1ull << 61, 1), std::numeric_limits<Millis>::max());
+    // Far beyond any time, cut so that a shift can still be added.
+    EXPECT_EQ(scaleHalfUp(Millis{1} << 62, 1ull << 61, 1), Millis{1} << 62);
+    EXPECT_EQ(scaleHalfUp(-3, 1ull << 61, 1), -(Millis{1} << 62));
 }
 
 TEST(Retime, HoursAtTheNtscRatesAndBack) {
