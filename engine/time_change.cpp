@@ -101,6 +101,12 @@ std::uint64_t divide(Wide n, std::uint64_t d) {
     return q < kMost ? q : kMost;
 }
 
+// A ratio of parts below 2^62 as a double, through signed integers, whose
+// conversion the 32-bit build makes without x87 arithmetic.
+double ratioOf(std::uint64_t num, std::uint64_t den) {
+    return static_cast<double>(static_cast<std::int64_t>(num)) / static_cast<double>(static_cast<std::int64_t>(den));
+}
+
 Millis mapTime(const TimeChangePlan& plan, Millis t) {
     return plan.mapTo + scaleHalfUp(t - plan.mapFrom, plan.slopeNum, plan.slopeDen);
 }
@@ -358,7 +364,7 @@ std::vector<std::string> timeChangeLog(const ConversionSettings& settings, const
     std::vector<std::string> lines;
     if (plan.retime)
         lines.push_back("retime: " + rateText(settings.retimeFrom) + " => " + rateText(settings.retimeTo) +
-                        formatText(" (x %.6f)", static_cast<double>(plan.scaleNum) / static_cast<double>(plan.scaleDen)));
+                        formatText(" (x %.6f)", ratioOf(plan.scaleNum, plan.scaleDen)));
     if (settings.shiftTimes) {
         std::string line = formatText("shift: %+.3f s", static_cast<double>(plan.by) / 1000);
         if (plan.from != -kNoTimeBound) line += " from " + clockText(plan.from);
@@ -368,7 +374,7 @@ std::vector<std::string> timeChangeLog(const ConversionSettings& settings, const
         lines.push_back(formatText("sync: 1 point, %+.3f s", static_cast<double>(plan.by) / 1000));
     } else if (settings.syncPoints == 2) {
         lines.push_back(formatText("sync: 2 points, x %.6f, %+.3f s",
-                                   static_cast<double>(plan.slopeNum) / static_cast<double>(plan.slopeDen),
+                                   ratioOf(plan.slopeNum, plan.slopeDen),
                                    static_cast<double>(plan.mapTo - plan.mapFrom) / 1000));
     }
     return lines;
