@@ -46,10 +46,8 @@ TEST(RateRatio, NtscNamesDecimalsAndRatios) {
 }
 
 TEST(RateRatio, WordedAsGiven) {
-    for (const char* text : {"23.976", "29.97", "47.952", "59.94", "119.88", "25", "24", "12.5", "23.9760239", "7/3"}) {
-        const std::string expected = std::string(text) == "23.9760239" ? "23.9760239" : text;
-        EXPECT_EQ(rateText(rate(text)), expected);
-    }
+    for (const char* text : {"23.976", "29.97", "47.952", "59.94", "119.88", "25", "24", "12.5", "23.9760239", "7/3"})
+        EXPECT_EQ(rateText(rate(text)), text);
     EXPECT_EQ(rateText(rate("23.98")), "23.976");
     EXPECT_EQ(rateText(rate("25000/1001")), "25000/1001");
 }
@@ -77,11 +75,8 @@ TEST(ClockTime, FieldsFromTheRightAndASign) {
 TEST(SyncPoint, TimeOrEntryStart) {
     SyncPoint p;
     ASSERT_TRUE(readSyncPoint("#2=0:01:05", p));
-    EXPECT_EQ(p.entry, 2);
-    EXPECT_EQ(p.to, 65000);
+    EXPECT_EQ(syncPointText(p), "#2=0:01:05.000");
     ASSERT_TRUE(readSyncPoint("0:00:10=0:00:12", p));
-    EXPECT_EQ(p.entry, 0);
-    EXPECT_EQ(p.from, 10000);
     EXPECT_EQ(syncPointText(p), "0:00:10.000=0:00:12.000");
     for (const char* bad : {"#0=1", "#=1", "#2", "1=", "=1", "1=-1", "-1=1", "1=2=3"})
         EXPECT_FALSE(readSyncPoint(bad, p)) << bad;
@@ -145,8 +140,7 @@ TEST(Retime, FramesReadAtTheOldRateWrittenAtTheNew) {
     EXPECT_EQ(times.end, 2085);
     for (std::int32_t frame : {0, 1, 25, 12345, 999999, 86313599})
         EXPECT_EQ(frameOfTime(plan, frameSpanTimes(plan, {frame, frame, 0}, 99.0).start, 99.0), frame) << frame;
-    // Without a speed change, at the run's frame rate.
-    EXPECT_EQ(frameSpanTimes(TimeChangePlan{}, {3, 15, 0}, 24.0).start, 125);
+    EXPECT_EQ(frameSpanTimes(TimeChangePlan{}, {3, 15, 0}, 24.0).start, 125);  // at the run's rate
 }
 
 TEST(MoveSpan, ShiftsSyncsAndTimesBeforeZero) {
@@ -248,7 +242,6 @@ TEST(NowOverlaps, OnlyWhatTheChangeMadeOverlap) {
     EXPECT_TRUE(nowOverlaps(watch, {31000, 32000}, {29000, 30000}));
     // Entries that overlapped in the input are not reported again.
     EXPECT_FALSE(nowOverlaps(watch, {31500, 33000}, {29500, 31000}));
-    EXPECT_FALSE(nowOverlaps(watch, {33000, 34000}, {31000, 32000}));
 }
 
 }  // namespace
