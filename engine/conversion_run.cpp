@@ -168,7 +168,7 @@ RunReport runConversion(const ConversionSettings& settings) {
         report.frameRate = settings.frameRate;
         return report;
     }
-    if (!planChange(settings, *row, guard.store, report)) return report;
+    if (!planChange(settings, *row, store, report)) return report;
     // A run onto itself that would drop lines keeps the only copy of them: it
     // fails as a strict run does.
     ConversionSettings run = settings;

@@ -203,7 +203,7 @@ TEST(PlanTimeChange, PointsAtEntriesAfterTheSpeedChange) {
     const std::string path = scratchPath("entries.srt");
     writeFile(path, "1\r\n00:00:30,000 --> 00:00:31,000\r\nA\r\n\r\n2\r\n00:01:00,000 --> 00:01:01,000\r\nB\r\n");
     LineStore store;
-    ASSERT_EQ(loadLines(store, path.c_str()), LoadStatus::ok);
+    ASSERT_FALSE(loadLines(store, path.c_str()));
     ConversionSettings settings;
     settings.syncPoints = 1;
     settings.sync[0] = {2, 0, 65000};
@@ -233,7 +233,6 @@ TEST(PlanTimeChange, PointsAtEntriesAfterTheSpeedChange) {
     settings.sync[0] = {1, 0, 70000};  // entry 1 goes after entry 2
     settings.sync[1] = {2, 0, 65000};
     EXPECT_EQ(planTimeChange(settings, store, false, plan, entry), TimeChangeProblem::pointsDoNotFit);
-    release(store);
 }
 
 TEST(NowOverlaps, OnlyWhatTheChangeMadeOverlap) {
