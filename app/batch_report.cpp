@@ -110,6 +110,8 @@ int reportFile(const BatchItem& item, const FileResult& result, const ReportStyl
     write(human, humanLine(item, result, style.dryRun) + '\n');
     for (const std::string& line : notConvertedLines(item.input, result.notConverted))
         write(stderr, "marliva-convert: " + line + '\n');
+    for (const std::string& line : markupDroppedLines(item.input, result.markupDropped))
+        write(stderr, "marliva-convert: " + line + '\n');
     if (!result.note.empty()) write(stderr, "marliva-convert: " + result.note + '\n');
     return error;
 }

@@ -15,6 +15,7 @@ struct FileResult {
     std::string reason;  // why it was skipped or failed
     std::int32_t subs = 0;
     NotConvertedLines notConverted;
+    MarkupDropped markupDropped;
     std::string note;  // a frame rate that the file declares and the run does not use
     double seconds = 0;
 };

@@ -69,6 +69,7 @@ FileResult resultOf(const RunReport& report, const ConversionSettings& settings)
     FileResult result;
     result.subs = report.subs;
     result.notConverted = report.notConverted;
+    result.markupDropped = report.markupDropped;
     if (report.completed()) {
         result.status = FileStatus::converted;
         result.note = declaredRateNote(settings, report);

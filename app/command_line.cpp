@@ -30,6 +30,9 @@ const char kUsage[] =
     "                             shift only the subtitles that start from / before there\n"
     "  --sync A=B                 move time A (or #N, the start of subtitle N) to B; twice:\n"
     "                             stretch so that A goes to B and C to D\n"
+    "  --markup keep|translate|strip\n"
+    "                             italics, colours, positions...: copied as they stand (keep,\n"
+    "                             the default), written in the output's own markup, or removed\n"
     "  --batch FILE|FOLDER...     convert each file, and the .srt, .ssa and .ass files of\n"
     "                             each folder, to the other extension beside it\n"
     "Batch options:\n"
@@ -119,6 +122,7 @@ const Option kOptions[] = {
     {"retime", 0, true, false},         {"shift", 0, true, false},
     {"from", 0, true, false},           {"until", 0, true, false},
     {"sync", 0, true, false},
+    {"markup", 0, true, false},
 };
 
 const Option* findLong(std::string_view name) {
@@ -145,6 +149,7 @@ std::string valueError(std::string_view name, std::string_view value) {
     if (name == "from" || name == "until")
         what = "--from and --until take H:M:S[.FFF] below 1000 hours";
     if (name == "sync") what = "--sync takes A=B, A a time or #N (the start of subtitle N), B a time";
+    if (name == "markup") what = "--markup takes keep, translate or strip";
     return std::string(what) + ": " + std::string(value);
 }
 
@@ -199,6 +204,15 @@ std::string checkTimeOptions(const CommandLine& line) {
     return {};
 }
 
+// The --markup value; false when it is none of the three.
+bool setMarkup(std::string_view value, MarkupMode& mode) {
+    if (value == "keep") mode = MarkupMode::keep;
+    else if (value == "translate") mode = MarkupMode::translate;
+    else if (value == "strip") mode = MarkupMode::strip;
+    else return false;
+    return true;
+}
+
 // The option's value into the command line; false when it is not one.
 bool setValue(std::string_view name, std::string_view value, CommandLine& line) {
     ConversionSettings& settings = line.settings;
@@ -213,6 +227,7 @@ bool setValue(std::string_view name, std::string_view value, CommandLine& line) 
         return parseFirstSub(value, settings) && firstSubInRange(settings);
     }
     if (name == "to") return setDirection(value, line.direction);
+    if (name == "markup") return setMarkup(value, settings.markup);
     if (name == "output-dir") {
         line.outputFolder = value;
         return !value.empty();

@@ -38,6 +38,7 @@ int convertOne(const CommandLine& line) {
     std::fputs(joinLines(logLines(report), "\n").c_str(), stdout);
     printMessages(notConvertedLines(settings.inputPath, report.notConverted));
     printMessages(overlapLines(settings.inputPath, report.overlaps));
+    printMessages(markupDroppedLines(settings.inputPath, report.markupDropped));
     if (!report.completed()) {
         const std::string line = commandLineFailure(report, settings);
         printMessages(line.empty() ? messageLines(report) : std::vector<std::string>{line});

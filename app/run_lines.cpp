@@ -26,6 +26,18 @@ std::vector<std::string> overlapLines(const std::string& input, const NotedLines
     return text;
 }
 
+std::vector<std::string> markupDroppedLines(const std::string& input, const MarkupDropped& dropped) {
+    std::vector<std::string> text;
+    const std::int32_t kept = dropped.count < MarkupDropped::kKept ? dropped.count : MarkupDropped::kKept;
+    for (std::int32_t i = 0; i < kept; ++i) {
+        const DroppedMarkup& markup = dropped.first[static_cast<std::size_t>(i)];
+        text.push_back(input + formatText(":%d: markup dropped: ", static_cast<int>(markup.line)) + markup.text);
+    }
+    if (dropped.count > kept)
+        text.push_back(input + formatText(": %d more pieces of markup dropped", static_cast<int>(dropped.count - kept)));
+    return text;
+}
+
 std::string failureText(const RunReport& report) {
     std::string text;
     for (const std::string& line : messageLines(report)) {

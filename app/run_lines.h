@@ -15,6 +15,9 @@ std::vector<std::string> notConvertedLines(const std::string& input, const NotCo
 // "IN:LINE: overlaps the subtitle before it after the time change" for each
 // line kept, then "IN: N more subtitles overlap ..." for those beyond.
 std::vector<std::string> overlapLines(const std::string& input, const NotedLines& lines);
+// "IN:LINE: markup dropped: MARKUP" for the first ten pieces of markup that
+// the output cannot hold, then "IN: N more pieces of markup dropped".
+std::vector<std::string> markupDroppedLines(const std::string& input, const MarkupDropped& dropped);
 
 // The message of a failed run on one line: a line after one that ends in a
 // colon follows a space, any other a colon and a space.

@@ -110,6 +110,7 @@ void reportFailure(const ConversionSettings& settings, const Failure& failed, Ru
 void reportWriting(const ConversionSettings& settings, const WriteOutcome& written, RunReport& report) {
     report.subs = written.subs;
     report.notConverted = written.notConverted;
+    report.markupDropped = written.markupDropped;
     report.overlaps = written.overlaps;
     if (written.failure) reportFailure(settings, written.failure, report);
     if (written.failure.kind == RunFailure::timesTooLarge) {

@@ -26,6 +26,10 @@ struct SyncPoint {
 };
 
 constexpr Millis kNoTimeBound = std::numeric_limits<Millis>::max();
+// What a run does with the markup of a subtitle's text: copies it byte for
+// byte (keep), translates it into the output's own (translate), or removes
+// it (strip).
+enum class MarkupMode : std::uint8_t { keep, translate, strip };
 
 struct ConversionSettings {
     std::string inputPath;
@@ -64,6 +68,7 @@ struct ConversionSettings {
     // SRT => SRT writes the kind of lines it reads, timing lines or frame
     // lines, rather than turning one into the other: a file's time change.
     bool keepLineKind = false;
+    MarkupMode markup = MarkupMode::keep;
 };
 
 // The time at which the first subtitle is to start, in seconds: the whole

@@ -28,6 +28,7 @@ const char* notConvertedText(NotConverted reason) {
     case NotConverted::noCharacter: return "a code unit that is no character, written as U+FFFD";
     case NotConverted::cutCharacter: return "a character cut short at the end of the file, written as U+FFFD";
     case NotConverted::beforeZero: return "before 0:00:00 after the time change";
+    case NotConverted::textReadAsMarkup: return "text that the output reads as markup or a line break";
     }
     return "";
 }
@@ -102,6 +103,9 @@ std::vector<std::string> logLines(const RunReport& report) {
         lines.push_back(formatText("overlaps: %d subtitles overlap the one before them after the time change "
                                    "(first: line %d)",
                                    static_cast<int>(report.overlaps.count), static_cast<int>(report.overlaps.first[0])));
+    if (report.markupDropped.count > 0)
+        lines.push_back(formatText("markup dropped: %d (first: line %d)", static_cast<int>(report.markupDropped.count),
+                                   static_cast<int>(report.markupDropped.first[0].line)));
     if (report.elapsedMs > 0)
         lines.push_back(formatText("speed: %g subs/s", report.subs * 1000.0 / report.elapsedMs));
     else

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 enum class RunFailure : std::uint8_t {
@@ -57,6 +59,7 @@ enum class NotConverted : std::uint8_t {
     noCharacter,
     cutCharacter,
     beforeZero,  // an entry that the time change moved to end at or before 0
+    textReadAsMarkup,
 };
 
 const char* notConvertedText(NotConverted reason);
@@ -66,6 +69,20 @@ struct NotConvertedLine {
     NotConverted reason;
 };
 
+// Counts one item more and keeps it among the first ones, which stay in the
+// order of their lines (an item noted after a later line takes its place).
+template <typename Item, std::size_t N>
+void keepInLineOrder(std::array<Item, N>& first, std::int32_t& count, Item item) {
+    std::size_t kept = count < static_cast<std::int32_t>(N) ? static_cast<std::size_t>(count) : N;
+    ++count;
+    std::size_t at = kept;
+    while (at > 0 && first[at - 1].line > item.line) --at;
+    if (at == N) return;
+    if (kept == N) --kept;
+    for (std::size_t k = kept; k > at; --k) first[k] = std::move(first[k - 1]);
+    first[at] = std::move(item);
+}
+
 // The lines that a run did not convert: all counted, the first ones in the
 // file kept in order (a line noted after a later one, such as one that could
 // not be decoded, takes its place among them).
@@ -74,15 +91,23 @@ struct NotConvertedLines {
     std::int32_t count = 0;
     std::array<NotConvertedLine, kKept> first{};
 
-    void add(std::int32_t line, NotConverted reason) {
-        auto kept = static_cast<std::size_t>(count < kKept ? count : kKept);
-        ++count;
-        std::size_t at = kept;
-        while (at > 0 && first[at - 1].line > line) --at;
-        if (at == static_cast<std::size_t>(kKept)) return;
-        if (kept == static_cast<std::size_t>(kKept)) --kept;
-        for (std::size_t k = kept; k > at; --k) first[k] = first[k - 1];
-        first[at] = {line, reason};
+    void add(std::int32_t line, NotConverted reason) { keepInLineOrder(first, count, {line, reason}); }
+};
+
+struct DroppedMarkup {
+    std::int32_t line = 0;  // counted from 1
+    std::string text;       // as the input has it, or as SRT writes it
+};
+
+// The markup that a run dropped (the output cannot hold it): all counted,
+// the first ones in the file kept in line order.
+struct MarkupDropped {
+    static constexpr std::int32_t kKept = 10;
+    std::int32_t count = 0;
+    std::array<DroppedMarkup, kKept> first{};
+
+    void add(std::int32_t line, std::string_view text) {
+        keepInLineOrder(first, count, {line, std::string(text)});
     }
 };
 
@@ -118,6 +143,7 @@ struct RunReport {
     std::int32_t subs = 0;
     std::uint32_t elapsedMs = 0;
     NotConvertedLines notConverted;
+    MarkupDropped markupDropped;
     // The frame rate that a frame-line input declares on its first line, if any.
     bool declaresFrameRate = false;
     double declaredFrameRate = 0.0;

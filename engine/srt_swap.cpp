@@ -39,7 +39,9 @@ bool writeFrameLine(EntryWriting& w, const SrtEntry& entry) {
     }
     if (start > kLastFrame || end > kLastFrame) return passes(w.beyond, entry.position, entry.timingLine, kLastFrameText);
     putFramePair(w.out, start, end);
-    for (std::int32_t k = entry.textFrom; k < entry.textTo; ++k) {
+    if (w.markup.mode != MarkupMode::keep)
+        putLines(w.out, markupLines(w.markup, entryMarkup(w, entry), MarkupLayout::frames, false, w.notConverted), "|");
+    for (std::int32_t k = entry.textFrom; k < entry.textTo && w.markup.mode == MarkupMode::keep; ++k) {
         const std::string_view text = line(w.store, k);
         // A "|" of the text reads back as a line break.
         if (containsByte(text, '|')) w.notConverted.add(k + 1, NotConverted::barInText);
@@ -68,7 +70,13 @@ bool writeTimedEntry(EntryWriting& w, SrtEntry entry) {
     putLineEnd(w.out);
     put(w.out, std::string_view(timing, static_cast<std::size_t>(timingEnd - timing)));
     putLineEnd(w.out);
-    putJoined(w.out, line(w.store, entry.timingLine).substr(entry.frames.textFrom), '|', kLineEnd);
+    const std::string_view text = line(w.store, entry.timingLine).substr(entry.frames.textFrom);
+    if (w.markup.mode != MarkupMode::keep) {
+        const MarkedText marked = readFrameMarkup(text, entry.timingLine + 1, &w.markup.dropped);
+        putLines(w.out, markupLines(w.markup, marked, MarkupLayout::srt, false, w.notConverted), kLineEnd);
+    } else {
+        putJoined(w.out, text, '|', kLineEnd);
+    }
     putLineEnd(w.out);
     putLineEnd(w.out);
     ++w.subs;
@@ -121,7 +129,7 @@ WriteOutcome writeSrtSwap(const LineStore& store, const ConversionSettings& sett
         return failedOutcome(out);
     const double earliest = settings.shiftFirstSub ? earliestStart(store, settings.frameRate) : 0.0;
     EntryWriting w{out, store, settings, firstSubShift(settings, earliest), 0, {}, {},
-                   writerTimeChange(settings, store, false), {}, {}};
+                   writerTimeChange(settings, store, false), {}, {}, startMarkupWriting(store, settings)};
     EntryScan scan = startEntryScan(store, &w.notConverted);
     const bool sameKind = settings.keepLineKind && w.change.on;
     for (SrtEntry entry; nextEntry(scan, entry);)

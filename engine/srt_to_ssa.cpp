@@ -106,6 +106,17 @@ bool writeTimedEntry(EntryWriting& w, const SrtEntry& entry) {
         entry.numberLine == kNoNumberLine
             ? std::string_view(position, static_cast<std::size_t>(putDigits(position, entry.position, 1) - position))
             : lineOrEmpty(w.store, entry.numberLine);
+    if (w.markup.mode != MarkupMode::keep) {
+        const std::vector<std::string> texts = markupLines(w.markup, entryMarkup(w, entry), MarkupLayout::ssa,
+                                                           w.settings.joinWithNewline, w.notConverted);
+        for (std::size_t k = 0; k < texts.size(); ++k) {
+            if (k > 0) putLineEnd(w.out);
+            putDialogue(w.out, prefix.view(), name, texts[k]);
+        }
+        putLineEnd(w.out);
+        w.subs += entry.textTo - entry.textFrom > 1 ? entry.textTo - entry.textFrom : 1;
+        return true;
+    }
     noteEntryBreaks(w, entry);
     if (entry.textFrom == entry.textTo) {
         putDialogue(w.out, prefix.view(), name, {});
@@ -139,11 +150,16 @@ bool writeFrameEntry(EntryWriting& w, const SrtEntry& entry) {
         return passes(w.beyond, entry.position, entry.timingLine, kLatestSsaText);
     }
     const std::string_view text = line(w.store, entry.timingLine).substr(entry.frames.textFrom);
-    noteScriptBreaks(text, entry.timingLine, w.notConverted);
     put(w.out, prefix.view());
     putDecimal(w.out, entry.position);
     put(w.out, kMargins);
-    putJoined(w.out, text, '|', "\\n");
+    if (w.markup.mode != MarkupMode::keep) {
+        const MarkedText marked = readFrameMarkup(text, entry.timingLine + 1, &w.markup.dropped);
+        put(w.out, markupLines(w.markup, marked, MarkupLayout::ssa, true, w.notConverted)[0]);
+    } else {
+        noteScriptBreaks(text, entry.timingLine, w.notConverted);
+        putJoined(w.out, text, '|', "\\n");
+    }
     putLineEnd(w.out);
     ++w.subs;
     return true;
@@ -156,8 +172,13 @@ WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& set
     OutputFile out;
     if (!openOutput(out, outputPath, store.encoding, expectedOutputBytes(store), settings.dryRun))
         return failedOutcome(out);
+    // Translated markup says itself where text is bold: the style is not.
+    static constexpr std::string_view kStyleLine = "Style: Default,Tahoma,50,16777215,65535,65535,-2147483640,";
     for (const char* headerLine : kHeader) {
-        put(out, headerLine);
+        if (settings.markup != MarkupMode::keep && std::string_view(headerLine).starts_with(kStyleLine))
+            put(out, std::string(kStyleLine) + "0" + std::string(std::string_view(headerLine).substr(kStyleLine.size() + 2)));
+        else
+            put(out, headerLine);
         putLineEnd(out);
     }
     put(out, "Format: ");
@@ -165,7 +186,7 @@ WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& set
     putLineEnd(out);
     const double earliest = settings.shiftFirstSub ? earliestStart(store, settings.frameRate) : 0.0;
     EntryWriting w{out, store, settings, firstSubShift(settings, earliest), 0, {}, {},
-                   writerTimeChange(settings, store, false), {}, {}};
+                   writerTimeChange(settings, store, false), {}, {}, startMarkupWriting(store, settings)};
     EntryScan scan = startEntryScan(store, &w.notConverted);
     for (SrtEntry entry; nextEntry(scan, entry);)
         if (!(entry.kind == LineKindSrt ? writeTimedEntry(w, entry) : writeFrameEntry(w, entry))) break;

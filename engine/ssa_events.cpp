@@ -76,7 +76,7 @@ const EventFields& v4EventFields() {
 }
 
 bool readFormatLine(std::string_view format, EventFields& fields) {
-    EventFields found;
+    EventFields found{-1, -1, -1, false, -1};
     int count = 0;
     const auto take = [&](int& field) {
         found.namedTwice = found.namedTwice || field >= 0;
@@ -88,6 +88,7 @@ bool readFormatLine(std::string_view format, EventFields& fields) {
         if (equalsIgnoringCase(name, "Start")) take(found.start);
         if (equalsIgnoringCase(name, "End")) take(found.end);
         if (equalsIgnoringCase(name, "Text")) take(found.text);
+        if (equalsIgnoringCase(name, "Style")) found.style = count;
         ++count;
         if (comma == std::string_view::npos) break;
         format.remove_prefix(comma + 1);
@@ -127,6 +128,7 @@ EventLine readEventLine(std::string_view values, const EventFields& fields, SsaE
         !readEventTime(trimmed(fieldAt(fields.end)), event.times.end))
         return EventLine::timesUnreadable;
     if (found < fields.text) return EventLine::endsBeforeText;
+    event.style = fields.style >= 0 && fields.style < fields.text ? trimmed(fieldAt(fields.style)) : std::string_view();
     event.text = fieldAt(fields.text);
     return EventLine::read;
 }

@@ -22,6 +22,7 @@ struct EventFields {
     int end = -1;
     int text = -1;
     bool namedTwice = false;
+    int style = 3;  // -1: none
 };
 
 // The fields of kV4EventFormat.
@@ -30,6 +31,7 @@ const EventFields& v4EventFields();
 struct SsaEvent {
     std::int32_t line = 0;
     TimeSpan times;
+    std::string_view style;
     std::string_view text;
 };
 

@@ -36,7 +36,7 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
         return failedOutcome(out);
     const double earliest = settings.shiftFirstSub ? earliestEventStart(store) : 0.0;
     EntryWriting w{out, store, settings, firstSubShift(settings, earliest), 0, {}, {},
-                   writerTimeChange(settings, store, true), {}, {}};
+                   writerTimeChange(settings, store, true), {}, {}, startMarkupWriting(store, settings)};
     EventScan scan = startEventScan(store, &w.notConverted);
     for (SsaEvent event; nextEvent(scan, event);) {
         if (w.change.on && !changedTimes(w, retimedSpan(w.change, event.times), event.line, event.times))
@@ -52,7 +52,13 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
         putLineEnd(out);
         put(out, std::string_view(timing, static_cast<std::size_t>(timingEnd - timing)));
         putLineEnd(out);
-        putEventText(out, event.text);
+        if (w.markup.mode != MarkupMode::keep) {
+            const MarkedText marked = readSsaMarkup(event.text, styleNamed(w.markup.styles, event.style), event.line + 1,
+                                                    w.markup.unicode, &w.markup.dropped);
+            putLines(out, markupLines(w.markup, marked, MarkupLayout::srt, false, w.notConverted), kLineEnd);
+        } else {
+            putEventText(out, event.text);
+        }
         putLineEnd(out);
         putLineEnd(out);
     }

@@ -17,6 +17,7 @@ WriteOutcome finishOutput(EntryWriting& w) {
     if (store.decodeFaults.cutAtEnd) noteDecoding(store.decodeFaults.cutOffset, NotConverted::cutCharacter);
     WriteOutcome outcome;
     outcome.subs = w.subs;
+    outcome.markupDropped = std::move(w.markup.dropped);
     outcome.notConverted = notConverted;
     outcome.beyond = w.beyond;
     outcome.overlaps = w.overlaps;
@@ -28,4 +29,11 @@ WriteOutcome finishOutput(EntryWriting& w) {
     else if (!commitOutput(w.out))
         outcome.failure = w.out.failure;
     return outcome;
+}
+
+MarkedText entryMarkup(EntryWriting& w, const SrtEntry& entry) {
+    std::vector<std::string_view> lines;
+    for (std::int32_t k = entry.textFrom; k < entry.textTo; ++k) lines.push_back(line(w.store, k));
+    return readSrtMarkup(lines.data(), static_cast<std::int32_t>(lines.size()), entry.textFrom + 1, w.markup.unicode,
+                         &w.markup.dropped);
 }

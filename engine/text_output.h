@@ -4,11 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "byte_scan.h"
 #include "characters.h"
+#include "entry_scan.h"
 #include "line_store.h"
+#include "markup.h"
 #include "output_file.h"
 #include "time_change.h"
 #include "time_format.h"
@@ -43,6 +47,14 @@ inline void putJoined(OutputFile& out, std::string_view text, char separator, st
     put(out, text);
 }
 
+// The lines, `joint` between each two.
+inline void putLines(OutputFile& out, const std::vector<std::string>& lines, std::string_view joint) {
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        if (k > 0) put(out, joint);
+        put(out, lines[k]);
+    }
+}
+
 // Whether a text holds a backslash and an "n" or an "N", which a script's
 // reader takes for a line break.
 inline bool holdsScriptBreak(std::string_view text, char n) {
@@ -69,6 +81,7 @@ struct EntryWriting {
     TimeChangePlan change;
     OverlapWatch watch;
     NotedLines overlaps;
+    MarkupWriting markup;
 };
 
 // The times of an entry after the time change, from its times after the
@@ -95,6 +108,9 @@ inline TimeChangePlan writerTimeChange(const ConversionSettings& settings, const
     planTimeChange(settings, store, events, plan, entry);
     return plan;
 }
+
+// The text lines of an SRT entry, read for their markup.
+MarkedText entryMarkup(EntryWriting& w, const SrtEntry& entry);
 
 // How the outputs write their latest time or frame, for the message of a
 // run whose times pass it.

@@ -27,6 +27,7 @@ struct WriteOutcome {
     NotConvertedLines notConverted;
     TimesBeyond beyond;
     NotedLines overlaps;  // entries that overlap the one before them after the time change
+    MarkupDropped markupDropped;
 };
 
 using Writer = WriteOutcome (*)(const LineStore& store, const ConversionSettings& settings,

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 shared=${1:-../../shared/corpus}
-harnesses=(writers ssa_reader time_formatters log_trim run frame_rate_text round_trip decimal_number time_change)
+harnesses=(writers ssa_reader time_formatters log_trim run frame_rate_text round_trip decimal_number time_change markup)
 for name in "${harnesses[@]}"; do rm -rf "corpus/$name"; mkdir -p "corpus/$name"; done
 
 # MIT, CC BY and Apache files only (their origins in corpus/SOURCES.md).
@@ -100,4 +100,15 @@ done
 { printf '\x00\x00\x02'; printf '\x80\xee\x36\x00\x10\x27\x00\x00\xe0\x2e\x00\x00\x80\xee\x36\x00\x58\x0b\x37\x00'; } >corpus/time_change/ntsc-to-25
 { printf '\x00\x04\x08'; printf '\x40\x77\x1b\x00\x00\x00\x00\x00\xe8\x03\x00\x00\x10\x27\x00\x00\xa0\x86\x01\x00'; } >corpus/time_change/2997-to-11988
 { printf '\x01\xc0\x5d\x00\x00\xe9\x03\x00\x00\xa8\x61\x00\x00\xe8\x03\x00\x00'; printf '\xff\xff\xff\xff%.0s' 1 2 3 4 5 6 7; } >corpus/time_change/ratios-far-times
+# Markup: the text of one subtitle, its lines split at line feeds, read as
+# SRT, SSA and frame-line text alike.
+markup=('<i>Italic</i> and <b>bold</b>' '<b>a <i>b</b> c</i> d' '<i>a <i>b</i> c</i>'
+        '<font color="#FF8000">orange</font> <font color="#F80">d' 'x < y and y > z; I <3 you <<Bonjour>> a<b and c>d'
+        'Tom & Jerry &amp; co &lt;' '{\an8}Top line' '{\a6}Top' '{\i1\b1}both{\b0} italic only{\i0}'
+        '{\c&H0000FF&}red{\c} {\1c&H00FF00&}green' '{a comment}visible {\k20}kara{\k30}oke'
+        'a {\i1 unterminated' '{y:i}italic|plain' '{Y:i}all|still' '{c:$0000FF}red|plain' '{y:b,i}{Y:u}a|{y:ib}b'
+        $'<i>Line one\nline two</i>' $'<i>first</i>\nsecond' '<font face="Arial" size=20 color=red>f</font><br/>x'
+        '{\p1}m 0 0 l 1 1{\p0}text {\t(\fs20\c&HFF&)\bord2}' '<blink>on</blink> <span class="x">off</span>'
+        '1\N2\n3\h4 {\r}<u><s>us</s></u>')
+for i in "${!markup[@]}"; do printf '%s' "${markup[$i]}" >"corpus/markup/case-$i"; done
 echo "seeds: $(find corpus -type f ! -name '*.md' | wc -l) files"

@@ -51,7 +51,7 @@ onto-itself-drops-lines ||| engine/conversion_run.cpp ||| strict || report.ontoI
 numbers-from-names ||| engine/ssa_to_srt.cpp ||| putDecimal(out, ++w.subs); ||| putDecimal(out, ++w.subs == 1 ? 1 : 7);
 shift-applied-twice ||| engine/time_format.cpp ||| read.start) + shift.by, ||| read.start) + 2 * shift.by,
 shift-from-the-first-entry ||| engine/entry_scan.cpp ||| entry.times.start < earliestTime ||| false
-report-line-lost ||| engine/run_report.h ||| if (at == static_cast< ||| if (at + 1 >= static_cast<
+report-line-lost ||| engine/run_report.h ||| if (at == N) return ||| if (at + 1 >= N) return
 bar-not-reported ||| engine/srt_swap.cpp ||| containsByte(text, '|') ||| false
 frame-shift-ignored ||| engine/time_format.h ||| if (shift.on || (times ||| if ((times
 plain-short-srt-hours-one-digit ||| engine/time_format.cpp ||| putTime<2, 3>(p, parts, ',') ||| putTime<1, 3>(p, parts, ',')

@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh core fuzz
 seconds=${MARLIVA_FUZZ_SECONDS:-60}
-harnesses=${MARLIVA_FUZZ_HARNESSES:-writers ssa_reader time_formatters log_trim run frame_rate_text round_trip decimal_number time_change}
+harnesses=${MARLIVA_FUZZ_HARNESSES:-writers ssa_reader time_formatters log_trim run frame_rate_text round_trip decimal_number time_change markup}
 build=build-fuzz
 
 cmake -S fuzz -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null

@@ -35,7 +35,7 @@ check "after --, a file" [ "$status" = 1 ] && check "the file named --no-join" g
 # Usage errors: exit 2, nothing written.
 for args in "--fps abc" "--fps 1e5" "--fps nan" "--fps" "--first-sub 1:2" "--first-sub 1:2:3.4567" \
             "--first-sub -1:0:0" "--first-sub 1000:0:0" "--first-sub 999:60:0" "--first-sub 4294967295:0:0" \
-            "--bogus" "--no-join=x" "-x" "--overwrite" "-r" "--json" "-j2" "--to ssa" "" "one" \
+            "--bogus" "--no-join=x" "--markup bogus" "--markup" "-x" "--overwrite" "-r" "--json" "-j2" "--to ssa" "" "one" \
             "--retime 25" "--retime 0:25" "--retime 25:-1" "--retime 25:24 --fps 25" "--retime 25/0:24" \
             "--sync 1:00=1:00 --sync 1:00=2:00" "--sync 0:10=0:20 --sync 0:20=0:20" "--sync 0:10=0:20 --sync 0:20=0:15" \
             "--sync 1=2 --sync 3=4 --sync 5=6" "--sync #0=1" "--sync 1" "--shift 1 --first-sub 0:0:1" \
@@ -221,6 +221,29 @@ check "batch: lines not converted counted" grep -q "^$work/bad.srt -> $work/bad.
 check "batch: line not converted named" grep -qx "marliva-convert: $work/bad.srt:6: not converted: a timing line that cannot be read" "$work/stderr"
 run --strict "$work/a.srt" "$work/strict.ssa"
 check "--strict with every line converted" same "$work/strict.ssa" "$work/a.ssa"
+
+# Markup: what an output cannot hold is dropped and named on stderr, the
+# first ten pieces and then a count, and counted in the log; it never fails
+# --strict, nor a run onto itself. Text that the output would read as markup
+# is written as it stands and counts as not converted.
+marked="$tests/data/writers/markup-to-srt.ssa"
+run --strict --markup translate "$marked" "$work/marked.srt"
+check "markup dropped: status" [ "$status" = 0 ]
+check "markup dropped: log line" grep -qx "markup dropped: 11 (first: line 14)" "$work/stdout"
+check "markup dropped: ten named" [ "$(grep -c "^marliva-convert: $marked:[0-9]*: markup dropped: {" "$work/stderr")" = 10 ]
+check "markup dropped: the code" grep -qxF "marliva-convert: $marked:18: markup dropped: {\\pos(10,20)}" "$work/stderr"
+check "markup dropped: the rest counted" grep -qx "marliva-convert: $marked: 1 more pieces of markup dropped" "$work/stderr"
+cp "$tests/data/writers/markup-frames-to-timing.srt" "$work/onto.srt"
+run --markup translate "$work/onto.srt" "$work/onto.srt"
+check "markup dropped onto itself: status" [ "$status" = 0 ] &&
+  check "markup dropped onto itself: converted" same "$work/onto.srt" "$tests/data/writers/markup-frames-to-timing.expected.srt"
+printf '1\n00:00:01,000 --> 00:00:02,000\n<i>a</i> {laughs}\n\n' >"$work/braces.srt"
+echo old >"$work/braces.ssa"
+run --strict --markup translate "$work/braces.srt" "$work/braces.ssa"
+check "braces in translated text: --strict fails" [ "$status" = 1 ] && check "braces: nothing written" [ "$(cat "$work/braces.ssa")" = old ]
+check "braces: named" grep -qx "marliva-convert: $work/braces.srt:3: not converted: text that the output reads as markup or a line break" "$work/stderr"
+run --markup translate "$work/braces.srt" "$work/braces.ssa"
+check "braces: written as they stand" [ "$(tail -n 1 "$work/braces.ssa")" = $'Dialogue: Marked=0,0:00:01.00,0:00:02.00,*Default,1,0000,0000,0000,,{\\i1}a{\\i0} {laughs}\r' ]
 
 # A run ended by a signal removes its temporary file and exits with 128 + the
 # signal's number, the existing output unchanged.
