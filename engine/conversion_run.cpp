@@ -155,6 +155,7 @@ RunReport runConversion(const ConversionSettings& settings) {
         return report;
     }
     report.pairText = row->logText;
+    report.markup = settings.markup;
     const Survey found = survey(*row, store, report);
     // An input that already has the lines the run would write.
     if (settings.inputLines != SrtLines::any && found.lines != SrtLines::any && found.lines != settings.inputLines)

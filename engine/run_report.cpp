@@ -103,6 +103,8 @@ std::vector<std::string> logLines(const RunReport& report) {
         lines.push_back(formatText("overlaps: %d subtitles overlap the one before them after the time change "
                                    "(first: line %d)",
                                    static_cast<int>(report.overlaps.count), static_cast<int>(report.overlaps.first[0])));
+    if (report.markup != MarkupMode::keep)
+        lines.push_back(report.markup == MarkupMode::translate ? "markup: translate" : "markup: strip");
     if (report.markupDropped.count > 0)
         lines.push_back(formatText("markup dropped: %d (first: line %d)", static_cast<int>(report.markupDropped.count),
                                    static_cast<int>(report.markupDropped.first[0].line)));

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "conversion_settings.h"
+
 enum class RunFailure : std::uint8_t {
     none,
     fileKinds,          // a pair of file kinds that no writer serves
@@ -143,6 +145,7 @@ struct RunReport {
     std::int32_t subs = 0;
     std::uint32_t elapsedMs = 0;
     NotConvertedLines notConverted;
+    MarkupMode markup = MarkupMode::keep;
     MarkupDropped markupDropped;
     // The frame rate that a frame-line input declares on its first line, if any.
     bool declaresFrameRate = false;

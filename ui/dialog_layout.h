@@ -46,4 +46,5 @@ inline constexpr ControlLayout kMainDialogControls[] = {
     {IDC_STATIC, ControlKind::Label, ".", {154, 114, 8, 8}},
     {IDC_CONVERT_AS, ControlKind::PushButton, "Convert as", {9, 44, 49, 19}},
     {IDC_SHIFT_FIRST_SUB, ControlKind::CheckBox, "first sub (h:m:s.ms)", {13, 114, 73, 10}},
+    {IDC_TRANSLATE_TAGS, ControlKind::CheckBox, "translate tags", {13, 66, 88, 8}},
 };

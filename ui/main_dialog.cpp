@@ -37,6 +37,7 @@ void mainDialogInit(MainDialog& dialog) {
     dialogComboSetSelection(handle, IDC_FRAME_RATE, kDefaultFrameRateIndex);
     dialogCheckButton(handle, IDC_JOIN_WITH_NEWLINE, settings.joinWithNewline);
     dialogCheckButton(handle, IDC_SHIFT_FIRST_SUB, settings.shiftFirstSub);
+    dialogCheckButton(handle, IDC_TRANSLATE_TAGS, settings.markup == MarkupMode::translate);
 }
 
 void mainDialogCommand(MainDialog& dialog, int id) {
@@ -53,6 +54,9 @@ void mainDialogCommand(MainDialog& dialog, int id) {
     case IDC_FRAME_RATE: settings.frameRate = frameRateOfText(dialogGetItemText(handle, id)); break;
     case IDC_JOIN_WITH_NEWLINE: settings.joinWithNewline = dialogIsButtonChecked(handle, id); break;
     case IDC_SHIFT_FIRST_SUB: settings.shiftFirstSub = dialogIsButtonChecked(handle, id); break;
+    case IDC_TRANSLATE_TAGS:
+        settings.markup = dialogIsButtonChecked(handle, id) ? MarkupMode::translate : MarkupMode::keep;
+        break;
     default: break;  // OK and cancel from Enter and Escape among them: nothing
     }
 }

@@ -155,6 +155,8 @@ private Q_SLOTS:
         QTest::keyClick(control<QCheckBox>(IDC_SHIFT_FIRST_SUB), Qt::Key_Space);
         QVERIFY(!settings().joinWithNewline);
         QVERIFY(settings().shiftFirstSub);
+        QTest::keyClick(control<QCheckBox>(IDC_TRANSLATE_TAGS), Qt::Key_Space);
+        QVERIFY(settings().markup == MarkupMode::translate);
     }
 
     void enterPressesOnlyAFocusedButtonAndEscapeNothing() {

@@ -25,6 +25,7 @@ TEST_F(MainDialogTest, CreationShowsTheDefaults) {
     EXPECT_EQ(dialog.texts[IDC_FRAME_RATE], "25");
     EXPECT_TRUE(dialog.checked[IDC_JOIN_WITH_NEWLINE]);
     EXPECT_FALSE(dialog.checked[IDC_SHIFT_FIRST_SUB]);
+    EXPECT_FALSE(dialog.checked[IDC_TRANSLATE_TAGS]);
 }
 
 TEST(FrameRateOfText, TakesTheLeadingDecimalNumber) {
@@ -61,6 +62,21 @@ TEST_F(MainDialogTest, ConvertRunsWithWhatTheControlsHold) {
     const std::string both = std::string(dialogue) + "Hello\r\n" + dialogue + "World\r\n";
     EXPECT_NE(read("out.ssa").find(both), std::string::npos) << read("out.ssa");
     EXPECT_TRUE(dialog.messageBoxes.empty());
+}
+
+// "translate tags" translates the markup of the next runs, and their logs say so.
+TEST_F(MainDialogTest, TranslateTagsTranslatesTheNextRuns) {
+    typeInto(dialog, IDC_INPUT_PATH, write("tags.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\n<i>Hi</i>\r\n\r\n"));
+    typeInto(dialog, IDC_OUTPUT_PATH, pathOf("tags.ssa"));
+    clickCheckBox(dialog, IDC_TRANSLATE_TAGS);
+    press(dialog, IDC_CONVERT);
+    EXPECT_NE(read("tags.ssa").find(",,{\\i1}Hi{\\i0}\r\n"), std::string::npos) << read("tags.ssa");
+    EXPECT_NE(logText().find("\r\nmarkup: translate\r\n"), std::string::npos) << logText();
+    clickCheckBox(dialog, IDC_TRANSLATE_TAGS);
+    dialog.texts[IDC_LOG].clear();
+    press(dialog, IDC_CONVERT);
+    EXPECT_NE(read("tags.ssa").find(",,<i>Hi</i>\r\n"), std::string::npos) << read("tags.ssa");
+    EXPECT_EQ(logText().find("markup"), std::string::npos) << logText();
 }
 
 TEST_F(MainDialogTest, ConvertAsPicksTheOutputThenRuns) {

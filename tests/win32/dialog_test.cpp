@@ -201,12 +201,15 @@ TEST_F(Win32Dialog, TypingPickingAndClicksReachTheLogic) {
     EXPECT_EQ(mainDialog.settings.frameRate, 23.976);
     click(IDC_JOIN_WITH_NEWLINE);
     click(IDC_SHIFT_FIRST_SUB);
+    click(IDC_TRANSLATE_TAGS);
     EXPECT_FALSE(mainDialog.settings.joinWithNewline);
     EXPECT_TRUE(mainDialog.settings.shiftFirstSub);
+    EXPECT_EQ(mainDialog.settings.markup, MarkupMode::translate);
     // Enter on a focused push button presses it.
     focusOn(IDC_CONVERT);
     pressKey(VK_RETURN);
     EXPECT_EQ(text(IDC_LOG).rfind("SRT => SRT ... done.\r\n\r\ntime : ", 0), 0u);
+    EXPECT_NE(text(IDC_LOG).find("\r\nmarkup: translate\r\n"), std::string::npos) << text(IDC_LOG);
 }
 
 // The manifest makes UTF-8 the code page of the A functions, so paths of any
