@@ -5,6 +5,7 @@
 
 #include "command_system.h"
 #include "run_lines.h"
+#include "time_format.h"
 
 namespace {
 
@@ -32,6 +33,12 @@ const char* statusWord(FileStatus status) {
     return "";
 }
 
+// A time as a timing line writes it: "00:57:32,547".
+std::string srtTimeText(Millis time) {
+    char text[kTimeBufferSize];
+    return std::string(text, putSrtTime(text, time));
+}
+
 std::string humanLine(const BatchItem& item, const FileResult& result, bool dryRun) {
     const char* skipped = dryRun ? "would be skipped" : "skipped";
     const char* failed = dryRun ? "would fail" : "failed";
@@ -40,6 +47,8 @@ std::string humanLine(const BatchItem& item, const FileResult& result, bool dryR
         std::string counts = formatText("%d subs", static_cast<int>(result.subs));
         if (result.notConverted.count > 0)
             counts += formatText(", %d lines not converted", static_cast<int>(result.notConverted.count));
+        if (dryRun && result.changed.any) counts += "; times from " + srtTimeText(result.changed.firstStart) +
+                                                   " to " + srtTimeText(result.changed.lastEnd);
         if (dryRun) return item.input + " -> " + item.output + ": would be converted (" + counts + ")";
         return item.input + " -> " + item.output + ": " + counts;
     }

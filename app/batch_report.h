@@ -16,6 +16,7 @@ struct FileResult {
     std::int32_t subs = 0;
     NotConvertedLines notConverted;
     MarkupDropped markupDropped;
+    ChangedTimes changed;  // where a time change puts the first and last times
     std::string note;  // a frame rate that the file declares and the run does not use
     double seconds = 0;
 };

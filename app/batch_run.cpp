@@ -70,6 +70,7 @@ FileResult resultOf(const RunReport& report, const ConversionSettings& settings)
     result.subs = report.subs;
     result.notConverted = report.notConverted;
     result.markupDropped = report.markupDropped;
+    result.changed = report.changed;
     if (report.completed()) {
         result.status = FileStatus::converted;
         result.note = declaredRateNote(settings, report);

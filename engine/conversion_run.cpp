@@ -112,6 +112,7 @@ void reportWriting(const ConversionSettings& settings, const WriteOutcome& writt
     report.notConverted = written.notConverted;
     report.markupDropped = written.markupDropped;
     report.overlaps = written.overlaps;
+    report.changed = written.changed;
     if (written.failure) reportFailure(settings, written.failure, report);
     if (written.failure.kind == RunFailure::timesTooLarge) {
         report.reason = written.beyond.limit;

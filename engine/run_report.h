@@ -113,6 +113,14 @@ struct MarkupDropped {
     }
 };
 
+// The first start and the last end that a run with a time change wrote
+// (in the output's order), for a dry run to say where the times go.
+struct ChangedTimes {
+    bool any = false;
+    Millis firstStart = 0;
+    Millis lastEnd = 0;
+};
+
 // Input lines noted for what the run did to them, in the order of the file:
 // all counted, the first ones kept.
 struct NotedLines {
@@ -154,6 +162,7 @@ struct RunReport {
     // entries that now overlap the one before them.
     std::vector<std::string> timeChangeLog;
     NotedLines overlaps;
+    ChangedTimes changed;
 
     bool completed() const { return failure == RunFailure::none; }
 };

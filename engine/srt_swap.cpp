@@ -129,7 +129,7 @@ WriteOutcome writeSrtSwap(const LineStore& store, const ConversionSettings& sett
         return failedOutcome(out);
     const double earliest = settings.shiftFirstSub ? earliestStart(store, settings.frameRate) : 0.0;
     EntryWriting w{out, store, settings, firstSubShift(settings, earliest), 0, {}, {},
-                   writerTimeChange(settings, store, false), {}, {}, startMarkupWriting(store, settings)};
+                   writerTimeChange(settings, store, false), {}, {}, startMarkupWriting(store, settings), {}};
     EntryScan scan = startEntryScan(store, &w.notConverted);
     const bool sameKind = settings.keepLineKind && w.change.on;
     for (SrtEntry entry; nextEntry(scan, entry);)

@@ -186,7 +186,7 @@ WriteOutcome writeSrtToSsa(const LineStore& store, const ConversionSettings& set
     putLineEnd(out);
     const double earliest = settings.shiftFirstSub ? earliestStart(store, settings.frameRate) : 0.0;
     EntryWriting w{out, store, settings, firstSubShift(settings, earliest), 0, {}, {},
-                   writerTimeChange(settings, store, false), {}, {}, startMarkupWriting(store, settings)};
+                   writerTimeChange(settings, store, false), {}, {}, startMarkupWriting(store, settings), {}};
     EntryScan scan = startEntryScan(store, &w.notConverted);
     for (SrtEntry entry; nextEntry(scan, entry);)
         if (!(entry.kind == LineKindSrt ? writeTimedEntry(w, entry) : writeFrameEntry(w, entry))) break;

@@ -36,7 +36,7 @@ WriteOutcome writeSsaToSrt(const LineStore& store, const ConversionSettings& set
         return failedOutcome(out);
     const double earliest = settings.shiftFirstSub ? earliestEventStart(store) : 0.0;
     EntryWriting w{out, store, settings, firstSubShift(settings, earliest), 0, {}, {},
-                   writerTimeChange(settings, store, true), {}, {}, startMarkupWriting(store, settings)};
+                   writerTimeChange(settings, store, true), {}, {}, startMarkupWriting(store, settings), {}};
     EventScan scan = startEventScan(store, &w.notConverted);
     for (SsaEvent event; nextEvent(scan, event);) {
         if (w.change.on && !changedTimes(w, retimedSpan(w.change, event.times), event.line, event.times))

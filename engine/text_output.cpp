@@ -21,6 +21,7 @@ WriteOutcome finishOutput(EntryWriting& w) {
     outcome.notConverted = notConverted;
     outcome.beyond = w.beyond;
     outcome.overlaps = w.overlaps;
+    outcome.changed = w.changed;
     // The output's destructor removes what was written.
     if (w.beyond.subtitle > 0)
         outcome.failure = {RunFailure::timesTooLarge};

@@ -82,6 +82,7 @@ struct EntryWriting {
     OverlapWatch watch;
     NotedLines overlaps;
     MarkupWriting markup;
+    ChangedTimes changed;
 };
 
 // The times of an entry after the time change, from its times after the
@@ -98,7 +99,10 @@ inline bool changedTimes(const TimeChangePlan& plan, const TimeSpan& retimed, st
     return true;
 }
 inline bool changedTimes(EntryWriting& w, const TimeSpan& retimed, std::int32_t line, TimeSpan& times) {
-    return changedTimes(w.change, retimed, line, w.watch, w.notConverted, w.overlaps, times);
+    if (!changedTimes(w.change, retimed, line, w.watch, w.notConverted, w.overlaps, times)) return false;
+    if (!w.changed.any) w.changed = {true, times.start, times.end};
+    w.changed.lastEnd = times.end;
+    return true;
 }
 
 // The time change of a writer over the store, which the run has checked.

@@ -28,6 +28,7 @@ struct WriteOutcome {
     TimesBeyond beyond;
     NotedLines overlaps;  // entries that overlap the one before them after the time change
     MarkupDropped markupDropped;
+    ChangedTimes changed;  // the first and last times after a time change
 };
 
 using Writer = WriteOutcome (*)(const LineStore& store, const ConversionSettings& settings,

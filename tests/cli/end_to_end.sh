@@ -72,6 +72,9 @@ check "entries' points that do not increase" [ "$status:$(echo "$err" | grep -c 
 printf '{000025}{000050}x\n' >"$work/frames.srt"
 (cd "$work" && "$convert" --retime 25:23.976 --batch --to timing frames.srt >/dev/null)
 check "frame lines read at the old rate" [ "$(sed -n 2p "$work/frames.timing.srt")" = $'00:00:01,043 --> 00:00:02,085\r' ]
+out=$(cd "$work" && "$convert" --retime 25:23.976 --batch --dry-run --overwrite --to timing frames.srt 2>&1)
+check "dry run: the times after the change" [ "$(echo "$out" | head -1)" = \
+  "frames.srt -> frames.timing.srt: would be converted (1 subs; times from 00:00:01,043 to 00:00:02,085)" ]
 
 run --help;    check "--help" [ "$status" = 0 ] && check "--help text" grep -q '^usage: marliva-convert' "$work/stdout"
 run --version; check "--version" grep -qx "marliva-convert [0-9.]*" "$work/stdout"
