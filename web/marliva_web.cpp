@@ -46,6 +46,11 @@ void numberBox(std::string_view text) {
     settings.*field = unsignedOfText(text);
 }
 
+// "translate tags", as in the dialogs: translate when ticked, keep when not.
+void translateTagsBox(std::string_view text) {
+    settings.markup = text == "true" ? MarkupMode::translate : MarkupMode::keep;
+}
+
 struct Field {
     const char* name;
     FieldReader read;
@@ -61,6 +66,7 @@ const Field kFields[] = {
     {"firstSubSeconds", numberBox<&ConversionSettings::firstSubSeconds>},
     {"firstSubMillis", numberBox<&ConversionSettings::firstSubMillis>},
     {"strict", checkBox<&ConversionSettings::strict>},
+    {"translateTags", translateTagsBox},
 };
 
 const char* linesText(const std::vector<std::string>& lines) {
