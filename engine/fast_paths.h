@@ -1,6 +1,6 @@
 // Whether the fast paths are built. A plain build (-DMARLIVA_PLAIN=ON) turns
-// every one off and runs the simple code alone, which stays the specification
-// of the fast: the sanitizers' stage runs it against the same golden files.
+// every one off and runs the simple code alone, the reference that the fast
+// paths must match: the sanitizers' stage runs it against the same golden files.
 #pragma once
 
 #if defined(MARLIVA_PLAIN)

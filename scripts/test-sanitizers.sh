@@ -2,7 +2,7 @@
 # The whole native test suite again, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-asan/, then once more in the plain build
 # (-DMARLIVA_PLAIN=ON, every fast path off) in build-plain/, against the same
-# golden files: the simple code stays the specification of the fast. Fails on
+# golden files: the simple code stays the reference the fast paths match. Fails on
 # any sanitizer report, also one from a program whose exit status a test does
 # not look at.
 set -euo pipefail
