@@ -8,6 +8,19 @@
 constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A blank of a line: a space or a tab.
+// A whole number of one to nine digits and nothing else; false for anything
+// else (nine digits always fit in 32 bits).
+template <typename Number>
+constexpr bool readNineDigits(std::string_view text, Number& value) {
+    if (text.empty() || text.size() > 9) return false;
+    value = 0;
+    for (char c : text) {
+        if (!isDigit(c)) return false;
+        value = static_cast<Number>(value * 10 + (c - '0'));
+    }
+    return true;
+}
+
 constexpr bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 constexpr char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }

@@ -3,26 +3,17 @@
 #include <algorithm>
 #include <cstring>
 
+#include "characters.h"
 #include "markup.h"
 
 namespace {
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 int hexValue(char c) {
     if (isDigit(c)) return c - '0';
-    c = lower(c);
+    c = lowerCase(c);
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
-    return true;
 }
 
 std::string_view trimmed(std::string_view s) {
@@ -98,7 +89,7 @@ const NamedColour kCssColours[] = {
 // "&H" and up to eight hex digits, an "&" after them or not: BBGGRR in the
 // low 24 bits.
 bool readSsaColour(std::string_view s, std::int32_t& rgb) {
-    if (s.size() < 3 || s[0] != '&' || lower(s[1]) != 'h') return false;
+    if (s.size() < 3 || s[0] != '&' || lowerCase(s[1]) != 'h') return false;
     s.remove_prefix(2);
     if (!s.empty() && s.back() == '&') s.remove_suffix(1);
     std::uint32_t bgr;
@@ -125,16 +116,7 @@ bool readStyleColour(std::string_view s, std::int32_t& rgb) {
     return true;
 }
 
-// A whole number of up to nine digits; false for anything else.
-bool readCount(std::string_view s, int& value) {
-    if (s.empty() || s.size() > 9) return false;
-    value = 0;
-    for (char c : s) {
-        if (!isDigit(c)) return false;
-        value = value * 10 + (c - '0');
-    }
-    return true;
-}
+bool readCount(std::string_view s, int& value) { return readNineDigits(s, value); }
 
 // A size: digits with one point among them or none.
 bool isSize(std::string_view s) {
@@ -535,7 +517,7 @@ void applyTag(Reading& r, std::string_view token) {
     const Tag tag = parseTag(token);
     static const char kFlags[] = "bius";
     if (tag.name.size() == 1 && tag.attributes.empty()) {
-        const char* flag = std::strchr(kFlags, lower(tag.name[0]));
+        const char* flag = std::strchr(kFlags, lowerCase(tag.name[0]));
         if (flag && *flag) {
             const auto which = static_cast<std::size_t>(flag - kFlags);
             if (!tag.closing) ++r.depth[which];
@@ -600,11 +582,11 @@ struct FrameCodes {
 };
 
 void applyFrameCode(Reading& r, std::string_view code, FrameCodes& codes) {
-    const char kind = lower(code[1]);
+    const char kind = lowerCase(code[1]);
     const std::string_view value = code.substr(3, code.size() - 4);
     if (kind == 'y') {
         for (char c : value)
-            if (const char* flag = std::strchr("bius", lower(c)); flag && *flag)
+            if (const char* flag = std::strchr("bius", lowerCase(c)); flag && *flag)
                 codes.flags[static_cast<std::size_t>(flag - "bius")] = true;
         return;
     }
@@ -648,7 +630,7 @@ std::string_view afterStyle(std::string_view name) {
 bool readHtmlColour(std::string_view text, std::int32_t& rgb) {
     std::string_view digits = text;
     if (!digits.empty() && digits[0] == '#') digits.remove_prefix(1);
-    else if (digits.size() > 2 && digits[0] == '0' && lower(digits[1]) == 'x') digits.remove_prefix(2);
+    else if (digits.size() > 2 && digits[0] == '0' && lowerCase(digits[1]) == 'x') digits.remove_prefix(2);
     std::uint32_t value;
     if (digits.size() == 6 && readHex(digits, 6, 6, value)) {
         rgb = static_cast<std::int32_t>(value);

@@ -5,6 +5,7 @@
 #include <limits>
 #include <numeric>
 
+#include "characters.h"
 #include "entry_scan.h"
 #include "ssa_events.h"
 #include "time_format.h"
@@ -18,18 +19,7 @@ constexpr Millis kLongestTime = 1000 * kHour;  // times given stay below 1000 ho
 // add any time given to them.
 constexpr std::uint64_t kFarTime = std::uint64_t{1} << 62;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Digits only, at most nine of them.
-bool readWhole(std::string_view text, std::int64_t& value) {
-    if (text.empty() || text.size() > 9) return false;
-    value = 0;
-    for (char c : text) {
-        if (!isDigit(c)) return false;
-        value = value * 10 + (c - '0');
-    }
-    return true;
-}
+bool readWhole(std::string_view text, std::int64_t& value) { return readNineDigits(text, value); }
 
 // A decimal without a sign as a ratio: "23.976" is 23976/1000.
 bool readDecimalRatio(std::string_view text, std::int64_t& num, std::int64_t& den) {
