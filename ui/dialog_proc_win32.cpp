@@ -8,6 +8,7 @@
 #include <string>
 
 #include "main_dialog.h"
+#include "timing_dialog.h"
 
 namespace {
 
@@ -28,7 +29,28 @@ void dropFirstFile(MainDialog& dialog, HDROP drop) {
     if (!wide.empty() && programPathOf(dialog.handle, wide, path)) mainDialogDropFile(dialog, path);
 }
 
+// The timing dialog's procedure: its commands to the logic; the close box and
+// Escape send IDCANCEL, which the logic takes for Cancel.
+INT_PTR CALLBACK timingDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<TimingDialog*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
+        dialog->handle = reinterpret_cast<DialogHandle>(window);
+        timingDialogInit(*dialog);
+        return TRUE;
+    }
+    auto* dialog = reinterpret_cast<TimingDialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (dialog == nullptr || message != WM_COMMAND) return FALSE;
+    timingDialogCommand(*dialog, LOWORD(wParam));
+    return TRUE;
+}
+
 }  // namespace
+
+void runTimingDialog(DialogHandle parent, TimingDialog& dialog) {
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_TIMING), reinterpret_cast<HWND>(parent),
+                    timingDialogProc, reinterpret_cast<LPARAM>(&dialog));
+}
 
 INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {

@@ -6,6 +6,7 @@
 #include "file_choosers.h"
 #include "frame_rate_text.h"
 #include "log_pane.h"
+#include "timing_dialog.h"
 
 namespace {
 
@@ -18,6 +19,13 @@ void startRun(DialogHandle dialog, ConversionSettings& settings) {
     settings.firstSubMinutes = dialogGetItemInt(dialog, IDC_FIRST_SUB_MINUTES);
     settings.firstSubSeconds = dialogGetItemInt(dialog, IDC_FIRST_SUB_SECONDS);
     settings.firstSubMillis = dialogGetItemInt(dialog, IDC_FIRST_SUB_MILLIS);
+    if (settings.shiftFirstSub && (settings.shiftTimes || settings.syncPoints > 0)) {
+        dialogMessageBox(dialog,
+                         std::string("Invalid timing: first sub and the timing's shift or points") + kDialogLineEnd +
+                             "The first sub move, a shift and a sync exclude each other.",
+                         "Debug Message");
+        return;
+    }
     showRunReport(dialog, runConversion(settings));
 }
 
@@ -57,6 +65,11 @@ void mainDialogCommand(MainDialog& dialog, int id) {
     case IDC_TRANSLATE_TAGS:
         settings.markup = dialogIsButtonChecked(handle, id) ? MarkupMode::translate : MarkupMode::keep;
         break;
+    case IDC_TIMING: {
+        TimingDialog timing{&settings, nullptr};
+        runTimingDialog(handle, timing);
+        break;
+    }
     default: break;  // OK and cancel from Enter and Escape among them: nothing
     }
 }

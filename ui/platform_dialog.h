@@ -62,6 +62,9 @@ bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, st
 
 // Ends the dialog loop.
 void dialogPostQuit(DialogHandle dialog);
+// Ends a second, modal dialog (the timing dialog): its window goes, and the
+// call that opened it returns.
+void dialogEndModal(DialogHandle dialog);
 
 // A path that the system hands over in UTF-16 (a file dialog's, a dropped
 // file's) as the program's bytes, whole: in the code page of the A calls on

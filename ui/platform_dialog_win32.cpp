@@ -160,3 +160,5 @@ bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, st
 }
 
 void dialogPostQuit(DialogHandle) { PostQuitMessage(0); }
+
+void dialogEndModal(DialogHandle dialog) { EndDialog(hwndOf(dialog), 0); }

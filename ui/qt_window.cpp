@@ -7,6 +7,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
 #include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
@@ -137,6 +139,7 @@ QWidget* makeControl(DialogWindow* window, const ControlLayout& entry, QSize bas
     QWidget* control = nullptr;
     switch (entry.kind) {
     case ControlKind::PathEdit:
+    case ControlKind::TextEdit:
     case ControlKind::NumberBox: control = makeLineEdit(window, entry); break;
     case ControlKind::Combo: {
         const int fieldHeight = mulDivRounded(kComboFieldHeightUnits, baseUnits.height(), 8);
@@ -205,7 +208,9 @@ void reportCloseRequests(DialogWindow* window) {
     window->winId();  // the window's QWindow exists from here on
     QObject::connect(window->windowHandle(), &QWindow::visibleChanged, window,
                      [window](bool visible) {
-                         if (!visible && window->open) mainDialogClose(window->dialog);
+                         if (visible || !window->open) return;
+                         if (window->timing) timingDialogCommand(*window->timing, IDC_TIMING_CANCEL);
+                         else mainDialogClose(window->dialog);
                      });
 }
 
@@ -257,6 +262,17 @@ DialogWindow::~DialogWindow() {
     qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
 
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (timing != nullptr && key == Qt::Key_Escape) {
+        reportCommand(this, IDC_TIMING_CANCEL);
+    } else if (timing != nullptr && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        reportCommand(this, IDC_TIMING_OK);
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
+
 void DialogWindow::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
 
 void DialogWindow::dragMoveEvent(QDragMoveEvent* event) {
@@ -285,23 +301,59 @@ QWidget* dialogControl(DialogHandle dialog, int id) {
 }
 
 void reportCommand(DialogWindow* window, int id) {
-    if (window->open) mainDialogCommand(window->dialog, id);
+    if (!window->open) return;
+    if (window->timing) timingDialogCommand(*window->timing, id);
+    else mainDialogCommand(window->dialog, id);
 }
 
-DialogWindow* createMainWindow() {
+namespace {
+
+// A fixed-size window with the controls of a layout table, its focus changes
+// and its close requests reported.
+template <std::size_t N>
+DialogWindow* createWindow(int templateId, const char* caption, DialogUnits units, const ControlLayout (&controls)[N]) {
     auto* window = new DialogWindow;
-    window->setObjectName(QString::number(IDD_MAIN));
-    window->setWindowTitle(QString::fromUtf8(kMainDialogCaption));
+    window->setObjectName(QString::number(templateId));
+    window->setWindowTitle(QString::fromUtf8(caption));
     window->setFont(dialogFont());
     const QSize baseUnits = dialogBaseUnits(window->font());
-    window->setFixedSize(dialogUnitsToPixels(kMainDialogUnits, baseUnits).size());
-    for (const ControlLayout& entry : kMainDialogControls) makeControl(window, entry, baseUnits);
+    window->setFixedSize(dialogUnitsToPixels(units, baseUnits).size());
+    for (const ControlLayout& entry : controls) makeControl(window, entry, baseUnits);
     reportFocusChanges(window);
     reportCloseRequests(window);
+    return window;
+}
+
+}  // namespace
+
+DialogWindow* createMainWindow() {
+    DialogWindow* window = createWindow(IDD_MAIN, kMainDialogCaption, kMainDialogUnits, kMainDialogControls);
     acceptFileDrops(window);
     mainDialogInit(window->dialog);
     dialogControl(window, kMainDialogControls[0].id)->setFocus(Qt::OtherFocusReason);
     return window;
+}
+
+void runTimingDialog(DialogHandle parent, TimingDialog& timing) {
+    std::unique_ptr<DialogWindow> window(
+        createWindow(IDD_TIMING, kTimingDialogCaption, kTimingDialogUnits, kTimingDialogControls));
+    window->setWindowFlag(Qt::WindowMinimizeButtonHint, false);
+    window->setWindowModality(Qt::ApplicationModal);
+    window->timing = &timing;
+    timing.handle = window.get();
+    timingDialogInit(timing);
+    dialogControl(window.get(), kTimingDialogControls[0].id)->setFocus(Qt::OtherFocusReason);
+    window->move(parent->geometry().center() - window->rect().center());
+    QEventLoop loop;
+    window->modalLoop = &loop;
+    window->show();
+    loop.exec();
+}
+
+void dialogEndModal(DialogHandle dialog) {
+    dialog->open = false;  // its hiding reports nothing more
+    dialog->hide();
+    if (dialog->modalLoop != nullptr) dialog->modalLoop->quit();
 }
 
 int runMainDialog() {

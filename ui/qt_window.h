@@ -13,6 +13,9 @@
 #include "dialog_layout.h"
 #include "main_dialog.h"
 #include "platform_dialog.h"
+#include "timing_dialog.h"
+
+class QEventLoop;
 
 // The window: it owns the dialog object and hands the user's actions to the
 // logic. A drag whose first file is a local one is taken anywhere on the window
@@ -25,8 +28,15 @@ struct DialogWindow final : QWidget {
 
     MainDialog dialog;
     bool open = true;
+    // A timing dialog's window: its dialog object, which its controls report
+    // to in place of the main dialog's, and the loop that runs while it is open.
+    TimingDialog* timing = nullptr;
+    QEventLoop* modalLoop = nullptr;
 
 protected:
+    // A timing dialog's keys: Escape is Cancel; Enter, where no push button
+    // has the focus to take it, is OK.
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;

@@ -31,6 +31,7 @@ const char kOneEntrySrt[] = "1\r\n00:01:00,000 --> 00:01:02,000\r\nHello\r\n\r\n
 const char* widgetClassOf(ControlKind kind) {
     switch (kind) {
     case ControlKind::PathEdit:
+    case ControlKind::TextEdit:
     case ControlKind::NumberBox: return "QLineEdit";
     case ControlKind::PushButton: return "QPushButton";
     case ControlKind::CheckBox: return "QCheckBox";
@@ -226,6 +227,35 @@ private Q_SLOTS:
 
     // The program's own window, in its own loop: Escape leaves it open, the
     // close request ends the loop, and the program's status is 1.
+    void timingOpensAModalWindowWhoseKeysReachTheLogic() {
+        // Enter in an edit is OK; the speed change reaches the settings.
+        QTimer::singleShot(0, this, [this] {
+            QWidget* timing = QApplication::activeModalWidget();
+            QVERIFY2(timing != nullptr && timing->objectName() == QString::number(IDD_TIMING), "no timing window");
+            modalTitles << timing->windowTitle();
+            QCOMPARE(timing->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(),
+                     qsizetype(std::size(kTimingDialogControls)));
+            auto* handle = static_cast<DialogWindow*>(timing);
+            QTest::mouseClick(dialogControl(handle, IDC_RETIME), Qt::LeftButton);
+            qobject_cast<QComboBox*>(dialogControl(handle, IDC_RETIME_TO))->setCurrentIndex(1);  // 24
+            QTest::keyClick(dialogControl(handle, IDC_SYNC_A), Qt::Key_Return);
+        });
+        click(IDC_TIMING);
+        QCOMPARE(modalTitles, QStringList{QString::fromUtf8(kTimingDialogCaption)});
+        QVERIFY(settings().retime);
+        QCOMPARE(settings().retimeFrom.num, 24000);
+        QCOMPARE(settings().retimeTo.num, 24);
+        // Escape cancels, whatever was changed.
+        QTimer::singleShot(0, this, [] {
+            auto* handle = static_cast<DialogWindow*>(QApplication::activeModalWidget());
+            QTest::mouseClick(dialogControl(handle, IDC_RETIME), Qt::LeftButton);
+            QTest::keyClick(handle, Qt::Key_Escape);
+        });
+        click(IDC_TIMING);
+        QVERIFY(settings().retime);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
     void closingEndsTheProgramWithStatusOne() {
         delete window;
         window = nullptr;

@@ -31,19 +31,19 @@ void dialogCheckButton(DialogHandle dialog, int id, bool checked) {
 bool dialogIsButtonChecked(DialogHandle dialog, int id) { return dialog->checked[id]; }
 
 void dialogComboReset(DialogHandle dialog, int id) {
-    dialog->comboItems.clear();
-    dialog->comboSelection = -1;
+    dialog->comboItems[id].clear();
+    dialog->comboSelection[id] = -1;
     dialog->texts[id].clear();
 }
 
-void dialogComboAddString(DialogHandle dialog, int, const char* text) {
-    dialog->comboItems.emplace_back(text);
+void dialogComboAddString(DialogHandle dialog, int id, const char* text) {
+    dialog->comboItems[id].emplace_back(text);
 }
 
 // As CB_SETCURSEL: the field shows the item, and nothing is reported.
 void dialogComboSetSelection(DialogHandle dialog, int id, int index) {
-    dialog->comboSelection = index;
-    dialog->texts[id] = dialog->comboItems.at(static_cast<std::size_t>(index));
+    dialog->comboSelection[id] = index;
+    dialog->texts[id] = dialog->comboItems[id].at(static_cast<std::size_t>(index));
 }
 
 void dialogMessageBox(DialogHandle dialog, const std::string& text, const char* caption) {
@@ -61,3 +61,15 @@ bool dialogChooseFile(DialogHandle dialog, const FileChooserRequest& request, st
 }
 
 void dialogPostQuit(DialogHandle dialog) { ++dialog->quitPosts; }
+
+void dialogEndModal(DialogHandle dialog) { dialog->ended = true; }
+
+void runTimingDialog(DialogHandle parent, TimingDialog& timing) {
+    ++parent->timingDialogsOpened;
+    FakeDialog window;
+    window.timing = &timing;
+    timing.handle = &window;
+    timingDialogInit(timing);
+    if (parent->timingUser) parent->timingUser(window);
+    if (!window.ended) timingDialogCommand(timing, IDC_TIMING_CANCEL);
+}

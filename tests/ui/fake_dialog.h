@@ -4,11 +4,13 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "main_dialog.h"
+#include "timing_dialog.h"
 
 struct FakeChooserCall {
     std::string title;
@@ -32,19 +34,29 @@ struct DialogWindow {
     MainDialog mainDialog;
     std::map<int, std::string> texts;  // edits and the combo's field
     std::map<int, bool> checked;
-    std::vector<std::string> comboItems;
-    int comboSelection = -1;
+    std::map<int, std::vector<std::string>> comboItems;  // by the combo's identifier
+    std::map<int, int> comboSelection;
     std::deque<std::string> fileAnswers;  // one per file dialog: the path picked, "" to cancel
     std::vector<FakeChooserCall> chooserCalls;
     std::vector<FakeMessageBox> messageBoxes;
     int quitPosts = 0;
+    // A timing dialog: its dialog object, and whether it has ended.
+    TimingDialog* timing = nullptr;
+    bool ended = false;
+    // The user of each timing dialog opened over this one, who plays it; one
+    // who leaves it open closes it, which cancels.
+    std::function<void(DialogWindow&)> timingUser;
+    int timingDialogsOpened = 0;
 };
 using FakeDialog = DialogWindow;
 
 // The user: typing replaces an edit's text and reports the change; clicking a
 // check box toggles it and reports the click; picking from the list puts the
 // item into the field and reports the selection; pressing sends a command.
-inline void press(FakeDialog& dialog, int id) { mainDialogCommand(dialog.mainDialog, id); }
+inline void press(FakeDialog& dialog, int id) {
+    if (dialog.timing) timingDialogCommand(*dialog.timing, id);
+    else mainDialogCommand(dialog.mainDialog, id);
+}
 inline void typeInto(FakeDialog& dialog, int id, const std::string& text) {
     dialog.texts[id] = text;
     press(dialog, id);
@@ -53,7 +65,7 @@ inline void clickCheckBox(FakeDialog& dialog, int id) {
     dialog.checked[id] = !dialog.checked[id];
     press(dialog, id);
 }
-inline void chooseFromList(FakeDialog& dialog, int index) {
-    dialog.comboSelection = index;
-    typeInto(dialog, IDC_FRAME_RATE, dialog.comboItems.at(static_cast<std::size_t>(index)));
+inline void chooseFromList(FakeDialog& dialog, int index, int id = IDC_FRAME_RATE) {
+    dialog.comboSelection[id] = index;
+    typeInto(dialog, id, dialog.comboItems.at(id).at(static_cast<std::size_t>(index)));
 }

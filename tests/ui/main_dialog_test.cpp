@@ -19,9 +19,9 @@ TEST_F(MainDialogTest, CreationShowsTheDefaults) {
     for (int id : {IDC_FIRST_SUB_HOURS, IDC_FIRST_SUB_MINUTES, IDC_FIRST_SUB_SECONDS,
                    IDC_FIRST_SUB_MILLIS})
         EXPECT_EQ(dialog.texts[id], "0") << id;
-    EXPECT_EQ(dialog.comboItems,
+    EXPECT_EQ(dialog.comboItems[IDC_FRAME_RATE],
               (std::vector<std::string>{"30", "29.97", "25", "24", "23.976", "15"}));
-    EXPECT_EQ(dialog.comboSelection, 2);
+    EXPECT_EQ(dialog.comboSelection[IDC_FRAME_RATE], 2);
     EXPECT_EQ(dialog.texts[IDC_FRAME_RATE], "25");
     EXPECT_TRUE(dialog.checked[IDC_JOIN_WITH_NEWLINE]);
     EXPECT_FALSE(dialog.checked[IDC_SHIFT_FIRST_SUB]);

@@ -39,7 +39,8 @@ struct Win32Control {
 
 Win32Control win32ControlOf(ControlKind kind) {
     switch (kind) {
-    case ControlKind::PathEdit: return {"Edit", ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP};
+    case ControlKind::PathEdit:
+    case ControlKind::TextEdit: return {"Edit", ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP};
     case ControlKind::NumberBox: return {"Edit", ES_LEFT | ES_NUMBER | WS_BORDER | WS_TABSTOP};
     case ControlKind::PushButton: return {"Button", BS_PUSHBUTTON | WS_TABSTOP};
     case ControlKind::CheckBox: return {"Button", BS_AUTOCHECKBOX | WS_TABSTOP};
@@ -64,24 +65,25 @@ struct TemplateReader {
     }
 };
 
-TEST(DialogTemplate, IsTheLayoutTable) {
-    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_MAIN), RT_DIALOG);
+// A compiled template against its layout table.
+template <std::size_t N>
+void checkTemplate(int id, DWORD style, DialogUnits units, const char* caption, const ControlLayout (&controls)[N]) {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_DIALOG);
     ASSERT_NE(found, nullptr);
     TemplateReader in{static_cast<const WORD*>(LockResource(LoadResource(nullptr, found)))};
-    EXPECT_EQ(in.dword(), DWORD{DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION |
-                                WS_SYSMENU | WS_MINIMIZEBOX});
+    EXPECT_EQ(in.dword(), style | DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU);
     in.dword();  // extended style
     const WORD count = in.word();
     const DialogUnits frame{short(in.word()), short(in.word()), short(in.word()), short(in.word())};
-    EXPECT_EQ(frame.width, kMainDialogUnits.width);
-    EXPECT_EQ(frame.height, kMainDialogUnits.height);
+    EXPECT_EQ(frame.width, units.width);
+    EXPECT_EQ(frame.height, units.height);
     EXPECT_EQ(in.text() + in.text(), "");  // no menu, the standard dialog class
-    EXPECT_EQ(in.text(), kMainDialogCaption);
+    EXPECT_EQ(in.text(), caption);
     EXPECT_EQ(in.word(), kMainDialogFontPoints);
     EXPECT_EQ(in.text(), kMainDialogFont);
-    ASSERT_EQ(count, std::size(kMainDialogControls));
+    ASSERT_EQ(count, N);
     // In the table's order, which is the tab order.
-    for (const ControlLayout& layout : kMainDialogControls) {
+    for (const ControlLayout& layout : controls) {
         SCOPED_TRACE(std::to_string(layout.id) + " " + layout.text);
         if ((in.at - in.base) % 2) ++in.at;  // each item starts on a DWORD
         EXPECT_EQ(in.dword(), win32ControlOf(layout.kind).style | WS_CHILD | WS_VISIBLE);
@@ -94,6 +96,11 @@ TEST(DialogTemplate, IsTheLayoutTable) {
         EXPECT_EQ(in.text(), layout.text);
         in.at += (in.word() + 1) / 2;  // creation data
     }
+}
+
+TEST(DialogTemplate, IsTheLayoutTable) {
+    checkTemplate(IDD_MAIN, WS_MINIMIZEBOX, kMainDialogUnits, kMainDialogCaption, kMainDialogControls);
+    checkTemplate(IDD_TIMING, 0, kTimingDialogUnits, kTimingDialogCaption, kTimingDialogControls);
 }
 
 // Modal windows that open over the dialog are read and answered by a timer, as
@@ -111,6 +118,9 @@ BOOL CALLBACK answerModal(HWND window, LPARAM) {
         return TRUE;
     if (std::find(answered.begin(), answered.end(), window) != answered.end()) return TRUE;
     answered.push_back(window);
+    // The timing dialog: the speed change checked, then its OK.
+    if (windowText(window) == kTimingDialogCaption)
+        SendMessageA(GetDlgItem(window, IDC_RETIME), BM_CLICK, 0, 0);
     HWND nameBox = GetDlgItem(window, cmb13) ? GetDlgItem(window, cmb13) : GetDlgItem(window, edt1);
     modalsSeen.emplace_back(windowText(window),
                             nameBox ? "" : windowText(GetDlgItem(window, 0xFFFF)));
@@ -250,6 +260,17 @@ TEST_F(Win32Dialog, ADroppedFileReachesTheLogic) {
     PostMessageA(dialog, WM_DROPFILES, WPARAM(block), 0);
     pump();
     EXPECT_EQ(mainDialog.settings.inputPath, "C:\\subs\\dropped.ssa");
+}
+
+// The timing dialog is modal: the main dialog waits, then holds its values.
+TEST_F(Win32Dialog, TimingOpensAModalDialogWhoseOkReachesTheSettings) {
+    click(IDC_TIMING);  // returns when the modal dialog has ended
+    ASSERT_EQ(modalsSeen.size(), 1u);
+    EXPECT_EQ(modalsSeen[0].first, kTimingDialogCaption);
+    EXPECT_TRUE(mainDialog.settings.retime);
+    EXPECT_EQ(mainDialog.settings.retimeFrom.num, 24000);
+    EXPECT_EQ(mainDialog.settings.retimeTo.num, 25);
+    EXPECT_TRUE(IsWindowEnabled(dialog));
 }
 
 // Escape and Enter reach the procedure as commands that leave the dialog
