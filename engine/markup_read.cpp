@@ -360,7 +360,7 @@ bool applyCode(Reading& r, std::string_view code) {
 void applyBlock(Reading& r, std::string_view block) {
     std::size_t at = block.find('\\');
     if (const std::string_view before = trimmed(block.substr(0, at)); !before.empty())
-        drop(r, "{" + std::string(before) + "}");
+        drop(r, std::string("{").append(before).append("}"));
     while (at != std::string_view::npos) {
         std::size_t end = at + 1;
         int depth = 0;

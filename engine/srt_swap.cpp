@@ -39,14 +39,16 @@ bool writeFrameLine(EntryWriting& w, const SrtEntry& entry) {
     }
     if (start > kLastFrame || end > kLastFrame) return passes(w.beyond, entry.position, entry.timingLine, kLastFrameText);
     putFramePair(w.out, start, end);
-    if (w.markup.mode != MarkupMode::keep)
+    if (w.markup.mode != MarkupMode::keep) {
         putLines(w.out, markupLines(w.markup, entryMarkup(w, entry), MarkupLayout::frames, false, w.notConverted), "|");
-    for (std::int32_t k = entry.textFrom; k < entry.textTo && w.markup.mode == MarkupMode::keep; ++k) {
-        const std::string_view text = line(w.store, k);
-        // A "|" of the text reads back as a line break.
-        if (containsByte(text, '|')) w.notConverted.add(k + 1, NotConverted::barInText);
-        if (k > entry.textFrom) putChar(w.out, '|');
-        put(w.out, text);
+    } else {
+        for (std::int32_t k = entry.textFrom; k < entry.textTo; ++k) {
+            const std::string_view text = line(w.store, k);
+            // A "|" of the text reads back as a line break.
+            if (containsByte(text, '|')) w.notConverted.add(k + 1, NotConverted::barInText);
+            if (k > entry.textFrom) putChar(w.out, '|');
+            put(w.out, text);
+        }
     }
     putLineEnd(w.out);
     w.subs += entry.textTo - entry.textFrom > 1 ? entry.textTo - entry.textFrom : 1;
