@@ -82,7 +82,7 @@ BEGIN {
   tenth = int(files / 10)
   printf "\n## A library in one batch\n\n"
   printf "%s generated files of 2,000 entries (SRT timing lines, frame lines and SSA scripts, a third each, ", grouped(files)
-  printf "in three folders) converted into an empty output folder: `marliva-convert --batch -r -o out lib` "
+  printf "in three folders) converted into an empty output folder by the shipped program: `marliva-convert --batch -r -o out lib` "
   printf "on every core (%d here), the same with `-j 1`, a shell loop running `marliva-convert IN OUT` once per file, ", cores
   printf "and the floor of that work, `cp -r` of the same tree into the empty folder. "
   printf "Medians of %d runs (hyperfine, at priority %s); load average when it started: %s.\n\n", runs, prio, load

@@ -27,7 +27,7 @@ OutputFile::~OutputFile() {
     if (buffer != small) freeLarge(buffer, capacity);
 }
 
-constexpr std::size_t kLargeBufferSize = std::size_t{1} << 20;
+constexpr std::size_t kLargeBufferSize = std::size_t{256} << 10;
 
 // Records the first failure; false, for returning at once.
 static bool failWith(OutputFile& out, int error, RunFailure kind = RunFailure::cannotWrite) {
@@ -108,8 +108,11 @@ bool openOutput(OutputFile& out, const char* path, TextEncoding encoding, std::s
         return true;
     }
     if (const int error = createTemporary(out)) return failWith(out, error);
-    // As large as the output is expected to be, up to a megabyte (which the
-    // system gives as one huge page where it can).
+    // As large as the output is expected to be, up to a quarter of a
+    // megabyte: a write of that many bytes costs no more a byte than a larger
+    // one, and a buffer of that size comes from the heap, which keeps it for
+    // the next file of a batch, where a mapped one would be populated and
+    // given back for every file.
     const std::size_t wanted = std::min(kLargeBufferSize, std::max(expectedBytes, sizeof out.small));
     if (out.buffer == out.small && wanted > sizeof out.small) {
         if (char* large = allocateLarge(wanted)) {

@@ -218,11 +218,11 @@ BENCH_LOAD="$load_before" BENCH_PRIORITY="${prio[*]:-normal}" \
 echo "bench: wrote $output"
 sed -n '/^## Targets/,/^## /p' "$output" | grep '^- ' | sed 's/^- /bench: /' || true
 
-# A whole library in one batch against -j 1, a shell loop and cp -r of the tree (bench/library_batch.sh):
-# its section follows the report.
+# A whole library in one batch against -j 1, a shell loop and cp -r of the tree (bench/library_batch.sh),
+# by the shipped program: its section follows the report.
 library_files=${BENCH_LIBRARY_FILES:-10000}
 [[ $quick == 1 ]] && library_files=${BENCH_LIBRARY_FILES:-1000}
 echo "bench: a library of $library_files files in one batch"
 BENCH_LIBRARY_FILES=$library_files BENCH_LIBRARY_RUNS=${BENCH_LIBRARY_RUNS:-$batch_runs} \
-  bench/library_batch.sh "$build/app/marliva-convert" "$gensubs" "$data/library" >>"$output"
+  bench/library_batch.sh "$data/deb/usr/bin/marliva-convert" "$gensubs" "$data/library" >>"$output"
 grep '^- `--batch\|^- Peak memory of the batch' "$output" | sed 's/^- /bench: /'
