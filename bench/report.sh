@@ -149,12 +149,11 @@ cat <<EOF
 - The line store keeps the input's text as it is, read whole (never mapped: a file that another
   program shrinks while it is mapped would crash the run), and one allocation with an index of
   where each line starts and how long it is (8 bytes a line); no line gets a slot of fixed size. At its peak a
-  run holds the input, the index, the output's buffer (up to a megabyte) and the program itself:
+  run holds the input, the index, the output's buffer (up to a quarter of a megabyte) and the program itself:
   well within twice the input plus a few mebibytes. Blocks of half a megabyte and more are whole huge
   pages placed on their boundaries, so that they take a few page faults instead of one per 4 KB.
 - Lines are found sixteen bytes at a time, in one pass that also looks for an end-of-file
-  mark; a text of a megabyte or more is read in two halves at once, the second on a thread of
-  its own. Each entry's times are read once, into
+  mark. Each entry's times are read once, into
   milliseconds: a timing line in the program's own shape, an entry's number and the blank line
   before it are told by a few word-wide comparisons, other tools' shapes only when a line
   holds an arrow; an event's fields are found by one search for its commas. A frame's time is

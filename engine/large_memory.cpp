@@ -1,4 +1,4 @@
-// The program's large memory and its two halves: on Linux, blocks of half a
+// The program's large memory: on Linux, blocks of half a
 // megabyte and more are whole huge pages; elsewhere, under the sanitizers
 // and in the plain build, all of them come from the heap.
 #include "large_memory.h"
@@ -75,15 +75,3 @@ char* allocateLarge(std::size_t bytes) { return static_cast<char*>(std::malloc(b
 
 void freeLarge(char* block, std::size_t) { std::free(block); }
 #endif
-
-
-// A text of this size and more is read in two halves at once, the second on
-// a thread of its own: on a machine of two cores its lines are found in about
-// half the time. For a smaller one a thread costs more than it saves.
-constexpr std::size_t kHalvesFrom = std::size_t{1} << 20;
-
-const char* secondHalf(const char* text, std::size_t size) {
-    if (!kFastPaths || size < kHalvesFrom) return text + size;
-    const auto* feed = static_cast<const char*>(std::memchr(text + size / 2, '\n', size - size / 2));
-    return feed ? feed + 1 : text + size;
-}

@@ -181,20 +181,12 @@ std::size_t forEachLine(const char* text, const char* end, bool loneReturns, OnL
 // The index of the text's lines, and of those after an end-of-file mark.
 bool fillIndex(LineStore& store, const char* text, std::size_t size) {
     const char* end = text + size;
-    const char* half = secondHalf(text, size);
-    LineEndCount first, second;
-    if (half < end) {
-        auto countSecond = [&] { second = countLineEnds(half, end, kEndOfFileMark); };
-        auto countFirst = [&] { first = countLineEnds(text, half, kEndOfFileMark); };
-        bothAtOnce(countSecond, countFirst);
-    } else {
-        first = countLineEnds(text, end, kEndOfFileMark);
-    }
-    const char* mark = first.mark ? first.mark : second.mark;
-    const std::size_t returns = first.returns + second.returns;
+    const LineEndCount ends = countLineEnds(text, end, kEndOfFileMark);
+    const char* mark = ends.mark;
+    const std::size_t returns = ends.returns;
     // Every line end makes one line, and the last line and the piece after
     // the mark may have none.
-    const std::size_t most = first.feeds + second.feeds + returns + 2;
+    const std::size_t most = ends.feeds + returns + 2;
     if (most > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
         !reserve(store.indexMemory, most * sizeof(LineEntry)))
         return false;
@@ -210,20 +202,7 @@ bool fillIndex(LineStore& store, const char* text, std::size_t size) {
     // right before line feeds when `loneReturns` is false.
     const auto indexLines = [&](bool loneReturns) {
         std::int32_t count = 0;
-        std::size_t paired = 0;
-        if (!loneReturns && half < linesEnd) {
-            // Each line feed of the first half ends one of its lines, so the
-            // second half's lines follow the first half's line feeds.
-            auto secondCount = static_cast<std::int32_t>(first.feeds);
-            std::size_t pairedSecond = 0;
-            auto indexSecond = [&] { pairedSecond = forEachLine(half, linesEnd, false, adder(secondCount)); };
-            auto indexFirst = [&] { paired = forEachLine(text, half, false, adder(count)); };
-            bothAtOnce(indexSecond, indexFirst);
-            count = secondCount;
-            paired += pairedSecond;
-        } else {
-            paired = forEachLine(text, linesEnd, loneReturns, adder(count));
-        }
+        std::size_t paired = forEachLine(text, linesEnd, loneReturns, adder(count));
         store.count = count;
         if (mark) {
             // The mark's line goes on after it when the text before it does
@@ -239,7 +218,7 @@ bool fillIndex(LineStore& store, const char* text, std::size_t size) {
     // if any: its lines are found by the line feeds alone. Where a carriage
     // return stands elsewhere, the lines are found again, byte by byte; in
     // old Mac files, which have more carriage returns than line feeds, at once.
-    if (!kFastPaths || returns > first.feeds + second.feeds || indexLines(false) != returns) indexLines(true);
+    if (!kFastPaths || returns > ends.feeds || indexLines(false) != returns) indexLines(true);
     store.index = entries;
     return true;
 }

@@ -112,11 +112,6 @@ void catchStopSignals(void (*onStop)(int signal));
 void holdStopSignals();
 void releaseStopSignals();
 
-// Runs there(thereContext) on a thread of its own while here(hereContext)
-// runs on this one, and returns when both are done; where no thread can be
-// had, runs one after the other. The thread never takes a stop signal.
-void runBesideThis(void (*there)(void*), void* thereContext, void (*here)(void*), void* hereContext);
-
 // Removes the file at `path`, as a signal's handler may. On Windows the file
 // goes when the last handle to it closes, at the latest when the program ends.
 void removeFileInHandler(const char* path);

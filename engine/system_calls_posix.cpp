@@ -211,36 +211,6 @@ void holdStopSignals() {
 
 void releaseStopSignals() { pthread_sigmask(SIG_SETMASK, &maskBeforeHold, nullptr); }
 
-namespace {
-
-struct Work {
-    void (*run)(void*);
-    void* context;
-};
-
-void* runWork(void* work) {
-    static_cast<Work*>(work)->run(static_cast<Work*>(work)->context);
-    return nullptr;
-}
-
-}  // namespace
-
-void runBesideThis(void (*there)(void*), void* thereContext, void (*here)(void*), void* hereContext) {
-    // The thread starts with the stop signals blocked, and keeps them so.
-    const sigset_t set = stopSignalSet();
-    sigset_t before;
-    pthread_sigmask(SIG_BLOCK, &set, &before);
-    Work work{there, thereContext};
-    pthread_t thread;
-    const bool started = pthread_create(&thread, nullptr, runWork, &work) == 0;
-    pthread_sigmask(SIG_SETMASK, &before, nullptr);
-    here(hereContext);
-    if (started)
-        pthread_join(thread, nullptr);
-    else
-        there(thereContext);
-}
-
 void removeFileInHandler(const char* path) { unlink(path); }
 
 namespace {

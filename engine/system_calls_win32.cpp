@@ -212,33 +212,6 @@ void holdStopSignals() { AcquireSRWLockExclusive(&stopLock); }
 
 void releaseStopSignals() { ReleaseSRWLockExclusive(&stopLock); }
 
-namespace {
-
-struct Work {
-    void (*run)(void*);
-    void* context;
-};
-
-DWORD WINAPI runWork(void* work) {
-    static_cast<Work*>(work)->run(static_cast<Work*>(work)->context);
-    return 0;
-}
-
-}  // namespace
-
-// Windows hands console events to a thread of their own, never to this one.
-void runBesideThis(void (*there)(void*), void* thereContext, void (*here)(void*), void* hereContext) {
-    Work work{there, thereContext};
-    HANDLE thread = CreateThread(nullptr, 0, runWork, &work, 0, nullptr);
-    here(hereContext);
-    if (thread) {
-        WaitForSingleObject(thread, INFINITE);
-        CloseHandle(thread);
-    } else {
-        there(thereContext);
-    }
-}
-
 void removeFileInHandler(const char* path) { DeleteFileA(path); }
 
 std::string errorText(int error) {

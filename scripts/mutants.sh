@@ -25,8 +25,6 @@ crs-before-lf-not-one-line-end ||| engine/line_store.cpp ||| while (q < end && *
 blank-line-kept ||| engine/line_store.cpp ||| length > 0 && isBlank(from[0]) ||| false
 lone-cr-not-a-line-end ||| engine/line_store.cpp ||| || indexLines(false) != returns) ||| )
 eof-marker-ignored ||| engine/line_store.cpp ||| kEndOfFileMark = 0x1A; ||| kEndOfFileMark = 0x1B;
-second-half-mark-lost ||| engine/line_store.cpp ||| mark ? first.mark : second.mark ||| mark
-second-half-misplaced ||| engine/line_store.cpp ||| int32_t>(first.feeds); ||| int32_t>(first.feeds) + 1;
 mid-file-mark-kept ||| engine/line_store.cpp ||| while (length >= 3 & ||| while (false &
 temporary-left ||| engine/output_file.cpp ||| std::remove(out.tempPath.c_str()) ||| (void)out.tempPath
 writes-in-place ||| engine/output_file.cpp ||| temporaryName(out.path, form == 1, attempt ||| out.path; std::remove(out.path.c_str()

@@ -1,6 +1,6 @@
 // The line store: lines and their ends, lines of any length kept whole, the
 // text after an end-of-file mark, the input's encoding, and files giving the
-// lines their bytes in memory give, a large text read in two halves at once.
+// lines their bytes in memory give.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -87,30 +87,6 @@ TEST(LineStore, FileAndMemoryGiveTheSameLines) {
     ASSERT_EQ(fromMemory.count, 20001);
     for (std::int32_t i = 0; i < fromMemory.count; ++i) ASSERT_EQ(line(fromFile, i), line(fromMemory, i)) << i;
     EXPECT_EQ(line(fromFile, 20000), "last");
-}
-
-// A text of megabytes is read in two halves at once: its lines are those of
-// one reading, in order, wherever an end-of-file mark or a lone CR stands.
-TEST(LineStore, LargeTextsInTwoHalves) {
-    for (const auto& [markAt, loneReturnAt] : {std::pair{-1.0, -1.0}, {0.25, -1.0}, {0.75, -1.0}, {-1.0, 0.75}}) {
-        std::string bytes;
-        std::vector<std::string> lines;
-        constexpr int kLines = 40000;
-        for (int i = 0; i < kLines; ++i) {
-            if (i == static_cast<int>(kLines * markAt)) {
-                bytes += '\x1A';
-                lines.push_back("| from " + std::to_string(i + 1));
-            }
-            if (i == static_cast<int>(kLines * loneReturnAt)) {
-                bytes += "lone\r";
-                lines.push_back("lone");
-            }
-            const std::string text = std::string(i % 97, static_cast<char>('a' + i % 26)) + std::to_string(i);
-            bytes += text + (i % 2 ? "\r\n" : "\n");
-            lines.push_back(text);
-        }
-        EXPECT_EQ(linesOf(bytes), lines) << "mark at " << markAt << ", lone CR at " << loneReturnAt;
-    }
 }
 
 TEST(LineStore, UnreadableInputs) {
