@@ -163,6 +163,9 @@ for n in $sizes; do
       cp "$ours_out" "output-size-$key"
       floor+=(-n "cp output size" "cp output-size-$key out/cp-output-size-$key")
     fi
+    # What earlier runs left to write back goes to the disk first, so that no
+    # program of this run (the first one timed, above all) pays for it.
+    sync
     "${prio[@]}" hyperfine -N --style basic --warmup "$warmup" --runs "$runs" \
       --export-csv "$results/$key.csv" \
       -n shipped "$shipped_cmd" -n static "$static_cmd" -n ffmpeg "$ff_cmd" "${floor[@]}" \
@@ -195,6 +198,7 @@ done
 printf '#!/bin/sh\nfor f in batch/f*.srt; do %s -i "$f" "${f%%.srt}.ass" || exit 1; done\n' \
   "$ffmpeg_base" >batch-ffmpeg.sh
 sh batch-shipped.sh >/dev/null
+sync
 "${prio[@]}" hyperfine -N --style basic --runs "$batch_runs" --export-csv "$results/batch.csv" \
   -n shipped "sh batch-shipped.sh" -n static "sh batch-static.sh" -n ffmpeg "sh batch-ffmpeg.sh" \
   >"$results/batch.log" 2>&1 || { cat "$results/batch.log" >&2; exit 1; }
